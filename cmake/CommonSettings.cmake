@@ -1,0 +1,18 @@
+# One place for the language standard, the warnings and the strict Qt defines.
+# Every target of the project links marvoxa_settings.
+add_library(marvoxa_settings INTERFACE)
+target_compile_features(marvoxa_settings INTERFACE cxx_std_20)
+target_compile_options(marvoxa_settings INTERFACE -Wall -Wextra -Wpedantic -Wshadow)
+target_compile_definitions(marvoxa_settings INTERFACE
+    QT_NO_CAST_FROM_ASCII
+    QT_NO_CAST_TO_ASCII
+    QT_NO_NARROWING_CONVERSIONS_IN_CONNECT
+    QT_NO_URL_CAST_FROM_STRING)
+
+if(MARVOXA_SANITIZE)
+    target_compile_options(marvoxa_settings INTERFACE
+        -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    target_link_options(marvoxa_settings INTERFACE -fsanitize=address,undefined)
+endif()
+
+set(CMAKE_CXX_EXTENSIONS OFF)

@@ -1,0 +1,28 @@
+#include "test_files.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+namespace marvoxa::test {
+
+QString WriteFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+    EXPECT_EQ(file.write(bytes), bytes.size());
+    return path;
+}
+
+QByteArray ReadFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    return file.readAll();
+}
+
+QString TestDataDir() { return QString::fromLocal8Bit(qgetenv("MARVOXA_TEST_DATA")); }
+
+}  // namespace marvoxa::test
