@@ -23,6 +23,8 @@ QByteArray ReadFile(const QString& path) {
     return file.readAll();
 }
 
-QString TestDataDir() { return QString::fromLocal8Bit(qgetenv("MARVOXA_TEST_DATA")); }
+QString TestDataDir() {
+    return QString::fromLocal8Bit(qgetenv("MARVOXA_TEST_DATA"));
+}
 
 }  // namespace marvoxa::test

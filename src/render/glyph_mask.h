@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QFont>
+#include <QPoint>
+#include <QString>
+
+#include <cstdint>
+#include <vector>
+
+namespace marvoxa {
+
+// A one-bit picture placed in frame coordinates; bit x of a row is pixel left + x.
+class GlyphMask {
+public:
+    GlyphMask() = default;
+    GlyphMask(QPoint origin, int width, int height);
+
+    QPoint origin() const { return origin_; }
+    int width() const { return width_; }
+    int height() const { return height_; }
+    int wordsPerRow() const { return wordsPerRow_; }
+
+    bool test(int x, int y) const;
+    void set(int x, int y);
+    const std::uint64_t* row(int y) const { return bits_.data() + y * wordsPerRow_; }
+    std::uint64_t* row(int y) { return bits_.data() + y * wordsPerRow_; }
+
+    // True when any pixel of the outermost rows or columns is set.
+    bool touchesBorder() const;
+
+private:
+    QPoint origin_;
+    int width_ = 0;
+    int height_ = 0;
+    int wordsPerRow_ = 0;
+    std::vector<std::uint64_t> bits_;
+};
+
+// The glyph pixels of one line drawn with its text cell's top-left corner at topLeft. The mask
+// is large enough to hold every glyph pixel, also those reaching outside the text cell.
+GlyphMask RenderGlyphMask(const QFont& font, const QString& text, QPoint topLeft);
+
+// Every pixel whose horizontal and vertical distance to a set pixel are both at most radius:
+// what drawing the mask at every offset of a (2 radius + 1) square leaves.
+GlyphMask DilateSquare(const GlyphMask& mask, int radius);
+
+}  // namespace marvoxa

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "render/render_settings.h"
+
+#include <QFont>
+#include <QPoint>
+#include <QString>
+
+class QPainter;
+
+namespace marvoxa {
+
+struct LineMetrics {
+    int width = 0;
+    int height = 0;
+
+    friend bool operator==(const LineMetrics&, const LineMetrics&) = default;
+};
+
+// Pixels per inch of the display; 96 when there is no screen.
+int DisplayDpi();
+
+// Points to pixels at the given resolution, rounded to nearest (a 22-point font is 29 pixels
+// at 96 dpi).
+int PointsToPixels(int points, int dpi);
+
+// The one font every drawing and measuring of subtitle text uses. Glyphs are drawn unsmoothed,
+// so a frame holds only the exact role colours the encoder looks for.
+QFont SubtitleFont(const RenderSettings& settings);
+
+// Size of one line set in one line, tabs expanded; an empty line measures as one blank.
+LineMetrics MeasureLine(const QFont& font, const QString& text);
+
+// Draws one line with the top-left corner of its text cell at topLeft, writing only glyph
+// pixels in the painter's pen colour.
+void DrawLine(QPainter& painter, QPoint topLeft, const QString& text);
+
+}  // namespace marvoxa

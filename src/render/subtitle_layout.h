@@ -1,0 +1,27 @@
+#pragma once
+
+#include "render/render_settings.h"
+#include "render/subtitle_font.h"
+
+#include <QPoint>
+
+namespace marvoxa {
+
+// Where the two lines go in the frame and which band of rows the encoder reads.
+struct SubtitleLayout {
+    QPoint firstTopLeft;
+    QPoint secondTopLeft;
+    int areaTop = 0;  // always even, so the top field starts with the first row
+    int areaHeight = 0;
+
+    friend bool operator==(const SubtitleLayout&, const SubtitleLayout&) = default;
+};
+
+// Left edge of a line of the given width: centred, 8 pixels from the left, or (any other
+// alignment text) its right end 8 pixels from the right edge.
+int LineLeft(int frameWidth, int lineWidth, const QString& align);
+
+SubtitleLayout LayoutSubtitle(const LineMetrics& first, const LineMetrics& second,
+                              const RenderSettings& settings, int frameWidth, int frameHeight);
+
+}  // namespace marvoxa

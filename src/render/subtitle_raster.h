@@ -1,0 +1,61 @@
+#pragma once
+
+#include "common/role_colours.h"
+#include "render/glyph_mask.h"
+#include "render/render_settings.h"
+#include "render/subtitle_layout.h"
+
+#include <QImage>
+#include <QString>
+
+#include <cstdint>
+#include <vector>
+
+namespace marvoxa {
+
+// Which drawing pass last painted a pixel. Values are the subpicture colour values of the
+// roles, so a layer can be used as a colour value directly.
+enum class Layer : std::uint8_t { None = 0, Text = 1, Outline = 2, Antialias = 3 };
+
+// The composited passes of both lines over the rows of a frame they touch. Everything outside
+// the band is untouched by the text.
+class SubtitleRaster {
+public:
+    SubtitleRaster() = default;
+    SubtitleRaster(int frameWidth, int frameHeight, int bandTop, int bandRows);
+
+    int frameWidth() const { return frameWidth_; }
+    int frameHeight() const { return frameHeight_; }
+    int bandTop() const { return bandTop_; }
+    int bandRows() const { return bandRows_; }
+
+    Layer at(int x, int y) const;
+    // The layers of frame row y, or nullptr for a row outside the band.
+    const Layer* row(int y) const;
+
+    // Paints every pixel of the mask (clipped to the frame) with the layer.
+    void paint(const GlyphMask& mask, Layer layer);
+
+private:
+    int frameWidth_ = 0;
+    int frameHeight_ = 0;
+    int bandTop_ = 0;
+    int bandRows_ = 0;
+    std::vector<Layer> layers_;
+};
+
+struct RasterizedSubtitle {
+    SubtitleRaster raster;
+    SubtitleLayout layout;
+};
+
+// Draws both lines as the outline, antialias and text passes would, line after line, in one
+// pass over each line's glyph mask.
+RasterizedSubtitle RasterizeSubtitle(const QString& firstLine, const QString& secondLine,
+                                     const RenderSettings& settings);
+
+// Paints the raster's layers in the role colours over a picture of the raster's frame size;
+// untouched pixels keep their colour. The picture is converted to the frame format first.
+void PaintRaster(QImage& picture, const SubtitleRaster& raster, const RoleColours& colours);
+
+}  // namespace marvoxa
