@@ -1,0 +1,189 @@
+#include "palette/ifo_reader.h"
+#include "palette/palette.h"
+#include "palette/role_selection.h"
+#include "stored_values.h"
+#include "test_files.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QScopeGuard>
+#include <QTemporaryDir>
+#include <QtEndian>
+
+#include <gtest/gtest.h>
+
+namespace marvoxa {
+namespace {
+
+using test::WriteFile;
+
+void PutBigEndian32(QByteArray& bytes, qsizetype position, quint32 value) {
+    if (bytes.size() < position + 4) {
+        bytes.resize(position + 4, '\xEE');
+    }
+    qToBigEndian(value, bytes.data() + position);
+}
+
+// A title set IFO reduced to the fields the reader takes; every other byte is 0xEE so that a
+// read from a wrong position shows.
+struct IfoLayout {
+    quint32 pgcTableSector = 3;
+    quint32 firstPgcOffset = 0x1F4;
+    std::array<quint32, kPaletteSize> palette = test::StoredValuesWithGreys({{0, 0x10}});
+    quint16 videoAttributes = 0x513C;
+
+    QByteArray bytes() const {
+        QByteArray ifo(1024, '\xEE');
+        PutBigEndian32(ifo, 0xCC, pgcTableSector);
+        const qsizetype table = qsizetype(pgcTableSector) * 2048;
+        PutBigEndian32(ifo, table + 12, firstPgcOffset);
+        for (int i = 0; i < kPaletteSize; ++i) {
+            PutBigEndian32(ifo, table + firstPgcOffset + 0xA4 + 4 * i, palette[i]);
+        }
+        ifo[0x200] = char(videoAttributes >> 8);
+        ifo[0x201] = char(videoAttributes & 0xFF);
+        return ifo;
+    }
+};
+
+class IfoReader : public ::testing::Test {
+protected:
+    Result<IfoPaletteData> read(const QByteArray& bytes) {
+        return ReadIfoPalette(WriteFile(dir_, QStringLiteral("VTS_01_0.IFO"), bytes));
+    }
+    QTemporaryDir dir_;
+};
+
+TEST_F(IfoReader, ReadsPaletteAndVideoAttributesOfAWellFormedIfo) {
+    IfoLayout layout;
+    for (int i = 0; i < kPaletteSize; ++i) {
+        layout.palette[i] = 0x00102030u * quint32(i + 1) + quint32(i);
+    }
+    const Result<IfoPaletteData> result = read(layout.bytes());
+    ASSERT_TRUE(result.ok()) << result.error().message.toStdString();
+    EXPECT_EQ(result.value().storedValues, layout.palette);
+    EXPECT_EQ(result.value().videoAttributes, 0x513C);
+}
+
+// The sector number times 2048 wraps at 32 bits: sector 0x200000 is position 0 again.
+TEST_F(IfoReader, ComputesPositionsIn32BitArithmetic) {
+    const IfoLayout layout{.pgcTableSector = 0, .firstPgcOffset = 0x40};
+    QByteArray bytes = layout.bytes();
+    PutBigEndian32(bytes, 0xCC, 0x200000);
+    const Result<IfoPaletteData> result = read(bytes);
+    ASSERT_TRUE(result.ok()) << result.error().message.toStdString();
+    EXPECT_EQ(result.value().storedValues, layout.palette);
+}
+
+struct UnreachableCase {
+    const char* name;
+    quint32 pgcTableSector;
+    quint32 firstPgcOffset;
+};
+
+class UnreachablePosition : public IfoReader,
+                            public ::testing::WithParamInterface<UnreachableCase> {};
+
+TEST_P(UnreachablePosition, FailsWithAnIoError) {
+    QByteArray bytes = IfoLayout{.pgcTableSector = 0}.bytes();
+    PutBigEndian32(bytes, 0xCC, GetParam().pgcTableSector);
+    PutBigEndian32(bytes, 12, GetParam().firstPgcOffset);
+    const Result<IfoPaletteData> result = read(bytes);
+    ASSERT_FALSE(result.ok());
+    EXPECT_EQ(result.error().kind, ErrorKind::Io);
+    EXPECT_TRUE(result.error().message.startsWith(QStringLiteral("I/O error")))
+        << result.error().message.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(NegativeAsInt32, UnreachablePosition,
+                         ::testing::Values(UnreachableCase{"HugeSector", 0x00100000, 0},
+                                           UnreachableCase{"HugePgcOffset", 0, 0x7FFFFFF0}),
+                         [](const auto& instance) { return std::string(instance.param.name); });
+
+// Only the bytes that exist are delivered; the rest of the 4-byte buffer keeps the last read.
+TEST_F(IfoReader, TinyFileRepeatsItsLastValueAndYieldsNoUsablePalette) {
+    QByteArray bytes(300, '\0');
+    PutBigEndian32(bytes, 0xCC, 1);  // the table and everything after it lie past the end
+    const Result<IfoPaletteData> result = read(bytes);
+    ASSERT_TRUE(result.ok()) << result.error().message.toStdString();
+    std::array<quint32, kPaletteSize> expected;
+    expected.fill(1);
+    EXPECT_EQ(result.value().storedValues, expected);
+    EXPECT_EQ(result.value().videoAttributes, 0);
+    EXPECT_FALSE(SelectRoles(PaletteFromStoredValues(result.value().storedValues)).usable);
+}
+
+TEST_F(IfoReader, FileEndingInsideAnEntryKeepsTheRestOfThePreviousRead) {
+    QByteArray bytes(224, '\0');
+    PutBigEndian32(bytes, 12, 0x3A);  // palette at 0x3A + 0xA4 = 222: two bytes are there
+    bytes[222] = '\xAB';
+    bytes[223] = '\xCD';
+    const Result<IfoPaletteData> result = read(bytes);
+    ASSERT_TRUE(result.ok()) << result.error().message.toStdString();
+    std::array<quint32, kPaletteSize> expected;
+    expected.fill(0xABCD003A);
+    EXPECT_EQ(result.value().storedValues, expected);
+    // The word at 512 lies past the end too and takes the buffer's first two bytes.
+    EXPECT_EQ(result.value().videoAttributes, 0xABCD);
+}
+
+struct StandardCase {
+    quint16 videoAttributes;  // the byte at 512 comes first
+    VideoStandard standard;
+};
+
+class VideoStandardBit : public ::testing::TestWithParam<StandardCase> {};
+
+TEST_P(VideoStandardBit, DecidesBetweenPalAndNtsc) {
+    EXPECT_EQ(VideoStandardFromAttributes(GetParam().videoAttributes), GetParam().standard);
+}
+
+INSTANTIATE_TEST_SUITE_P(Attributes, VideoStandardBit,
+                         ::testing::Values(StandardCase{0x5100, VideoStandard::Pal},
+                                           StandardCase{0x4100, VideoStandard::Ntsc},
+                                           StandardCase{0x1000, VideoStandard::Pal},
+                                           StandardCase{0xEFFF, VideoStandard::Ntsc}));
+
+TEST_F(IfoReader, MissingFileIsNotFound) {
+    const Result<IfoPaletteData> result = ReadIfoPalette(dir_.filePath(QStringLiteral("none.IFO")));
+    ASSERT_FALSE(result.ok());
+    EXPECT_EQ(result.error().kind, ErrorKind::Io);
+    EXPECT_TRUE(result.error().message.startsWith(QStringLiteral("File not found")))
+        << result.error().message.toStdString();
+}
+
+TEST_F(IfoReader, FolderFailsWithAnIoError) {
+    const Result<IfoPaletteData> result = ReadIfoPalette(dir_.path());
+    ASSERT_FALSE(result.ok());
+    EXPECT_EQ(result.error().kind, ErrorKind::Io);
+}
+
+bool RunChattr(const QString& flag, const QString& path) {
+    QProcess chattr;
+    chattr.start(QStringLiteral("chattr"), {flag, path});
+    return chattr.waitForFinished() && chattr.exitStatus() == QProcess::NormalExit &&
+           chattr.exitCode() == 0;
+}
+
+TEST_F(IfoReader, ReadsAWriteProtectedIfo) {
+    const IfoLayout layout;
+    const QString path = WriteFile(dir_, QStringLiteral("VTS_02_0.IFO"), layout.bytes());
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
+    // Root ignores permission bits; the immutable attribute stops even root from writing.
+    const bool immutable =
+        QFile(path).open(QIODevice::ReadWrite) && RunChattr(QStringLiteral("+i"), path);
+    const auto makeRemovable = qScopeGuard([&] {
+        if (immutable) {
+            RunChattr(QStringLiteral("-i"), path);
+        }
+    });
+    if (QFile(path).open(QIODevice::ReadWrite)) {
+        GTEST_SKIP() << "cannot write-protect " << path.toStdString() << " here";
+    }
+    const Result<IfoPaletteData> result = ReadIfoPalette(path);
+    ASSERT_TRUE(result.ok()) << result.error().message.toStdString();
+    EXPECT_EQ(result.value().storedValues, layout.palette);
+}
+
+}  // namespace
+}  // namespace marvoxa
