@@ -1,0 +1,74 @@
+#include "subtitles/subtitle_loader.h"
+
+#include "subtitles/raw_lines.h"
+#include "subtitles/srt_reader.h"
+#include "subtitles/sub_reader.h"
+#include "subtitles/subtitle_messages.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace marvoxa {
+namespace {
+
+enum class SubtitleForm { Srt, Sub, Unknown };
+
+SubtitleForm FormOfFile(const QString& fileName) {
+    const QString name = QFileInfo(fileName).fileName();
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    if (dot < 0) {
+        return SubtitleForm::Unknown;
+    }
+    const QString extension = name.mid(dot).toUpper();
+    if (extension == QLatin1String(".SRT")) {
+        return SubtitleForm::Srt;
+    }
+    if (extension == QLatin1String(".SUB") || extension == QLatin1String(".TXT")) {
+        return SubtitleForm::Sub;
+    }
+    return SubtitleForm::Unknown;
+}
+
+}  // namespace
+
+SubtitleLoad LoadSubtitleFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        SubtitleLoad load;
+        load.error = Error{ErrorKind::Io, QString(kCannotOpenFileMessage).arg(path)};
+        return load;
+    }
+    return LoadSubtitleBytes(file.readAll(), path);
+}
+
+SubtitleLoad LoadSubtitleBytes(const QByteArray& bytes, const QString& fileName) {
+    SubtitleLoad load;
+    // A byte-order mark would otherwise glue itself to the first line and spoil a SUB frame-rate
+    // line; it still tells that the file is UTF-8.
+    const bool hadUtf8Bom = StartsWithUtf8Bom(bytes);
+    const QByteArray text = hadUtf8Bom ? bytes.mid(3) : bytes;
+    load.cueList.rawLines = SplitRawLines(text);
+    load.cueList.encoding = DetectTextEncoding(text, hadUtf8Bom);
+
+    CueReading reading;
+    switch (FormOfFile(fileName)) {
+        case SubtitleForm::Srt:
+            reading = ReadSrtCues(load.cueList.rawLines);
+            break;
+        case SubtitleForm::Sub:
+            reading = ReadSubCues(load.cueList.rawLines);
+            break;
+        case SubtitleForm::Unknown:
+            return load;
+    }
+    load.cueList.cues = std::move(reading.cues);
+    load.loadFailed = reading.frameRateRefused;
+    load.error = std::move(reading.error);
+    if (reading.unreadableTimingLines > 0) {
+        load.notice = UnreadableTimingLinesNotice(reading.unreadableTimingLines,
+                                                  reading.firstUnreadableLineNumber);
+    }
+    return load;
+}
+
+}  // namespace marvoxa

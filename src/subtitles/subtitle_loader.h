@@ -1,0 +1,36 @@
+#pragma once
+
+#include "common/result.h"
+#include "subtitles/cue_list.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+namespace marvoxa {
+
+// The outcome of loading one subtitle file. Reading never throws and never shows anything; the
+// caller reports error and notice to the user.
+struct SubtitleLoad {
+    // Whatever was read, also when an error stopped the load part way.
+    CueList cueList;
+    // The SUB/TXT first line names no accepted frame rate; error holds the message. The line
+    // width check still runs afterwards (it shows no success message while this is set).
+    bool loadFailed = false;
+    // The message to show: the frame-rate message (kind Format, with loadFailed), a field that is
+    // not an integer (kind Conversion) or a file that cannot be opened (kind Io). After the last
+    // two the load action ends without the line width check.
+    std::optional<Error> error;
+    // SRT lines with "-->" that could not be read and were skipped, as one message.
+    std::optional<QString> notice;
+};
+
+// Reads the file at path and dispatches on its extension, upper-cased, from the last dot of the
+// file name: ".SRT" reads SRT, ".SUB" and ".TXT" read SUB; any other extension reads no cues.
+SubtitleLoad LoadSubtitleFile(const QString& path);
+
+// The same for bytes already in memory; fileName decides the form.
+SubtitleLoad LoadSubtitleBytes(const QByteArray& bytes, const QString& fileName);
+
+}  // namespace marvoxa

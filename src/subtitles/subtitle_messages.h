@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QLatin1String>
+#include <QString>
+
+namespace marvoxa {
+
+// The exact user-facing texts of subtitle loading, typos included: users and their guides quote
+// them verbatim.
+
+inline constexpr QLatin1String kLoadIfoFirstMessage(
+    "Please load an Ifo file first and then an Srt/Sub/Txt file.");
+inline constexpr QLatin1String kLoadingSubtitleCaption("Marvoxa By Pellorn Loading Subtitle...");
+inline constexpr QLatin1String kFrameRateLineMessage(
+    "The first line of the sub must contain the framerate. Ex: {1}{1}25.000");
+// %1: the text that failed to convert.
+inline constexpr QLatin1String kNotAValidIntegerMessage("'%1' is not a valid integer value");
+// %1: the path of the file.
+inline constexpr QLatin1String kCannotOpenFileMessage("Cannot open file %1");
+
+// Names how many lines with "-->" could not be read as timing lines, where the first one is (line
+// numbers count from 1) and what a readable timing line looks like.
+inline QString UnreadableTimingLinesNotice(qsizetype count, qsizetype firstLineNumber) {
+    const QString example = QStringLiteral("00:01:02,345 --> 00:01:04,500");
+    if (count == 1) {
+        return QStringLiteral(
+                   "1 timing line could not be read and was skipped: line %1. "
+                   "Write timing lines like %2.")
+            .arg(firstLineNumber)
+            .arg(example);
+    }
+    return QStringLiteral(
+               "%1 timing lines could not be read and were skipped; the first is line "
+               "%2. Write timing lines like %3.")
+        .arg(count)
+        .arg(firstLineNumber)
+        .arg(example);
+}
+
+}  // namespace marvoxa
