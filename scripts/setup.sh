@@ -10,7 +10,7 @@ shift || true
 packages=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev libgl-dev
-    libgtest-dev libgmock-dev libbenchmark-dev
+    libgtest-dev libgmock-dev
     libavcodec-dev libavutil-dev
     fonts-liberation2 fonts-dejavu-core
     e2fsprogs

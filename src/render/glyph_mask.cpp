@@ -19,28 +19,39 @@ int WordsFor(int width) {
     return (width + kWordBits - 1) / kWordBits;
 }
 
-// dst |= src moved shift pixels towards higher x (shift >= 0), dropping bits past dstWords.
-void OrShifted(const std::uint64_t* src, int srcWords, std::uint64_t* dst, int dstWords,
-               int shift) {
-    const int wordShift = shift / kWordBits;
-    const int bitShift = shift % kWordBits;
-    for (int i = 0; i < srcWords; ++i) {
+// dst |= src moved shift pixels towards higher x (lower x for a negative shift); bits moved
+// past either end are dropped.
+void OrShifted(const std::uint64_t* src, std::uint64_t* dst, int words, int shift) {
+    const int magnitude = shift < 0 ? -shift : shift;
+    const int wordShift = magnitude / kWordBits;
+    const int bitShift = magnitude % kWordBits;
+    for (int i = 0; i < words; ++i) {
         if (src[i] == 0) {
             continue;
         }
-        const int target = i + wordShift;
-        if (target < dstWords) {
-            dst[target] |= src[i] << bitShift;
-        }
-        if (bitShift != 0 && target + 1 < dstWords) {
-            dst[target + 1] |= src[i] >> (kWordBits - bitShift);
+        if (shift >= 0) {
+            const int target = i + wordShift;
+            if (target < words) {
+                dst[target] |= src[i] << bitShift;
+            }
+            if (bitShift != 0 && target + 1 < words) {
+                dst[target + 1] |= src[i] >> (kWordBits - bitShift);
+            }
+        } else {
+            const int target = i - wordShift;
+            if (target >= 0) {
+                dst[target] |= src[i] >> bitShift;
+            }
+            if (bitShift != 0 && target - 1 >= 0) {
+                dst[target - 1] |= src[i] << (kWordBits - bitShift);
+            }
         }
     }
 }
 
 // Draws the line into a mono picture with the given margin around its text cell.
-GlyphMask DrawWithMargin(const QFont& font, const QString& text, QPoint topLeft, int margin) {
-    const LineMetrics metrics = MeasureLine(font, text);
+GlyphMask DrawWithMargin(const QFont& font, const QString& text, const LineMetrics& metrics,
+                         QPoint topLeft, int margin) {
     const int width = metrics.width + 2 * margin;
     const int height = metrics.height + 2 * margin;
 
@@ -90,59 +101,59 @@ void GlyphMask::set(int x, int y) {
     row(y)[x / kWordBits] |= std::uint64_t{1} << (x % kWordBits);
 }
 
-bool GlyphMask::touchesBorder() const {
-    if (width_ == 0 || height_ == 0) {
-        return false;
-    }
-    for (int y : {0, height_ - 1}) {
-        const std::uint64_t* bits = row(y);
-        if (std::any_of(bits, bits + wordsPerRow_, [](std::uint64_t word) { return word != 0; })) {
-            return true;
-        }
-    }
+bool GlyphMask::hasInkWithin(int distance) const {
     for (int y = 0; y < height_; ++y) {
-        if (test(0, y) || test(width_ - 1, y)) {
-            return true;
+        const std::uint64_t* bits = row(y);
+        if (y < distance || y >= height_ - distance) {
+            if (std::any_of(bits, bits + wordsPerRow_,
+                            [](std::uint64_t word) { return word != 0; })) {
+                return true;
+            }
+            continue;
+        }
+        for (int step = 0; step < std::min(distance, width_); ++step) {
+            if (test(step, y) || test(width_ - 1 - step, y)) {
+                return true;
+            }
         }
     }
     return false;
 }
 
-GlyphMask RenderGlyphMask(const QFont& font, const QString& text, QPoint topLeft) {
+GlyphMask RenderGlyphMask(const QFont& font, const QString& text, const LineMetrics& metrics,
+                          QPoint topLeft, int clearance) {
     // Glyphs rarely reach far outside their cell (accents, italic overhang); grow the margin
-    // until nothing touches the edge, so no glyph pixel is lost.
-    int margin = std::max(8, QFontMetrics(font).height() / 2);
-    GlyphMask mask = DrawWithMargin(font, text, topLeft, margin);
-    while (mask.touchesBorder() && margin < 4096) {
+    // until no glyph pixel lies within the clearance of the edge, so none is lost and the
+    // rings fit in the same mask.
+    int margin = std::max(8, metrics.height / 2) + clearance;
+    GlyphMask mask = DrawWithMargin(font, text, metrics, topLeft, margin);
+    while (mask.hasInkWithin(std::max(1, clearance)) && margin < 4096) {
         margin *= 4;
-        mask = DrawWithMargin(font, text, topLeft, margin);
+        mask = DrawWithMargin(font, text, metrics, topLeft, margin);
     }
     return mask;
 }
 
 GlyphMask DilateSquare(const GlyphMask& mask, int radius) {
-    const int span = 2 * radius + 1;
-    GlyphMask widened(mask.origin() - QPoint(radius, 0), mask.width() + 2 * radius, mask.height());
+    const int words = mask.wordsPerRow();
+    GlyphMask widened(mask.origin(), mask.width(), mask.height());
     for (int y = 0; y < mask.height(); ++y) {
-        for (int shift = 0; shift < span; ++shift) {
-            OrShifted(mask.row(y), mask.wordsPerRow(), widened.row(y), widened.wordsPerRow(),
-                      shift);
+        for (int shift = -radius; shift <= radius; ++shift) {
+            OrShifted(mask.row(y), widened.row(y), words, shift);
         }
     }
 
-    GlyphMask result(widened.origin() - QPoint(0, radius), widened.width(),
-                     mask.height() + 2 * radius);
-    const int words = result.wordsPerRow();
-    for (int y = 0; y < widened.height(); ++y) {
+    GlyphMask result(mask.origin(), mask.width(), mask.height());
+    for (int y = 0; y < mask.height(); ++y) {
         const std::uint64_t* source = widened.row(y);
         if (std::all_of(source, source + words, [](std::uint64_t word) { return word == 0; })) {
             continue;
         }
-        // Source row y lands on result rows y .. y + 2 radius.
-        for (int offset = 0; offset < span; ++offset) {
-            std::uint64_t* target = result.row(y + offset);
+        const int last = std::min(mask.height() - 1, y + radius);
+        for (int target = std::max(0, y - radius); target <= last; ++target) {
+            std::uint64_t* row = result.row(target);
             for (int i = 0; i < words; ++i) {
-                target[i] |= source[i];
+                row[i] |= source[i];
             }
         }
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "render/subtitle_font.h"
+
 #include <QFont>
 #include <QPoint>
 #include <QString>
@@ -25,8 +27,8 @@ public:
     const std::uint64_t* row(int y) const { return bits_.data() + y * wordsPerRow_; }
     std::uint64_t* row(int y) { return bits_.data() + y * wordsPerRow_; }
 
-    // True when any pixel of the outermost rows or columns is set.
-    bool touchesBorder() const;
+    // True when a set pixel lies within distance pixels of the mask's edge.
+    bool hasInkWithin(int distance) const;
 
 private:
     QPoint origin_;
@@ -36,12 +38,15 @@ private:
     std::vector<std::uint64_t> bits_;
 };
 
-// The glyph pixels of one line drawn with its text cell's top-left corner at topLeft. The mask
-// is large enough to hold every glyph pixel, also those reaching outside the text cell.
-GlyphMask RenderGlyphMask(const QFont& font, const QString& text, QPoint topLeft);
+// The glyph pixels of one line (measured as metrics) drawn with its text cell's top-left corner
+// at topLeft. The mask holds every glyph pixel, also those reaching outside the text cell, with
+// at least clearance empty pixels between them and the mask's edge.
+GlyphMask RenderGlyphMask(const QFont& font, const QString& text, const LineMetrics& metrics,
+                          QPoint topLeft, int clearance);
 
 // Every pixel whose horizontal and vertical distance to a set pixel are both at most radius:
-// what drawing the mask at every offset of a (2 radius + 1) square leaves.
+// what drawing the mask at every offset of a (2 radius + 1) square leaves. Same geometry as
+// the mask; what would fall outside it is dropped.
 GlyphMask DilateSquare(const GlyphMask& mask, int radius);
 
 }  // namespace marvoxa

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cstring>
+#include <tuple>
 
 namespace marvoxa {
 
@@ -32,20 +34,63 @@ const Layer* SubtitleRaster::row(int y) const {
     return layers_.data() + static_cast<size_t>(y - bandTop_) * static_cast<size_t>(frameWidth_);
 }
 
-void SubtitleRaster::paint(const GlyphMask& mask, Layer layer) {
-    const int firstRow = std::max(mask.origin().y(), bandTop_);
-    const int endRow = std::min(mask.origin().y() + mask.height(), bandTop_ + bandRows_);
+namespace {
+
+// Each bit of a byte becomes a byte 0x01 or 0x00, the lowest bit the first byte.
+constexpr std::array<std::uint64_t, 256> MakeSpreadTable() {
+    std::array<std::uint64_t, 256> table{};
+    for (int value = 0; value < 256; ++value) {
+        for (int bit = 0; bit < 8; ++bit) {
+            if (value & (1 << bit)) {
+                table[static_cast<size_t>(value)] |= std::uint64_t{1} << (8 * bit);
+            }
+        }
+    }
+    return table;
+}
+constexpr std::array<std::uint64_t, 256> kSpread = MakeSpreadTable();
+
+static_assert(static_cast<int>(Layer::Outline) == 2 && static_cast<int>(Layer::Antialias) == 3 &&
+                  static_cast<int>(Layer::Text) == 1,
+              "the layer arithmetic below relies on these values");
+
+}  // namespace
+
+void SubtitleRaster::paintLine(const GlyphMask& outline, const GlyphMask& antialias,
+                               const GlyphMask& glyphs) {
+    Q_ASSERT(outline.origin() == glyphs.origin() && antialias.origin() == glyphs.origin());
+    const QPoint origin = outline.origin();
+    const int firstRow = std::max(origin.y(), bandTop_);
+    const int endRow = std::min(origin.y() + outline.height(), bandTop_ + bandRows_);
     for (int y = firstRow; y < endRow; ++y) {
         Layer* target = layers_.data() + static_cast<size_t>(y - bandTop_) * frameWidth_;
-        const std::uint64_t* bits = mask.row(y - mask.origin().y());
-        for (int word = 0; word < mask.wordsPerRow(); ++word) {
-            std::uint64_t pending = bits[word];
-            while (pending != 0) {
-                const int bit = std::countr_zero(pending);
-                pending &= pending - 1;
-                const int x = mask.origin().x() + word * 64 + bit;
-                if (x >= 0 && x < frameWidth_) {
-                    target[x] = layer;
+        const int maskRow = y - origin.y();
+        const auto* outlineBytes = reinterpret_cast<const std::uint8_t*>(outline.row(maskRow));
+        const auto* antialiasBytes = reinterpret_cast<const std::uint8_t*>(antialias.row(maskRow));
+        const auto* glyphBytes = reinterpret_cast<const std::uint8_t*>(glyphs.row(maskRow));
+        const int chunks = outline.wordsPerRow() * 8;
+        // Eight pixels at a time. The rings contain the glyphs, so per pixel
+        // (outline << 1 | antialias) ^ (glyph << 1) gives Outline 2, Antialias 3 or Text 1.
+        for (int chunk = 0; chunk < chunks; ++chunk) {
+            if (outlineBytes[chunk] == 0) {
+                continue;
+            }
+            const std::uint64_t outlinePixels = kSpread[outlineBytes[chunk]];
+            const std::uint64_t layers = ((outlinePixels << 1) | kSpread[antialiasBytes[chunk]]) ^
+                                         (kSpread[glyphBytes[chunk]] << 1);
+            const int x = origin.x() + chunk * 8;
+            if (x >= 0 && x + 8 <= frameWidth_) {
+                std::uint64_t current;
+                std::memcpy(&current, target + x, sizeof current);
+                const std::uint64_t painted = outlinePixels * 0xff;
+                current = (current & ~painted) | layers;
+                std::memcpy(target + x, &current, sizeof current);
+                continue;
+            }
+            for (int pixel = 0; pixel < 8; ++pixel) {  // a chunk across a frame edge
+                if (x + pixel >= 0 && x + pixel < frameWidth_ &&
+                    (outlineBytes[chunk] >> pixel & 1)) {
+                    target[x + pixel] = static_cast<Layer>(layers >> (8 * pixel) & 0xff);
                 }
             }
         }
@@ -65,15 +110,16 @@ RasterizedSubtitle RasterizeSubtitle(const QString& firstLine, const QString& se
         GlyphMask antialias;
         GlyphMask glyphs;
     };
-    // An empty second line draws nothing.
+    // An empty line draws nothing.
     std::array<LineMasks, 2> lines;
     int lineCount = 0;
-    for (const auto& [text, topLeft] :
-         {std::pair{firstLine, layout.firstTopLeft}, std::pair{secondLine, layout.secondTopLeft}}) {
+    for (const auto& [text, metrics, topLeft] :
+         {std::tuple{firstLine, first, layout.firstTopLeft},
+          std::tuple{secondLine, second, layout.secondTopLeft}}) {
         if (text.isEmpty()) {
             continue;
         }
-        GlyphMask glyphs = RenderGlyphMask(font, text, topLeft);
+        GlyphMask glyphs = RenderGlyphMask(font, text, metrics, topLeft, settings.outlineWidth);
         lines[lineCount++] = {DilateSquare(glyphs, settings.outlineWidth), DilateSquare(glyphs, 1),
                               std::move(glyphs)};
     }
@@ -89,9 +135,7 @@ RasterizedSubtitle RasterizeSubtitle(const QString& firstLine, const QString& se
         SubtitleRaster(kFrameWidth, frameHeight, bandTop, std::max(0, bandEnd - bandTop)), layout};
     // Each pass covers what came before, so the second line's rings cover the first line.
     for (int i = 0; i < lineCount; ++i) {
-        result.raster.paint(lines[i].outline, Layer::Outline);
-        result.raster.paint(lines[i].antialias, Layer::Antialias);
-        result.raster.paint(lines[i].glyphs, Layer::Text);
+        result.raster.paintLine(lines[i].outline, lines[i].antialias, lines[i].glyphs);
     }
     return result;
 }
@@ -102,18 +146,35 @@ void PaintRaster(QImage& picture, const SubtitleRaster& raster, const RoleColour
     }
     const int rows = std::min(picture.height(), raster.bandTop() + raster.bandRows());
     const int columns = std::min(picture.width(), raster.frameWidth());
-    const std::array<QRgb, 4> byLayer{0, colours.text, colours.outline, colours.antialias};
+    std::array<std::array<uchar, 3>, 4> byLayer{};
+    for (Layer layer : {Layer::Text, Layer::Outline, Layer::Antialias}) {
+        const QRgb colour = layer == Layer::Text      ? colours.text
+                            : layer == Layer::Outline ? colours.outline
+                                                      : colours.antialias;
+        byLayer[static_cast<size_t>(layer)] = {static_cast<uchar>(qRed(colour)),
+                                               static_cast<uchar>(qGreen(colour)),
+                                               static_cast<uchar>(qBlue(colour))};
+    }
     for (int y = std::max(0, raster.bandTop()); y < rows; ++y) {
         const Layer* layers = raster.row(y);
-        uchar* pixel = picture.scanLine(y);
-        for (int x = 0; x < columns; ++x, pixel += 3) {
-            if (layers[x] == Layer::None) {
-                continue;
+        uchar* pixels = picture.scanLine(y);
+        int x = 0;
+        while (x < columns) {
+            // Most of a band is untouched: skip eight pixels at a time.
+            std::uint64_t eight = 0;
+            if (x + 8 <= columns) {
+                std::memcpy(&eight, layers + x, sizeof eight);
+                if (eight == 0) {
+                    x += 8;
+                    continue;
+                }
             }
-            const QRgb colour = byLayer[static_cast<size_t>(layers[x])];
-            pixel[0] = static_cast<uchar>(qRed(colour));
-            pixel[1] = static_cast<uchar>(qGreen(colour));
-            pixel[2] = static_cast<uchar>(qBlue(colour));
+            const int end = std::min(columns, x + 8);
+            for (; x < end; ++x) {
+                if (layers[x] != Layer::None) {
+                    std::memcpy(pixels + 3 * x, byLayer[static_cast<size_t>(layers[x])].data(), 3);
+                }
+            }
         }
     }
 }

@@ -33,8 +33,9 @@ public:
     // The layers of frame row y, or nullptr for a row outside the band.
     const Layer* row(int y) const;
 
-    // Paints every pixel of the mask (clipped to the frame) with the layer.
-    void paint(const GlyphMask& mask, Layer layer);
+    // Paints one line's three passes, clipped to the frame: the outline ring, over it the
+    // antialias ring, over that the glyphs. The masks share one geometry.
+    void paintLine(const GlyphMask& outline, const GlyphMask& antialias, const GlyphMask& glyphs);
 
 private:
     int frameWidth_ = 0;

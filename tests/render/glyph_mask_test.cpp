@@ -6,30 +6,27 @@
 namespace marvoxa {
 namespace {
 
-TEST(DilateSquare, GrowsASinglePixelIntoASquareInFrameCoordinates) {
-    GlyphMask pixel(QPoint(100, 50), 1, 1);
-    pixel.set(0, 0);
+TEST(DilateSquare, GrowsASinglePixelIntoASquareInTheSameGeometry) {
+    GlyphMask pixel(QPoint(100, 50), 9, 9);
+    pixel.set(4, 4);
     const GlyphMask square = DilateSquare(pixel, 3);
-    EXPECT_EQ(square.origin(), QPoint(97, 47));
-    ASSERT_EQ(square.width(), 7);
-    ASSERT_EQ(square.height(), 7);
-    for (int y = 0; y < 7; ++y) {
-        for (int x = 0; x < 7; ++x) {
-            EXPECT_TRUE(square.test(x, y)) << x << "," << y;
+    EXPECT_EQ(square.origin(), QPoint(100, 50));
+    for (int y = 0; y < 9; ++y) {
+        for (int x = 0; x < 9; ++x) {
+            const bool inside = x >= 1 && x <= 7 && y >= 1 && y <= 7;
+            EXPECT_EQ(square.test(x, y), inside) << x << "," << y;
         }
     }
 }
 
-TEST(DilateSquare, CarriesBitsAcrossWordBoundaries) {
-    GlyphMask mask(QPoint(0, 0), 200, 3);
-    mask.set(63, 1);
-    mask.set(64, 1);
-    mask.set(127, 1);
+TEST(DilateSquare, CarriesBitsAcrossWordBoundariesBothWays) {
+    GlyphMask mask(QPoint(0, 0), 200, 7);
+    mask.set(63, 3);
+    mask.set(64, 3);
+    mask.set(130, 3);
     const GlyphMask grown = DilateSquare(mask, 2);
-    // Grown pixel x + 2 is mask pixel x; the runs 61..66 and 125..129 in mask coordinates.
     for (int x = 0; x < grown.width(); ++x) {
-        const int maskX = x - 2;
-        const bool expected = (maskX >= 61 && maskX <= 66) || (maskX >= 125 && maskX <= 129);
+        const bool expected = (x >= 61 && x <= 66) || (x >= 128 && x <= 132);
         for (int y = 1; y < 6; ++y) {
             EXPECT_EQ(grown.test(x, y), expected) << x << "," << y;
         }
@@ -38,13 +35,29 @@ TEST(DilateSquare, CarriesBitsAcrossWordBoundaries) {
     }
 }
 
+TEST(HasInkWithin, LooksOnlyAtTheEdgeBand) {
+    GlyphMask mask(QPoint(0, 0), 100, 20);
+    mask.set(50, 10);
+    EXPECT_FALSE(mask.hasInkWithin(5));
+    mask.set(96, 10);
+    EXPECT_TRUE(mask.hasInkWithin(4));
+    EXPECT_FALSE(mask.hasInkWithin(3));
+    GlyphMask top(QPoint(0, 0), 100, 20);
+    top.set(50, 2);
+    EXPECT_TRUE(top.hasInkWithin(3));
+    EXPECT_FALSE(top.hasInkWithin(2));
+}
+
+GlyphMask PixelAt(QPoint frameTopLeft, int size, int x, int y) {
+    GlyphMask mask(frameTopLeft, size, size);
+    mask.set(x, y);
+    return mask;
+}
+
 TEST(SubtitleRaster, SinglePixelGlyphGetsAntialiasThenOutlineRings) {
-    GlyphMask glyph(QPoint(360, 300), 1, 1);
-    glyph.set(0, 0);
+    const GlyphMask glyph = PixelAt(QPoint(355, 295), 11, 5, 5);  // frame pixel 360,300
     SubtitleRaster raster(720, 576, 290, 20);
-    raster.paint(DilateSquare(glyph, 3), Layer::Outline);
-    raster.paint(DilateSquare(glyph, 1), Layer::Antialias);
-    raster.paint(glyph, Layer::Text);
+    raster.paintLine(DilateSquare(glyph, 3), DilateSquare(glyph, 1), glyph);
 
     int counts[4] = {0, 0, 0, 0};
     for (int y = 290; y < 310; ++y) {
@@ -61,25 +74,34 @@ TEST(SubtitleRaster, SinglePixelGlyphGetsAntialiasThenOutlineRings) {
     EXPECT_EQ(raster.at(364, 300), Layer::None);
 }
 
-TEST(SubtitleRaster, ClipsMasksAtTheFrameEdges) {
-    GlyphMask glyph(QPoint(-2, 0), 1, 1);  // just left of the frame
-    glyph.set(0, 0);
+TEST(SubtitleRaster, ALaterLineCoversAnEarlierOne) {
+    SubtitleRaster raster(720, 576, 0, 30);
+    const GlyphMask first = PixelAt(QPoint(0, 0), 11, 5, 5);
+    const GlyphMask second = PixelAt(QPoint(1, 0), 11, 5, 5);  // one pixel to the right
+    raster.paintLine(DilateSquare(first, 3), DilateSquare(first, 1), first);
+    raster.paintLine(DilateSquare(second, 3), DilateSquare(second, 1), second);
+    EXPECT_EQ(raster.at(5, 5), Layer::Antialias);  // the first glyph under the second's ring
+    EXPECT_EQ(raster.at(6, 5), Layer::Text);
+}
+
+TEST(SubtitleRaster, ClipsAtTheFrameEdges) {
+    const GlyphMask glyph = PixelAt(QPoint(-7, -5), 11, 5, 5);  // frame pixel -2,0
     SubtitleRaster raster(720, 576, 0, 10);
-    raster.paint(DilateSquare(glyph, 3), Layer::Outline);
+    raster.paintLine(DilateSquare(glyph, 3), DilateSquare(glyph, 1), glyph);
     EXPECT_EQ(raster.at(0, 0), Layer::Outline);
     EXPECT_EQ(raster.at(1, 3), Layer::Outline);
     EXPECT_EQ(raster.at(2, 0), Layer::None);
     EXPECT_EQ(raster.at(0, 4), Layer::None);
 }
 
-TEST(RenderGlyphMask, KeepsEveryGlyphPixelOfATallLine) {
+TEST(RenderGlyphMask, KeepsEveryGlyphPixelOfATallLineClearOfTheEdge) {
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setPixelSize(40);
     font.setStyleStrategy(QFont::NoAntialias);
-    // Stacked marks reach far above the text cell.
+    // Stacked marks reach far above and below the text cell.
     const QString text = QStringLiteral("A\u0301\u0301\u0301\u0301\u0301 g\u0323\u0323\u0323");
-    const GlyphMask mask = RenderGlyphMask(font, text, QPoint(0, 0));
-    EXPECT_FALSE(mask.touchesBorder());
+    const GlyphMask mask = RenderGlyphMask(font, text, MeasureLine(font, text), QPoint(0, 0), 4);
+    EXPECT_FALSE(mask.hasInkWithin(4));
     int set = 0;
     for (int y = 0; y < mask.height(); ++y) {
         for (int x = 0; x < mask.width(); ++x) {

@@ -1,0 +1,211 @@
+#include "cli/cli_options.h"
+
+#include <QMap>
+
+namespace marvoxa {
+
+namespace {
+
+Error UsageError(const QString& message) {
+    return Error{ErrorKind::Format, message};
+}
+
+QString Quoted(const QStringList& values) {
+    return QLatin1Char('"') + values.join(QLatin1String("\", \"")) + QLatin1Char('"');
+}
+
+std::optional<int> IntegerIn(const QString& text, int lowest, int highest) {
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    if (!ok || value < lowest || value > highest) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+// Applies one option with its value; an error says what the option accepts.
+Status ApplyOption(const QString& name, const QString& value, const QStringList& fonts,
+                   ConversionOptions& options) {
+    RenderSettings& settings = options.settings;
+    const auto notOneOf = [&](const QStringList& allowed) {
+        return UsageError(
+            QStringLiteral("--%1 takes one of %2, not \"%3\".").arg(name, Quoted(allowed), value));
+    };
+    const auto paletteEntry = [&](std::optional<int>& role) -> Status {
+        role = IntegerIn(value, 0, 15);
+        if (!role) {
+            return UsageError(QStringLiteral("--%1 takes a palette entry from 0 to 15, not \"%2\".")
+                                  .arg(name, value));
+        }
+        return Ok();
+    };
+
+    if (name == QLatin1String("ifo")) {
+        options.ifoPath = value;
+    } else if (name == QLatin1String("output-dir")) {
+        options.outputFolder = value;
+    } else if (name == QLatin1String("standard")) {
+        if (value != QLatin1String("pal") && value != QLatin1String("ntsc")) {
+            return notOneOf({QStringLiteral("pal"), QStringLiteral("ntsc")});
+        }
+        settings.standard =
+            value == QLatin1String("pal") ? VideoStandard::Pal : VideoStandard::Ntsc;
+    } else if (name == QLatin1String("font")) {
+        if (value != QLatin1String("Arial") && !fonts.contains(value)) {
+            return UsageError(
+                QStringLiteral("--font takes \"Arial\" or an installed font family, not \"%1\". "
+                               "List the installed families with fc-list : family.")
+                    .arg(value));
+        }
+        settings.fontName = value;
+    } else if (name == QLatin1String("size")) {
+        if (!FontSizeNames().contains(value)) {
+            return notOneOf(FontSizeNames());
+        }
+        settings.fontSize = value.toInt();
+    } else if (name == QLatin1String("charset")) {
+        if (!CharsetNames().contains(value)) {
+            return notOneOf(CharsetNames());
+        }
+        settings.charset = CharsetFromName(value);
+    } else if (name == QLatin1String("style")) {
+        if (!StyleNames().contains(value)) {
+            return notOneOf(StyleNames());
+        }
+        settings.style = StyleFromName(value);
+    } else if (name == QLatin1String("outline")) {
+        if (!OutlineWidthNames().contains(value)) {
+            return notOneOf(OutlineWidthNames());
+        }
+        settings.outlineWidth = value.toInt();
+    } else if (name == QLatin1String("align")) {
+        if (!AlignNames().contains(value)) {
+            return notOneOf(AlignNames());
+        }
+        settings.align = value;
+    } else if (name == QLatin1String("bottom-offset")) {
+        const auto offset = IntegerIn(value, kBottomOffsetMin, kBottomOffsetMax);
+        if (!offset) {
+            return UsageError(QStringLiteral("--bottom-offset takes a number from %1 to %2, not "
+                                             "\"%3\".")
+                                  .arg(kBottomOffsetMin)
+                                  .arg(kBottomOffsetMax)
+                                  .arg(value));
+        }
+        settings.bottomOffset = *offset;
+    } else if (name == QLatin1String("line-overlap")) {
+        const auto overlap = IntegerIn(value, kLineOverlapMin, kLineOverlapMax);
+        if (!overlap) {
+            return UsageError(QStringLiteral("--line-overlap takes a number from %1 to %2, not "
+                                             "\"%3\".")
+                                  .arg(kLineOverlapMin)
+                                  .arg(kLineOverlapMax)
+                                  .arg(value));
+        }
+        settings.lineOverlap = EvenLineOverlap(*overlap);
+    } else if (name == QLatin1String("antialias")) {
+        return paletteEntry(options.antialias);
+    } else if (name == QLatin1String("outline-color")) {
+        return paletteEntry(options.outline);
+    } else if (name == QLatin1String("text")) {
+        return paletteEntry(options.text);
+    } else if (name == QLatin1String("background")) {
+        return paletteEntry(options.background);
+    } else {
+        return UsageError(QStringLiteral("Unknown option --%1. See --help.").arg(name));
+    }
+    return Ok();
+}
+
+}  // namespace
+
+Result<ConversionOptions> ParseConversionOptions(const QStringList& arguments,
+                                                 const QStringList& installedFonts) {
+    ConversionOptions options;
+    QStringList positional;
+    bool standardGiven = false;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
+            options.showHelp = true;
+            return options;
+        }
+        if (!argument.startsWith(QLatin1String("--")) || argument == QLatin1String("--")) {
+            positional << argument;
+            continue;
+        }
+        QString name = argument.mid(2);
+        QString value;
+        if (const qsizetype equals = name.indexOf(QLatin1Char('=')); equals >= 0) {
+            value = name.mid(equals + 1);
+            name.truncate(equals);
+        } else if (i + 1 < arguments.size()) {
+            value = arguments[++i];
+        } else {
+            return UsageError(QStringLiteral("--%1 needs a value. See --help.").arg(name));
+        }
+        standardGiven = standardGiven || name == QLatin1String("standard");
+        if (Status applied = ApplyOption(name, value, installedFonts, options); !applied) {
+            return applied.error();
+        }
+    }
+    if (positional.size() != 1) {
+        return UsageError(
+            positional.isEmpty()
+                ? QStringLiteral("Name the subtitle file to convert. See --help.")
+                : QStringLiteral("Name exactly one subtitle file, not %1.").arg(positional.size()));
+    }
+    if (standardGiven && !options.ifoPath.isEmpty()) {
+        return UsageError(QStringLiteral(
+            "--standard cannot be used with --ifo: the IFO decides the video standard."));
+    }
+    options.subtitlePath = positional.front();
+    return options;
+}
+
+QString UsageText(const QString& programName) {
+    const auto list = [](const QStringList& values) { return values.join(QLatin1String(", ")); };
+    return QStringLiteral(
+               "Usage: %1 [options] SUBTITLE\n"
+               "Turns an SRT, SUB or TXT subtitle file into a DVD subpicture stream\n"
+               "(Generated.sup) and a help text (Marvoxa_Help_File.txt).\n"
+               "\n"
+               "Palette:\n"
+               "  --ifo PATH            read the palette and video standard from a title set IFO\n"
+               "                        (default: none, the generic grey palette stands in)\n"
+               "  --standard pal|ntsc   frame size without an IFO: 720x576 or 720x480 (default "
+               "pal)\n"
+               "  --antialias N         palette entry 0-15 for the antialias colour\n"
+               "  --outline-color N     palette entry 0-15 for the outline colour\n"
+               "  --text N              palette entry 0-15 for the text colour\n"
+               "  --background N        palette entry 0-15 for the background\n"
+               "                        (default: chosen from the IFO's greys, or 1, 0, 3, 0 with "
+               "the generic palette)\n"
+               "\n"
+               "Style:\n"
+               "  --font NAME           Arial or an installed font family (default Arial)\n"
+               "  --size N              one of %2 (default 22)\n"
+               "  --charset NAME        code page of non-UTF-8 files: %3 (default DEFAULT)\n"
+               "  --style NAME          one of %4 (default Normal)\n"
+               "  --outline N           outline width in pixels: %5 (default 3)\n"
+               "  --align NAME          one of %6 (default center)\n"
+               "  --bottom-offset N     pixels above the bottom, %7 to %8 (default 30)\n"
+               "  --line-overlap N      pixels the second line moves up, %9 to %10, odd values "
+               "move to the next even one (default -4)\n"
+               "\n"
+               "Output:\n"
+               "  --output-dir DIR      write the two files there (default: the subtitle's "
+               "folder)\n"
+               "  --help                show this text\n"
+               "\n"
+               "Exit status: 0 done, 1 input refused or a file could not be read or written,\n"
+               "2 wrong usage.\n")
+        .arg(programName, list(FontSizeNames()), list(CharsetNames()), list(StyleNames()),
+             list(OutlineWidthNames()), list(AlignNames()))
+        .arg(kBottomOffsetMin)
+        .arg(kBottomOffsetMax)
+        .arg(kLineOverlapMin)
+        .arg(kLineOverlapMax);
+}
+
+}  // namespace marvoxa

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "common/colour_roles.h"
+#include "common/result.h"
+#include "render/render_settings.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace marvoxa {
+
+// What the user asked the converter for; defaults are the window's start-up defaults.
+struct ConversionOptions {
+    QString subtitlePath;
+    QString ifoPath;       // empty: the generic palette stands in
+    QString outputFolder;  // empty: the subtitle file's folder
+    RenderSettings settings;
+    // Palette entries that replace the automatic or generic choice of a role.
+    std::optional<int> antialias;
+    std::optional<int> outline;
+    std::optional<int> text;
+    std::optional<int> background;
+    bool showHelp = false;
+};
+
+// Parses the arguments (without the program name). The error message names the option and
+// what it accepts.
+Result<ConversionOptions> ParseConversionOptions(const QStringList& arguments,
+                                                 const QStringList& installedFonts);
+
+QString UsageText(const QString& programName);
+
+}  // namespace marvoxa

@@ -1,0 +1,90 @@
+#include "cli/conversion.h"
+
+#include "palette/ifo_reader.h"
+#include "palette/palette_state.h"
+#include "subtitles/line_width_check.h"
+#include "subtitles/subtitle_loader.h"
+#include "sup/completion_report.h"
+#include "sup/generation.h"
+
+#include <QFileInfo>
+
+namespace marvoxa {
+
+namespace {
+
+// Messages use carriage returns between lines, as the window's boxes show them.
+QString AsLines(const QString& message) {
+    QString lines = message;
+    lines.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return lines;
+}
+
+int Refuse(QTextStream& err, const QString& message) {
+    err << AsLines(message) << Qt::endl;
+    return kExitRefused;
+}
+
+ColourRoles WithOverrides(ColourRoles roles, const ConversionOptions& options) {
+    roles.antialias = options.antialias.value_or(roles.antialias);
+    roles.outline = options.outline.value_or(roles.outline);
+    roles.text = options.text.value_or(roles.text);
+    roles.background = options.background.value_or(roles.background);
+    return roles;
+}
+
+}  // namespace
+
+int RunConversion(const ConversionOptions& options, QTextStream& out, QTextStream& err) {
+    PaletteState palette;
+    RenderSettings settings = options.settings;
+    if (!options.ifoPath.isEmpty()) {
+        const Result<IfoPaletteData> read = ReadIfoPalette(options.ifoPath);
+        if (!read) {
+            return Refuse(err, read.error().message);
+        }
+        if (palette.applyIfoRead(read.value()).paletteCase == PaletteCase::MonocromaticIfo) {
+            out << AsLines(MonocromaticIfoMessage()) << Qt::endl << Qt::endl;
+        }
+        settings.standard = palette.videoStandard();
+    } else {
+        palette.setNoIfoBoxChecked(true);
+    }
+    palette.setRoles(WithOverrides(palette.roles(), options));
+
+    const SubtitleLoad load = LoadSubtitleFile(options.subtitlePath);
+    if (load.error) {
+        return Refuse(err, load.error->message);
+    }
+    if (load.notice) {
+        err << *load.notice << Qt::endl;
+    }
+    if (const auto tooWide = FindFirstTooWideCue(load.cueList, settings)) {
+        return Refuse(err, TooLongOnLoadMessage(tooWide->firstLine, tooWide->secondLine));
+    }
+
+    const QString outputFolder = options.outputFolder.isEmpty()
+                                     ? QFileInfo(options.subtitlePath).absolutePath()
+                                     : options.outputFolder;
+    GenerationRequest request;
+    request.cueList = &load.cueList;
+    request.renderSettings = [&settings] { return settings; };
+    request.colourRoles = [&palette] { return palette.roles(); };
+    request.roleColours = *palette.roleColours();
+    request.outputFolder = outputFolder;
+    const Result<GeneratedStream> stream = GenerateSupStream(request);
+    if (!stream) {
+        return Refuse(err, stream.error().message);
+    }
+
+    const PaletteCase paletteCase = *palette.generationCase();
+    const QString helpPath = OutputPath(outputFolder, kHelpFileName);
+    out << AsLines(CompletionMessage(paletteCase, stream.value().streamPath, helpPath)) << Qt::endl;
+    if (Status written = WriteHelpFile(paletteCase, stream.value().streamPath, helpPath);
+        !written) {
+        return Refuse(err, written.error().message);
+    }
+    return kExitDone;
+}
+
+}  // namespace marvoxa

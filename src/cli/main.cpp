@@ -1,0 +1,42 @@
+#include "cli/cli_options.h"
+#include "cli/conversion.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QTextStream>
+
+#include <unistd.h>
+
+int main(int argc, char** argv) {
+    // Fonts need a GUI application, but the converter never shows a window: it runs the same
+    // with or without a display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    // Without a session Qt falls back to a runtime folder of its own and warns about it.
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        const QString runtime =
+            QDir::tempPath() + QStringLiteral("/runtime-marvoxa-%1").arg(getuid());
+        QDir().mkpath(runtime);
+        QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
+    }
+    QGuiApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+
+    QStringList arguments = QGuiApplication::arguments();
+    const QString programName = QFileInfo(arguments.takeFirst()).fileName();
+    const auto options = marvoxa::ParseConversionOptions(arguments, QFontDatabase::families());
+    if (!options) {
+        err << programName << ": " << options.error().message << Qt::endl;
+        return marvoxa::kExitUsage;
+    }
+    if (options.value().showHelp) {
+        out << marvoxa::UsageText(programName);
+        return marvoxa::kExitDone;
+    }
+    return marvoxa::RunConversion(options.value(), out, err);
+}

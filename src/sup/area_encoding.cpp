@@ -1,0 +1,52 @@
+#include "sup/area_encoding.h"
+
+#include "common/frame.h"
+#include "sup/row_encoding.h"
+#include "sup/row_runs.h"
+
+namespace marvoxa {
+
+namespace {
+
+constexpr int kBytesPerPixel = 3;
+
+Error AreaOutsideFrame(int firstRow, int lastRow, int frameHeight) {
+    if (firstRow < 0) {
+        return {ErrorKind::Limit,
+                QStringLiteral("its rows %1 to %2 reach above the top of the %3-row picture. "
+                               "Lower the bottom offset or use a smaller font.")
+                    .arg(firstRow)
+                    .arg(lastRow)
+                    .arg(frameHeight)};
+    }
+    return {ErrorKind::Limit,
+            QStringLiteral("its rows %1 to %2 reach below the bottom of the %3-row picture "
+                           "(the last row is %4). Raise the bottom offset.")
+                .arg(firstRow)
+                .arg(lastRow)
+                .arg(frameHeight)
+                .arg(frameHeight - 1)};
+}
+
+}  // namespace
+
+Result<FieldData> EncodeArea(const QImage& frame, int AreaTop, int AreaHeight,
+                             const RoleColours& roles) {
+    Q_ASSERT(AreaTop % 2 == 0);
+    Q_ASSERT(AreaHeight >= 0);
+    const int lastRow = AreaTop + AreaHeight - 1;
+    if (AreaHeight > 0 && (AreaTop < 0 || lastRow >= frame.height())) {
+        return AreaOutsideFrame(AreaTop, lastRow, frame.height());
+    }
+
+    const QImage rgb = frame.format() == kFrameFormat ? frame : frame.convertToFormat(kFrameFormat);
+    const auto rowBytes = static_cast<std::size_t>(rgb.width()) * kBytesPerPixel;
+    FieldData fields;
+    for (int row = AreaTop; row <= lastRow; ++row) {
+        QByteArray& field = row % 2 == 0 ? fields.top : fields.bottom;
+        AppendEncodedRow(BuildRowRuns({rgb.constScanLine(row), rowBytes}, roles), field);
+    }
+    return fields;
+}
+
+}  // namespace marvoxa

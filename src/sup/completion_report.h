@@ -1,0 +1,30 @@
+#pragma once
+
+#include "common/result.h"
+#include "palette/palette_state.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace marvoxa {
+
+inline constexpr char kStreamFileName[] = "Generated.sup";
+inline constexpr char kHelpFileName[] = "Marvoxa_Help_File.txt";
+
+// What the user does in the IFO editor to finish the disc, one text per line.
+QStringList HelpLines(PaletteCase paletteCase);
+
+// The message shown when generation is done: the case's lines, an empty line and the two
+// files, lines separated by carriage returns.
+QString CompletionMessage(PaletteCase paletteCase, const QString& streamPath,
+                          const QString& helpPath);
+
+// The help file's bytes: the case's lines, two empty lines and the two files, every line
+// ended by CR LF.
+QByteArray HelpFileContent(PaletteCase paletteCase, const QString& streamPath,
+                           const QString& helpPath);
+
+// Writes the help file whole or not at all; an earlier file stays intact on failure.
+Status WriteHelpFile(PaletteCase paletteCase, const QString& streamPath, const QString& helpPath);
+
+}  // namespace marvoxa
