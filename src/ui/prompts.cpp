@@ -1,0 +1,50 @@
+#include "ui/prompts.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace marvoxa {
+
+namespace {
+
+int ShowBox(QWidget* parent, QMessageBox::Icon icon, const QString& text,
+            QMessageBox::StandardButtons buttons) {
+    QMessageBox box(icon, QApplication::applicationDisplayName(), MessageBoxText(text), buttons,
+                    parent);
+    box.setTextFormat(Qt::PlainText);
+    return box.exec();
+}
+
+}  // namespace
+
+QString MessageBoxText(const QString& text) {
+    QString lines = text;
+    lines.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    lines.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return lines;
+}
+
+void DesktopPrompts::showMessage(QWidget* parent, const QString& text) {
+    ShowBox(parent, QMessageBox::NoIcon, text, QMessageBox::Ok);
+}
+
+void DesktopPrompts::showInformation(QWidget* parent, const QString& text) {
+    ShowBox(parent, QMessageBox::Information, text, QMessageBox::Ok);
+}
+
+bool DesktopPrompts::askYesNo(QWidget* parent, const QString& text) {
+    return ShowBox(parent, QMessageBox::NoIcon, text, QMessageBox::Yes | QMessageBox::No) ==
+           QMessageBox::Yes;
+}
+
+QString DesktopPrompts::openFileName(QWidget* parent, const QString& title, const QString& filter) {
+    return QFileDialog::getOpenFileName(parent, title, QString(), filter);
+}
+
+void DesktopPrompts::openUrl(const QUrl& url) {
+    QDesktopServices::openUrl(url);
+}
+
+}  // namespace marvoxa

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+
+class QWidget;
+
+namespace marvoxa {
+
+// Everything the windows ask of the user or the desktop goes through here, so tests can answer
+// without a person and without a browser.
+class Prompts {
+public:
+    virtual ~Prompts() = default;
+
+    // A modal box with one OK button showing text as plain text; carriage returns separate
+    // its lines.
+    virtual void showMessage(QWidget* parent, const QString& text) = 0;
+    // The same with an information icon.
+    virtual void showInformation(QWidget* parent, const QString& text) = 0;
+    // A modal question with Yes and No; true for Yes.
+    virtual bool askYesNo(QWidget* parent, const QString& text) = 0;
+    // An open-file dialog; the chosen file's full path, or empty when cancelled.
+    virtual QString openFileName(QWidget* parent, const QString& title, const QString& filter) = 0;
+    // Asks the desktop to open an address in the user's browser.
+    virtual void openUrl(const QUrl& url) = 0;
+};
+
+// Real message boxes, file dialogs and the desktop's browser.
+class DesktopPrompts : public Prompts {
+public:
+    void showMessage(QWidget* parent, const QString& text) override;
+    void showInformation(QWidget* parent, const QString& text) override;
+    bool askYesNo(QWidget* parent, const QString& text) override;
+    QString openFileName(QWidget* parent, const QString& title, const QString& filter) override;
+    void openUrl(const QUrl& url) override;
+};
+
+// Message texts separate lines by carriage returns; boxes show them as line breaks.
+QString MessageBoxText(const QString& text);
+
+}  // namespace marvoxa
