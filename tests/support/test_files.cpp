@@ -23,8 +23,6 @@ QByteArray ReadFile(const QString& path) {
     return file.readAll();
 }
 
-QString TestDataDir() {
-    return QString::fromLocal8Bit(qgetenv("MARVOXA_TEST_DATA"));
-}
+QString ExamplesDir() { return QStringLiteral(MARVOXA_EXAMPLES_DIR); }
 
 }  // namespace marvoxa::test

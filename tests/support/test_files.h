@@ -12,7 +12,7 @@ QString WriteFile(const QTemporaryDir& dir, const QString& name, const QByteArra
 // Reads a whole file; an empty array when it cannot be read.
 QByteArray ReadFile(const QString& path);
 
-// The folder of the checked-in test data (tests/data).
-QString TestDataDir();
+// The folder of the bundled example subtitles.
+QString ExamplesDir();
 
 }  // namespace marvoxa::test

@@ -1,0 +1,100 @@
+#include "cli/cli_options.h"
+
+#include <gtest/gtest.h>
+
+namespace marvoxa {
+namespace {
+
+const QStringList kFonts{QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Serif")};
+
+Result<ConversionOptions> Parse(const QStringList& arguments) {
+    return ParseConversionOptions(arguments, kFonts);
+}
+
+TEST(CliOptions, DefaultToTheWindowsStartUpChoices) {
+    const auto options = Parse({QStringLiteral("movie.srt")});
+    ASSERT_TRUE(options.ok());
+    EXPECT_EQ(options.value().subtitlePath, QStringLiteral("movie.srt"));
+    EXPECT_EQ(options.value().settings, RenderSettings{});
+    EXPECT_TRUE(options.value().ifoPath.isEmpty());
+    EXPECT_FALSE(options.value().antialias.has_value());
+}
+
+TEST(CliOptions, TakeTheListValuesAsTheWindowShowsThem) {
+    const auto options = Parse({QStringLiteral("--font"),      QStringLiteral("DejaVu Sans"),
+                                QStringLiteral("--size=19"),   QStringLiteral("--charset"),
+                                QStringLiteral("RUSSIAN"),     QStringLiteral("--style"),
+                                QStringLiteral("Bold+It+Und"), QStringLiteral("--outline"),
+                                QStringLiteral("4"),           QStringLiteral("--align"),
+                                QStringLiteral("right"),       QStringLiteral("--bottom-offset"),
+                                QStringLiteral("492"),         QStringLiteral("--line-overlap"),
+                                QStringLiteral("-13"),         QStringLiteral("--standard"),
+                                QStringLiteral("ntsc"),        QStringLiteral("--text"),
+                                QStringLiteral("15"),          QStringLiteral("--outline-color"),
+                                QStringLiteral("0"),           QStringLiteral("--output-dir"),
+                                QStringLiteral("/tmp/out"),    QStringLiteral("a.sub")});
+    ASSERT_TRUE(options.ok()) << options.error().message.toStdString();
+    const RenderSettings& settings = options.value().settings;
+    EXPECT_EQ(settings.fontName, QStringLiteral("DejaVu Sans"));
+    EXPECT_EQ(settings.fontSize, 19);
+    EXPECT_EQ(settings.charset, 204);
+    EXPECT_EQ(settings.style.bits(), 7);
+    EXPECT_EQ(settings.outlineWidth, 4);
+    EXPECT_EQ(settings.align, QStringLiteral("right"));
+    EXPECT_EQ(settings.bottomOffset, 492);
+    EXPECT_EQ(settings.lineOverlap, -12);  // odd values move up like the track bar
+    EXPECT_EQ(settings.standard, VideoStandard::Ntsc);
+    EXPECT_EQ(options.value().text, 15);
+    EXPECT_EQ(options.value().outline, 0);
+    EXPECT_EQ(options.value().outputFolder, QStringLiteral("/tmp/out"));
+}
+
+TEST(CliOptions, RefuseValuesOutsideTheListsWithWhatTheyAccept) {
+    struct Case {
+        QStringList arguments;
+        const char* mentions;
+    };
+    const QList<Case> cases = {
+        {{QStringLiteral("--size"), QStringLiteral("27"), QStringLiteral("a.srt")}, "\"50\""},
+        {{QStringLiteral("--style"), QStringLiteral("bold"), QStringLiteral("a.srt")}, "Bold"},
+        {{QStringLiteral("--bottom-offset"), QStringLiteral("7"), QStringLiteral("a.srt")},
+         "8 to 492"},
+        {{QStringLiteral("--line-overlap"), QStringLiteral("11"), QStringLiteral("a.srt")},
+         "-14 to 10"},
+        {{QStringLiteral("--text"), QStringLiteral("16"), QStringLiteral("a.srt")}, "0 to 15"},
+        {{QStringLiteral("--font"), QStringLiteral("Comic"), QStringLiteral("a.srt")}, "installed"},
+        {{QStringLiteral("--standard"), QStringLiteral("secam"), QStringLiteral("a.srt")}, "ntsc"},
+        {{QStringLiteral("--size")}, "needs a value"},
+        {{QStringLiteral("--colour"), QStringLiteral("1"), QStringLiteral("a.srt")},
+         "Unknown option"},
+        {{}, "Name the subtitle file"},
+        {{QStringLiteral("a.srt"), QStringLiteral("b.srt")}, "exactly one"},
+        {{QStringLiteral("--ifo"), QStringLiteral("x.ifo"), QStringLiteral("--standard"),
+          QStringLiteral("pal"), QStringLiteral("a.srt")},
+         "IFO decides"},
+    };
+    for (const Case& c : cases) {
+        const auto options = Parse(c.arguments);
+        ASSERT_FALSE(options.ok()) << c.arguments.join(QLatin1Char(' ')).toStdString();
+        EXPECT_TRUE(options.error().message.contains(QLatin1String(c.mentions)))
+            << options.error().message.toStdString();
+    }
+}
+
+TEST(CliOptions, HelpListsEveryOption) {
+    const auto options = Parse({QStringLiteral("--help")});
+    ASSERT_TRUE(options.ok());
+    EXPECT_TRUE(options.value().showHelp);
+    const QString usage = UsageText(QStringLiteral("marvoxa-cli"));
+    for (const char* option :
+         {"--ifo", "--standard", "--font", "--size", "--charset", "--style", "--outline ",
+          "--align", "--bottom-offset", "--line-overlap", "--antialias", "--outline-color",
+          "--text", "--background", "--output-dir", "--help"}) {
+        EXPECT_TRUE(usage.contains(QLatin1String(option))) << option;
+    }
+    EXPECT_TRUE(usage.contains(QStringLiteral("-14 to 10")));
+    EXPECT_FALSE(usage.contains(QLatin1Char('%')));
+}
+
+}  // namespace
+}  // namespace marvoxa

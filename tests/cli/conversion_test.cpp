@@ -1,0 +1,142 @@
+#include "cli/conversion.h"
+
+#include "test_files.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+
+namespace marvoxa {
+namespace {
+
+struct ConverterRun {
+    int exitStatus = -1;
+    QString out;
+    QString err;
+};
+
+ConverterRun Convert(const ConversionOptions& options) {
+    ConverterRun run;
+    QTextStream out(&run.out);
+    QTextStream err(&run.err);
+    run.exitStatus = RunConversion(options, out, err);
+    return run;
+}
+
+QByteArray IfoWithPalette(const std::array<quint32, 16>& entries, bool pal) {
+    QByteArray ifo(4096, '\0');
+    const auto put32 = [&](int at, quint32 value) {
+        for (int i = 0; i < 4; ++i) {
+            ifo[at + i] = static_cast<char>(value >> (24 - 8 * i));
+        }
+    };
+    put32(204, 1);         // the program chain table starts in sector 1
+    put32(2048 + 12, 16);  // the first chain 16 bytes into it
+    for (int i = 0; i < 16; ++i) {
+        put32(2048 + 16 + 164 + 4 * i, entries[static_cast<size_t>(i)]);
+    }
+    ifo[512] = pal ? '\x51' : '\x41';
+    return ifo;
+}
+
+class Conversion : public ::testing::Test {
+protected:
+    void SetUp() override {
+        options_.subtitlePath = test::WriteFile(
+            folder_, QStringLiteral("movie.srt"),
+            QByteArrayLiteral("1\r\n00:00:01,000 --> 00:00:02,000\r\nHello\r\n\r\n"
+                              "2\r\n00:00:03,000 --> 00:00:04,500\r\nTwo|lines\r\nhere\r\n"));
+    }
+
+    QTemporaryDir folder_;
+    ConversionOptions options_;
+};
+
+TEST_F(Conversion, WritesBothFilesNextToTheSubtitleAndReportsTheCase) {
+    const ConverterRun run = Convert(options_);
+    EXPECT_EQ(run.exitStatus, kExitDone) << run.err.toStdString();
+    EXPECT_TRUE(run.out.startsWith(QStringLiteral("All Done !!! (Case : No Ifo)\n")));
+    EXPECT_TRUE(run.out.contains(QStringLiteral("\n\nGenerated Files:\n") +
+                                 folder_.filePath(QStringLiteral("Generated.sup")) +
+                                 QLatin1Char('\n') +
+                                 folder_.filePath(QStringLiteral("Marvoxa_Help_File.txt"))));
+    EXPECT_FALSE(test::ReadFile(folder_.filePath(QStringLiteral("Generated.sup"))).isEmpty());
+    EXPECT_TRUE(test::ReadFile(folder_.filePath(QStringLiteral("Marvoxa_Help_File.txt")))
+                    .startsWith("All Done !!! (Case : No Ifo)\r\n"));
+}
+
+TEST_F(Conversion, ReportsTheCaseOfTheIfo) {
+    // Greys at 0, 1 and 2: a usable palette.
+    std::array<quint32, 16> usable{};
+    usable.fill(0x00515a5a);
+    usable[0] = 0x00108080;
+    usable[1] = 0x00808080;
+    usable[2] = 0x00eb8080;
+    options_.ifoPath =
+        test::WriteFile(folder_, QStringLiteral("VTS_01_0.IFO"), IfoWithPalette(usable, false));
+    options_.outputFolder = folder_.filePath(QStringLiteral("out"));
+    QDir().mkpath(options_.outputFolder);
+    ConverterRun run = Convert(options_);
+    EXPECT_EQ(run.exitStatus, kExitDone) << run.err.toStdString();
+    EXPECT_TRUE(run.out.startsWith(QStringLiteral("All Done !!! (Case : With Ifo)")));
+    EXPECT_TRUE(QFile::exists(options_.outputFolder + QStringLiteral("/Generated.sup")));
+
+    std::array<quint32, 16> greyless{};
+    greyless.fill(0x00515a5a);
+    options_.ifoPath =
+        test::WriteFile(folder_, QStringLiteral("VTS_02_0.IFO"), IfoWithPalette(greyless, true));
+    run = Convert(options_);
+    EXPECT_EQ(run.exitStatus, kExitDone);
+    EXPECT_TRUE(
+        run.out.startsWith(QStringLiteral("ATTENTION :\nYour loaded ifo has not a "
+                                          "polycromatic color palette.\n")));
+    EXPECT_TRUE(run.out.contains(QStringLiteral("All Done !!! (Case : Monocromatic Ifo)")));
+}
+
+TEST_F(Conversion, RefusesWhatItCannotConvertWithoutWritingFiles) {
+    ConversionOptions missing = options_;
+    missing.subtitlePath = folder_.filePath(QStringLiteral("absent.srt"));
+    ConverterRun run = Convert(missing);
+    EXPECT_EQ(run.exitStatus, kExitRefused);
+    EXPECT_TRUE(run.err.startsWith(QStringLiteral("Cannot open file ")));
+
+    ConversionOptions badIfo = options_;
+    badIfo.ifoPath = folder_.filePath(QStringLiteral("absent.ifo"));
+    run = Convert(badIfo);
+    EXPECT_EQ(run.exitStatus, kExitRefused);
+    EXPECT_TRUE(run.err.startsWith(QStringLiteral("File not found")));
+
+    ConversionOptions tooWide = options_;
+    tooWide.subtitlePath =
+        test::WriteFile(folder_, QStringLiteral("wide.srt"),
+                        "1\n00:00:01,000 --> 00:00:02,000\n" + QByteArray(120, 'W') + "\nsecond\n");
+    run = Convert(tooWide);
+    EXPECT_EQ(run.exitStatus, kExitRefused);
+    EXPECT_TRUE(
+        run.err.startsWith(QStringLiteral("The string \n") + QString(120, QLatin1Char('W')) +
+                           QStringLiteral("\nsecond\nis too long. Please correct the srt")));
+
+    ConversionOptions badFrameRate = options_;
+    badFrameRate.subtitlePath =
+        test::WriteFile(folder_, QStringLiteral("movie.sub"), QByteArrayLiteral("{1}{1}29.97\n"));
+    run = Convert(badFrameRate);
+    EXPECT_EQ(run.exitStatus, kExitRefused);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("must contain the framerate")));
+
+    EXPECT_FALSE(QFile::exists(folder_.filePath(QStringLiteral("Generated.sup"))));
+    EXPECT_FALSE(QFile::exists(folder_.filePath(QStringLiteral("Marvoxa_Help_File.txt"))));
+}
+
+TEST_F(Conversion, ConvertsTheBundledExamples) {
+    for (const char* example : {"rethymno.srt", "rethymno.sub"}) {
+        ConversionOptions options;
+        options.subtitlePath = test::ExamplesDir() + QLatin1Char('/') + QLatin1String(example);
+        options.outputFolder = folder_.path();
+        const ConverterRun run = Convert(options);
+        EXPECT_EQ(run.exitStatus, kExitDone) << example << run.err.toStdString();
+    }
+}
+
+}  // namespace
+}  // namespace marvoxa
