@@ -1,5 +1,6 @@
 // Renders and encodes 1,500 two-line cues with the fast renderer and with the literal
 // pass-by-pass drawing, and prints cues per second for both.
+// With --write-srt PATH it only writes the same cues as an SRT file, for timing marvoxa-cli.
 
 #include "literal_renderer.h"
 #include "render/frame_canvas.h"
@@ -8,6 +9,7 @@
 #include "sup/sup_packet.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QGuiApplication>
 #include <QTextStream>
 
@@ -73,6 +75,31 @@ double CuesPerSecond(const QList<CueText>& cues, int count,
     return count / seconds;
 }
 
+QString SrtTime(qint64 ms) {
+    return QStringLiteral("%1:%2:%3,%4")
+        .arg(ms / 3'600'000, 2, 10, QLatin1Char('0'))
+        .arg(ms / 60'000 % 60, 2, 10, QLatin1Char('0'))
+        .arg(ms / 1000 % 60, 2, 10, QLatin1Char('0'))
+        .arg(ms % 1000, 3, 10, QLatin1Char('0'));
+}
+
+int WriteSrt(const QString& path, const QList<CueText>& cues) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return 1;
+    }
+    QTextStream srt(&file);
+    for (int i = 0; i < cues.size(); ++i) {
+        const qint64 start = 1000 + 3000LL * i;
+        srt << i + 1 << "\r\n"
+            << SrtTime(start) << " --> " << SrtTime(start + 2500) << "\r\n"
+            << cues[i].first << "\r\n"
+            << cues[i].second << "\r\n\r\n";
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -81,6 +108,10 @@ int main(int argc, char** argv) {
     }
     QGuiApplication app(argc, argv);
     const QList<CueText> cues = MakeCues();
+    const QStringList arguments = QGuiApplication::arguments();
+    if (arguments.size() == 3 && arguments[1] == QLatin1String("--write-srt")) {
+        return WriteSrt(arguments[2], cues);
+    }
     const RenderSettings settings;
 
     std::printf("fast renderer:\n");
