@@ -31,6 +31,13 @@ Status ApplyOption(const QString& name, const QString& value, const QStringList&
         return UsageError(
             QStringLiteral("--%1 takes one of %2, not \"%3\".").arg(name, Quoted(allowed), value));
     };
+    const auto notInRange = [&](int lowest, int highest) {
+        return UsageError(QStringLiteral("--%1 takes a number from %2 to %3, not \"%4\".")
+                              .arg(name)
+                              .arg(lowest)
+                              .arg(highest)
+                              .arg(value));
+    };
     const auto paletteEntry = [&](std::optional<int>& role) -> Status {
         role = IntegerIn(value, 0, 15);
         if (!role) {
@@ -86,21 +93,13 @@ Status ApplyOption(const QString& name, const QString& value, const QStringList&
     } else if (name == QLatin1String("bottom-offset")) {
         const auto offset = IntegerIn(value, kBottomOffsetMin, kBottomOffsetMax);
         if (!offset) {
-            return UsageError(QStringLiteral("--bottom-offset takes a number from %1 to %2, not "
-                                             "\"%3\".")
-                                  .arg(kBottomOffsetMin)
-                                  .arg(kBottomOffsetMax)
-                                  .arg(value));
+            return notInRange(kBottomOffsetMin, kBottomOffsetMax);
         }
         settings.bottomOffset = *offset;
     } else if (name == QLatin1String("line-overlap")) {
         const auto overlap = IntegerIn(value, kLineOverlapMin, kLineOverlapMax);
         if (!overlap) {
-            return UsageError(QStringLiteral("--line-overlap takes a number from %1 to %2, not "
-                                             "\"%3\".")
-                                  .arg(kLineOverlapMin)
-                                  .arg(kLineOverlapMax)
-                                  .arg(value));
+            return notInRange(kLineOverlapMin, kLineOverlapMax);
         }
         settings.lineOverlap = EvenLineOverlap(*overlap);
     } else if (name == QLatin1String("antialias")) {
