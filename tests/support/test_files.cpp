@@ -23,6 +23,8 @@ QByteArray ReadFile(const QString& path) {
     return file.readAll();
 }
 
-QString ExamplesDir() { return QStringLiteral(MARVOXA_EXAMPLES_DIR); }
+QString ExamplesDir() {
+    return QStringLiteral(MARVOXA_EXAMPLES_DIR);
+}
 
 }  // namespace marvoxa::test

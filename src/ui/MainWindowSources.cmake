@@ -1,0 +1,15 @@
+# The main window: its controls, the palette swatches, the preview pictures and the handlers.
+target_sources(marvoxa_ui PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/compact_combo_style.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/compact_combo_style.h
+    ${CMAKE_CURRENT_LIST_DIR}/control_lock.h
+    ${CMAKE_CURRENT_LIST_DIR}/dialog_filters.h
+    ${CMAKE_CURRENT_LIST_DIR}/form1_controls.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/form1_controls.h
+    ${CMAKE_CURRENT_LIST_DIR}/preview_pictures.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/preview_pictures.h
+    ${CMAKE_CURRENT_LIST_DIR}/swatch_row.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/swatch_row.h
+    ${CMAKE_CURRENT_LIST_DIR}/unit1.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/unit1.h
+    ${CMAKE_SOURCE_DIR}/resources/main_window/main_window.qrc)

@@ -1,0 +1,615 @@
+#include "ui/unit1.h"
+
+#include "palette/ifo_reader.h"
+#include "render/subtitle_font.h"
+#include "subtitles/line_width_check.h"
+#include "subtitles/subtitle_loader.h"
+#include "subtitles/subtitle_messages.h"
+#include "subtitles/text_decoding.h"
+#include "sup/completion_report.h"
+#include "sup/generation.h"
+#include "ui/control_lock.h"
+#include "ui/dialog_filters.h"
+#include "ui/preview_pictures.h"
+#include "ui/prompts.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScopeGuard>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QSlider>
+
+#include <algorithm>
+
+// The pictures live in the static library, so the program has to pull them in by name; this
+// must happen outside any namespace.
+static void InitMainWindowPictures() {
+    Q_INIT_RESOURCE(main_window);
+}
+
+namespace marvoxa {
+
+namespace {
+
+constexpr int kClientWidth = 803;
+constexpr int kClientHeight = 705;
+
+const QString kSampleFirstLine = QStringLiteral("Rethymno.");
+
+// Sample second line: with a full stop right after a palette becomes ready, without one after
+// a style change.
+QString SampleSecondLine(bool withFullStop) {
+    return withFullStop ? QStringLiteral("Crete Hellas.") : QStringLiteral("Crete Hellas");
+}
+
+QString IfoFilter() {
+    return DialogFilter(QStringLiteral("ifo"), {QStringLiteral("ifo")});
+}
+
+QString SubtitleFilter() {
+    return DialogFilter(QStringLiteral("*.srt;*.sub;*.txt"),
+                        {QStringLiteral("srt"), QStringLiteral("sub"), QStringLiteral("txt")});
+}
+
+void SelectWithoutHandler(QComboBox* box, int index) {
+    // Lists run their handlers only on the user's choice (activated), so this is silent.
+    box->setCurrentIndex(index);
+}
+
+}  // namespace
+
+TForm1::TForm1(Prompts& prompts, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      prompts_(prompts),
+      swatchRow_(this) {
+    InitMainWindowPictures();
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(kForm1Caption);
+    // The window's layout was made for a small 8-point sans serif; Liberation Sans has the
+    // metrics of the usual Windows dialog faces, and fontconfig substitutes when it is missing.
+    QFont dialogFont(QStringLiteral("Liberation Sans"));
+    dialogFont.setPointSize(8);
+    setFont(dialogFont);
+    setFixedSize(kClientWidth, kClientHeight);
+
+    c_ = CreateForm1Controls(this);
+    c_.Pal->setChecked(true);
+    c_.Pal->setEnabled(false);
+    c_.Ntsc->setEnabled(false);
+    connectHandlers();
+    FormCreate();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::setAboutWindow(QWidget* about) {
+    about_ = about;
+}
+
+void TForm1::centreOnScreen() {
+    const QScreen* screen = this->screen();
+    if (screen == nullptr) {
+        return;
+    }
+    QRect frame = frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    move(frame.topLeft());
+}
+
+RenderSettings TForm1::renderSettings() const {
+    RenderSettings settings;
+    settings.fontName = c_.ComboBox5->currentText();
+    settings.fontSize = c_.ComboBox6->currentText().toInt();
+    settings.charset = CharsetFromName(c_.ComboBox7->currentText());
+    settings.style = StyleFromName(c_.ComboBox8->currentText());
+    settings.outlineWidth = c_.ComboBoxOutlineWidth->currentText().toInt();
+    settings.align = c_.ComboBoxAlign->currentText();
+    settings.bottomOffset = c_.offset->value();
+    settings.lineOverlap = c_.offset_or->value();
+    settings.standard = c_.Ntsc->isChecked() ? VideoStandard::Ntsc : VideoStandard::Pal;
+    return settings;
+}
+
+ColourRoles TForm1::colourRoles() const {
+    return ColourRoles{.antialias = c_.ComboBox1->currentIndex(),
+                       .outline = c_.ComboBox2->currentIndex(),
+                       .text = c_.ComboBox3->currentIndex(),
+                       .background = c_.ComboBox4->currentIndex()};
+}
+
+void TForm1::connectHandlers() {
+    connect(c_.Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
+    // toggled, not clicked: the program's changes of the box run its handler too.
+    connect(c_.i_dont_have_ifo, &QCheckBox::toggled, this, &TForm1::i_dont_have_ifoClick);
+    connect(c_.Pal, &QRadioButton::toggled, this, [this](bool checked) {
+        if (checked) {
+            PalClick();
+        }
+    });
+    connect(c_.Ntsc, &QRadioButton::toggled, this, [this](bool checked) {
+        if (checked) {
+            NtscClick();
+        }
+    });
+    for (QComboBox* box : c_.roleBoxes()) {
+        connect(box, &QComboBox::activated, this, &TForm1::ComboBox1Change);
+    }
+    for (QComboBox* box : {c_.ComboBox5, c_.ComboBox6, c_.ComboBox8, c_.ComboBoxOutlineWidth}) {
+        connect(box, &QComboBox::activated, this, &TForm1::ComboBox6Change);
+    }
+    connect(c_.ComboBox7, &QComboBox::activated, this, &TForm1::ComboBox7Change);
+    connect(c_.ComboBoxAlign, &QComboBox::activated, this, &TForm1::offsetChange);
+    // Track bars run their handlers for every move, the program's included.
+    connect(c_.offset, &QSlider::valueChanged, this, &TForm1::offsetChange);
+    connect(c_.offset_or, &QSlider::valueChanged, this, &TForm1::offset_orChange);
+    connect(c_.Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
+    connect(c_.Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
+    connect(c_.ButtonAbout, &QPushButton::clicked, this, &TForm1::ButtonAboutClick);
+    connect(c_.BitBtnSetDefaultValues, &QPushButton::clicked, this,
+            &TForm1::BitBtnSetDefaultValuesClick);
+    connect(c_.BitBtnChangeImage, &QPushButton::clicked, this, &TForm1::BitBtnChangeImageClick);
+    // A new selection, by mouse or keys, previews its cue; so does a click on the cue that is
+    // already selected. The program fills the list with its signals blocked.
+    connect(c_.ListBox1, &QListWidget::currentRowChanged, this, &TForm1::ListBox1Click);
+    connect(c_.ListBox1, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        if (c_.ListBox1->row(item) == rowAtPress_) {
+            ListBox1Click();
+        }
+    });
+    c_.ListBox1->viewport()->installEventFilter(this);
+}
+
+bool TForm1::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate) {
+        FormActivate();
+    }
+    return QWidget::event(event);
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == c_.ListBox1->viewport() && event->type() == QEvent::MouseButtonPress) {
+        rowAtPress_ = c_.ListBox1->currentRow();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        emit firstShown();
+        // Also where the window system never reports an activation.
+        LoadPreviewBackground();
+    }
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    // Generation handles events between cues; the window must outlive it.
+    if (generating_) {
+        event->ignore();
+        return;
+    }
+    emit aboutToClose();
+    event->accept();
+}
+
+// ---- Start-up and reset ----
+
+void TForm1::FormCreate() {
+    applyStartUpDefaults();
+    LoadPreviewBackground();
+}
+
+void TForm1::applyStartUpDefaults() {
+    for (QComboBox* box : c_.roleBoxes()) {
+        SelectWithoutHandler(box, 0);
+    }
+    SelectWithoutHandler(c_.ComboBox8, kDefaultStyleIndex);
+    SelectWithoutHandler(c_.ComboBox6, kDefaultFontSizeIndex);
+    SelectWithoutHandler(c_.ComboBox7, kDefaultCharsetIndex);
+    SelectWithoutHandler(c_.ComboBoxAlign, kDefaultAlignIndex);
+    // Moving a track bar runs its handler at once, under the flags as they still are.
+    c_.offset->setValue(30);
+    c_.offset_or->setValue(-4);
+    SelectWithoutHandler(c_.ComboBoxOutlineWidth, kDefaultOutlineWidthIndex);
+    c_.colors->setPixmap(ColourRolesLegend());
+    c_.preview->resize(kFrameWidth, FrameHeight(VideoStandard::Pal));
+    fillFontList();
+    palette_.applyStartUpDefaults();
+    subsLoaded_ = false;
+    linesFit_ = true;
+    c_.LabelOffset->setText(QString::number(c_.offset->value()));
+    c_.LabelOffset_Or->setText(QString::number(c_.offset_or->value()));
+}
+
+void TForm1::fillFontList() {
+    QStringList families = QFontDatabase::families();
+    std::sort(families.begin(), families.end(), [](const QString& a, const QString& b) {
+        return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+    });
+    c_.ComboBox5->clear();
+    c_.ComboBox5->addItem(QStringLiteral("Arial"));
+    c_.ComboBox5->addItems(families);
+    SelectWithoutHandler(c_.ComboBox5, 0);
+}
+
+void TForm1::BitBtnSetDefaultValuesClick() {
+    applyStartUpDefaults();
+    c_.LabelImageChangedPAL->clear();
+    c_.LabelImageChangedNTSC->clear();
+    LoadPreviewBackground();
+    // Runs i_dont_have_ifoClick when the box was ticked: the generic palette goes.
+    c_.i_dont_have_ifo->setChecked(false);
+}
+
+void TForm1::FormActivate() {
+    LoadPreviewBackground();
+}
+
+void TForm1::ButtonAboutClick() {
+    if (about_ == nullptr) {
+        return;
+    }
+    about_->show();
+    about_->raise();
+    about_->activateWindow();
+}
+
+// ---- Palette ----
+
+void TForm1::Button1Click() {
+    if (!palette_.loadIfoEnabled()) {
+        return;
+    }
+    const QString path = prompts_.openFileName(this, QString(), IfoFilter());
+    if (path.isEmpty()) {
+        return;
+    }
+    // Repaint where the dialog stood before the file work starts.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    c_.Edit1->setText(path);
+    c_.Edit1->setToolTip(path);
+    const Result<IfoPaletteData> read = ReadIfoPalette(path);
+    if (!read) {
+        prompts_.showMessage(this, read.error().message);
+        return;
+    }
+
+    const IfoLoadOutcome outcome = palette_.applyIfoRead(read.value());
+    if (outcome.videoStandardChanged) {
+        // Like a click on the button: the other one clears and the preview picture follows.
+        (palette_.videoStandard() == VideoStandard::Pal ? c_.Pal : c_.Ntsc)->setChecked(true);
+    }
+    showPalette();
+    if (outcome.paletteCase == PaletteCase::WithIfo) {
+        mirrorPaletteControls();
+        previewSampleLines(true);
+        return;
+    }
+
+    // No usable greys: the generic palette stands in, and the box shows the no-IFO mode once
+    // the user has read why.
+    c_.Button1->setEnabled(false);
+    previewSampleLines(true);
+    prompts_.showMessage(this, MonocromaticIfoMessage());
+    mirrorPaletteControls();
+    previewSampleLines(true);
+}
+
+void TForm1::i_dont_have_ifoClick(bool checked) {
+    if (!palette_.setNoIfoBoxChecked(checked)) {
+        return;
+    }
+    showPalette();
+    mirrorPaletteControls();
+    if (checked) {
+        previewSampleLines(true);
+    }
+}
+
+void TForm1::PalClick() {
+    palette_.chooseVideoStandard(VideoStandard::Pal);
+    LoadPreviewBackground();
+}
+
+void TForm1::NtscClick() {
+    palette_.chooseVideoStandard(VideoStandard::Ntsc);
+    LoadPreviewBackground();
+}
+
+void TForm1::showPalette() {
+    swatchRow_.show(palette_.palette());
+    const ColourRoles& roles = palette_.roles();
+    SelectWithoutHandler(c_.ComboBox1, roles.antialias);
+    SelectWithoutHandler(c_.ComboBox2, roles.outline);
+    SelectWithoutHandler(c_.ComboBox3, roles.text);
+    SelectWithoutHandler(c_.ComboBox4, roles.background);
+}
+
+void TForm1::mirrorPaletteControls() {
+    {
+        // The palette state has already run the box's handler.
+        const QSignalBlocker blocker(c_.i_dont_have_ifo);
+        c_.i_dont_have_ifo->setChecked(palette_.noIfoBoxChecked());
+    }
+    c_.Button1->setEnabled(palette_.loadIfoEnabled());
+    c_.Pal->setEnabled(palette_.videoStandardButtonsEnabled());
+    c_.Ntsc->setEnabled(palette_.videoStandardButtonsEnabled());
+}
+
+void TForm1::ComboBox1Change() {
+    palette_.setRoles(colourRoles());
+    restyle();
+}
+
+// ---- Subtitles ----
+
+void TForm1::Button2Click() {
+    linesFit_ = true;
+    loadFailed_ = false;
+    const QString path = prompts_.openFileName(this, QString(), SubtitleFilter());
+    if (path.isEmpty() || !palette_.paletteReady()) {
+        prompts_.showMessage(this, kLoadIfoFirstMessage);
+        return;
+    }
+
+    subtitlePath_ = path;
+    cueList_ = CueList{};
+    fillCueSelector();
+    setWindowTitle(kLoadingSubtitleCaption);
+    const auto restoreCaption = qScopeGuard([this] { setWindowTitle(kForm1Caption); });
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+
+    SubtitleLoad load = LoadSubtitleFile(path);
+    cueList_ = std::move(load.cueList);
+    fillCueSelector();
+    loadFailed_ = load.loadFailed;
+    if (load.error) {
+        prompts_.showMessage(this, load.error->message);
+        // A file that cannot be read or a number that cannot be parsed ends the load; a bad
+        // frame-rate line still goes through the check, which then reports no success.
+        if (!load.loadFailed) {
+            return;
+        }
+    }
+    if (load.notice) {
+        prompts_.showMessage(this, *load.notice);
+    }
+    CheckAllCueLines();
+}
+
+void TForm1::fillCueSelector() {
+    const QSignalBlocker blocker(c_.ListBox1);
+    c_.ListBox1->clear();
+    const quint8 charset = CharsetFromName(c_.ComboBox7->currentText());
+    for (const Cue& cue : cueList_.cues) {
+        c_.ListBox1->addItem(DecodeCueText(cue.displayEntry, cueList_.encoding, charset));
+    }
+    rowAtPress_ = -1;
+}
+
+void TForm1::redecodeCueSelector() {
+    if (c_.ListBox1->count() != static_cast<int>(cueList_.cues.size())) {
+        return;  // emptied by a failed check: nothing to show
+    }
+    const quint8 charset = CharsetFromName(c_.ComboBox7->currentText());
+    for (int row = 0; row < c_.ListBox1->count(); ++row) {
+        c_.ListBox1->item(row)->setText(DecodeCueText(
+            cueList_.cues[static_cast<size_t>(row)].displayEntry, cueList_.encoding, charset));
+    }
+}
+
+void TForm1::CheckAllCueLines() {
+    for (const Cue& cue : cueList_.cues) {
+        // The first line that does not fit ends the measuring.
+        if (!palette_.paletteReady() || !linesFit_) {
+            break;
+        }
+        const RenderSettings settings = renderSettings();
+        MeasureCueLines(CueLineText(cue.firstLine, cueList_.encoding, settings),
+                        CueLineText(cue.secondLine, cueList_.encoding, settings), settings);
+    }
+    if (linesFit_ && !loadFailed_) {
+        prompts_.showMessage(this, kSubtitleLoadedMessage);
+        c_.Edit2->setText(subtitlePath_);
+        c_.Edit2->setToolTip(subtitlePath_);
+        subsLoaded_ = true;
+    }
+}
+
+void TForm1::MeasureCueLines(const QString& firstLine, const QString& secondLine,
+                             const RenderSettings& settings) {
+    if (CueLinesFit(SubtitleFont(settings), firstLine, secondLine)) {
+        linesFit_ = true;
+        return;
+    }
+    linesFit_ = false;
+    if (!subsLoaded_) {
+        // A subtitle that never passed is not offered for previewing.
+        const QSignalBlocker blocker(c_.ListBox1);
+        c_.ListBox1->clear();
+        prompts_.showMessage(this, TooLongOnLoadMessage(firstLine, secondLine));
+    } else {
+        prompts_.showMessage(this, TooLongAfterStyleChangeMessage(firstLine, secondLine));
+    }
+}
+
+// ---- Style controls and preview ----
+
+void TForm1::ComboBox6Change() {
+    restyle();
+    if (palette_.paletteReady() && subsLoaded_) {
+        setWindowTitle(kCheckingSubtitleCaption);
+        CheckAllCueLines();
+        setWindowTitle(kForm1Caption);
+    }
+}
+
+void TForm1::ComboBox7Change() {
+    redecodeCueSelector();
+    restyle();
+}
+
+void TForm1::offsetChange() {
+    restyle();
+    c_.LabelOffset->setText(QString::number(c_.offset->value()));
+}
+
+void TForm1::offset_orChange() {
+    const int position = c_.offset_or->value();
+    if (EvenLineOverlap(position) != position) {
+        // Runs this handler again with the even value before going on.
+        c_.offset_or->setValue(EvenLineOverlap(position));
+    }
+    restyle();
+    c_.LabelOffset_Or->setText(QString::number(c_.offset_or->value()));
+}
+
+void TForm1::ListBox1Click() {
+    if (palette_.paletteReady() && subsLoaded_) {
+        previewSelectedCue();
+    }
+}
+
+void TForm1::BitBtnChangeImageClick() {
+    const QString palPicture = prompts_.openFileName(
+        this, QStringLiteral("Load 720x576 PAL image"),
+        DialogFilter(QStringLiteral("Load your PAL 720x576 BMP"), {QStringLiteral("bmp")}));
+    if (!palPicture.isEmpty()) {
+        c_.LabelImageChangedPAL->setText(palPicture);
+        LoadPreviewBackground();
+    }
+    const QString ntscPicture = prompts_.openFileName(
+        this, QStringLiteral("Load 720x480 NTSC image"),
+        DialogFilter(QStringLiteral("Load your NTSC 720x480 BMP"), {QStringLiteral("bmp")}));
+    if (!ntscPicture.isEmpty()) {
+        c_.LabelImageChangedNTSC->setText(ntscPicture);
+        LoadPreviewBackground();
+    }
+}
+
+void TForm1::restyle() {
+    if (!palette_.paletteReady()) {
+        return;
+    }
+    previewSampleLines(false);
+    if (subsLoaded_) {
+        previewSelectedCue();
+    }
+}
+
+void TForm1::previewSampleLines(bool withFullStop) {
+    RenderPreview(kSampleFirstLine, SampleSecondLine(withFullStop), renderSettings());
+}
+
+void TForm1::previewSelectedCue() {
+    const int row = c_.ListBox1->currentRow();
+    if (row < 0 || row >= static_cast<int>(cueList_.cues.size())) {
+        return;  // no cue selected: the sample lines stay
+    }
+    const Cue& cue = cueList_.cues[static_cast<size_t>(row)];
+    const RenderSettings settings = renderSettings();
+    RenderPreview(CueLineText(cue.firstLine, cueList_.encoding, settings),
+                  CueLineText(cue.secondLine, cueList_.encoding, settings), settings);
+}
+
+void TForm1::LoadPreviewBackground() {
+    const VideoStandard standard = c_.Ntsc->isChecked() ? VideoStandard::Ntsc : VideoStandard::Pal;
+    const QLabel* userPicture =
+        standard == VideoStandard::Pal ? c_.LabelImageChangedPAL : c_.LabelImageChangedNTSC;
+    c_.preview->resize(kFrameWidth, FrameHeight(standard));
+    previewPicture_ = PreviewBackground(standard, userPicture->text());
+    showPreviewPicture();
+}
+
+void TForm1::RenderPreview(const QString& firstLine, const QString& secondLine,
+                           const RenderSettings& settings) {
+    LoadPreviewBackground();
+    if (!CueLinesFit(SubtitleFont(settings), firstLine, secondLine)) {
+        prompts_.showMessage(this, TooLongInPreviewMessage(firstLine, secondLine));
+        linesFit_ = false;
+        return;
+    }
+    linesFit_ = true;
+    if (!palette_.palette()) {
+        return;
+    }
+    DrawPreviewLines(previewPicture_, firstLine, secondLine, settings,
+                     palette_.palette()->roleColours(colourRoles()));
+    showPreviewPicture();
+}
+
+void TForm1::showPreviewPicture() {
+    c_.preview->setPixmap(QPixmap::fromImage(previewPicture_));
+}
+
+// ---- Generation ----
+
+void TForm1::Button3Click() {
+    if (!subsLoaded_) {
+        prompts_.showMessage(this, kLoadSubtitleFirstMessage);
+        return;
+    }
+    // The box was unticked after the subtitle passed: there is no palette to draw with.
+    // Nothing can tick the box while the stream is made, so this is the case reported.
+    const std::optional<PaletteCase> paletteCase = palette_.generationCase();
+    if (!palette_.paletteReady() || !palette_.palette() || !paletteCase) {
+        prompts_.showMessage(this, kLoadIfoFirstMessage);
+        return;
+    }
+
+    const QString outputFolder = QFileInfo(subtitlePath_).absolutePath();
+    const Result<GeneratedStream> stream = [&] {
+        // Events are handled between cues; nothing may load, restyle or start again meanwhile.
+        const ControlLock lock(c_.inputControls());
+        generating_ = true;
+        const auto done = qScopeGuard([this] { generating_ = false; });
+
+        QProgressBar* progress = c_.ProgressBar1;
+        const int cueCount = static_cast<int>(cueList_.cues.size());
+        progress->setRange(0, std::max(0, cueCount - 1));
+        progress->setValue(0);
+
+        GenerationRequest request;
+        request.cueList = &cueList_;
+        request.renderSettings = [this] { return renderSettings(); };
+        request.colourRoles = [this] { return colourRoles(); };
+        request.roleColours = palette_.palette()->roleColours(colourRoles());
+        request.outputFolder = outputFolder;
+        request.beforeCue = [progress](int) {
+            QCoreApplication::processEvents();
+            progress->setValue(std::min(progress->value() + 1, progress->maximum()));
+        };
+        request.cueDrawn = [this](int, const QImage& frame) {
+            previewPicture_ = frame;
+            showPreviewPicture();
+        };
+        return GenerateSupStream(request);
+    }();
+    if (!stream) {
+        prompts_.showMessage(this, stream.error().message);
+        return;
+    }
+
+    const QString helpPath = OutputPath(outputFolder, kHelpFileName);
+    prompts_.showMessage(this,
+                         CompletionMessage(*paletteCase, stream.value().streamPath, helpPath));
+    if (const Status written = WriteHelpFile(*paletteCase, stream.value().streamPath, helpPath);
+        !written) {
+        prompts_.showMessage(this, written.error().message);
+    }
+}
+
+}  // namespace marvoxa

@@ -1,0 +1,147 @@
+#pragma once
+
+#include "common/colour_roles.h"
+#include "palette/palette_state.h"
+#include "render/render_settings.h"
+#include "subtitles/cue_list.h"
+#include "ui/form1_controls.h"
+#include "ui/swatch_row.h"
+
+#include <QImage>
+#include <QLatin1String>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include <optional>
+
+namespace marvoxa {
+
+class Prompts;
+
+inline constexpr QLatin1String kForm1Caption("Marvoxa By Pellorn");
+inline constexpr QLatin1String kCheckingSubtitleCaption(
+    "Marvoxa By Pellorn Checking Subtitle Length...");
+inline constexpr QLatin1String kLoadSubtitleFirstMessage("Please load an Srt/Sub/Txt subtitle.");
+
+// The main window: loads the palette and the subtitle file, holds the style controls, previews
+// the subtitles and generates the stream. Every message box and file dialog goes through the
+// Prompts given at construction. Drawing, measuring and generating read the controls at the
+// moment they run; the window keeps no copy of the settings.
+class TForm1 : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TForm1(Prompts& prompts, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // The window ButtonAbout shows, not modal.
+    void setAboutWindow(QWidget* about);
+    // Places the window in the middle of its screen; for a start without a saved placement.
+    void centreOnScreen();
+
+    // Every control by its name, for the settings storage and for tests. The saved ones are
+    // ComboBox5 to ComboBox8, ComboBoxOutlineWidth, ComboBoxAlign, offset, offset_or and the
+    // hidden LabelImageChangedPAL and LabelImageChangedNTSC.
+    const Form1Controls& controls() const { return c_; }
+
+    // The state flags.
+    bool paletteReady() const { return palette_.paletteReady(); }
+    bool subsLoaded() const { return subsLoaded_; }
+    bool linesFit() const { return linesFit_; }
+    bool loadFailed() const { return loadFailed_; }
+    bool noIfo() const { return palette_.noIfo(); }
+    bool monoIfo() const { return palette_.monoIfo(); }
+    bool generating() const { return generating_; }
+
+    const CueList& cueList() const { return cueList_; }
+    const std::optional<Palette>& palette() const { return palette_.palette(); }
+    const SwatchRow& swatchRow() const { return swatchRow_; }
+    // What the preview area shows: the background, with subtitle lines when drawn.
+    const QImage& previewPicture() const { return previewPicture_; }
+
+    // The current values of the style controls and of the role boxes.
+    RenderSettings renderSettings() const;
+    ColourRoles colourRoles() const;
+
+signals:
+    // The window is shown for the first time; stored choices may now replace the defaults.
+    // The preview background is loaded right after, with any restored picture paths.
+    void firstShown();
+    // The user closes the window; choices may be saved now.
+    void aboutToClose();
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void connectHandlers();
+
+    // Handlers, named after control and event.
+    void FormCreate();
+    void FormActivate();
+    void BitBtnSetDefaultValuesClick();
+    void Button1Click();
+    void i_dont_have_ifoClick(bool checked);
+    void PalClick();
+    void NtscClick();
+    void Button2Click();
+    void Button3Click();
+    void ButtonAboutClick();
+    void BitBtnChangeImageClick();
+    void ComboBox1Change();
+    void ComboBox6Change();
+    void ComboBox7Change();
+    void offsetChange();
+    void offset_orChange();
+    void ListBox1Click();
+
+    // The nine start-up steps shared by FormCreate and the reset button.
+    void applyStartUpDefaults();
+    void fillFontList();
+
+    // Palette view: swatch row and role boxes, then the enabled and checked controls.
+    void showPalette();
+    void mirrorPaletteControls();
+
+    // Subtitle checks.
+    void CheckAllCueLines();
+    void MeasureCueLines(const QString& firstLine, const QString& secondLine,
+                         const RenderSettings& settings);
+    void fillCueSelector();
+    void redecodeCueSelector();
+
+    // Preview.
+    void LoadPreviewBackground();
+    void RenderPreview(const QString& firstLine, const QString& secondLine,
+                       const RenderSettings& settings);
+    void previewSampleLines(bool withFullStop);
+    void previewSelectedCue();
+    // The previews every style control asks for: the sample lines, then the selected cue.
+    void restyle();
+    void showPreviewPicture();
+
+    Prompts& prompts_;
+    Form1Controls c_;
+    SwatchRow swatchRow_;
+    QPointer<QWidget> about_;
+
+    PaletteState palette_;
+    bool subsLoaded_ = false;
+    bool linesFit_ = true;
+    bool loadFailed_ = false;
+    bool generating_ = false;
+    bool shownOnce_ = false;
+
+    CueList cueList_;
+    // The file the cue list was read from; the stream and the help file go next to it.
+    QString subtitlePath_;
+    QImage previewPicture_;
+    // The selected cue when the mouse went down on ListBox1: a click on it previews it again.
+    int rowAtPress_ = -1;
+};
+
+}  // namespace marvoxa

@@ -1,0 +1,17 @@
+# The main window driven through its controls under the offscreen platform.
+marvoxa_add_test(main_window_test
+    SOURCES
+        generation_test.cpp
+        main_window_fixture.cpp
+        main_window_fixture.h
+        palette_cases_test.cpp
+        preview_test.cpp
+        scripted_prompts.cpp
+        scripted_prompts.h
+        subtitle_loading_test.cpp
+        window_layout_test.cpp
+    LIBS marvoxa_ui WIDGETS)
+# The bundled example the window loads, and where its picture is saved for a person to look at.
+target_compile_definitions(main_window_test PRIVATE
+    MARVOXA_EXAMPLES_DIR="${CMAKE_SOURCE_DIR}/examples"
+    MARVOXA_SCREENSHOT_PATH="${CMAKE_BINARY_DIR}/screenshots/main-window.png")

@@ -1,0 +1,36 @@
+#include "scripted_prompts.h"
+
+namespace marvoxa::test {
+
+void ScriptedPrompts::showMessage(QWidget*, const QString& text) {
+    messages << text;
+    if (onMessage) {
+        onMessage(text);
+    }
+}
+
+void ScriptedPrompts::showInformation(QWidget* parent, const QString& text) {
+    showMessage(parent, text);
+}
+
+bool ScriptedPrompts::askYesNo(QWidget* parent, const QString& text) {
+    showMessage(parent, text);
+    return yesAnswer;
+}
+
+QString ScriptedPrompts::openFileName(QWidget*, const QString& title, const QString& filter) {
+    dialogs << Dialog{title, filter};
+    return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
+}
+
+void ScriptedPrompts::openUrl(const QUrl& url) {
+    openedUrls << url;
+}
+
+QStringList ScriptedPrompts::takeMessages() {
+    QStringList shown;
+    shown.swap(messages);
+    return shown;
+}
+
+}  // namespace marvoxa::test

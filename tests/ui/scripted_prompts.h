@@ -1,0 +1,42 @@
+#pragma once
+
+#include "ui/prompts.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+#include <functional>
+
+namespace marvoxa::test {
+
+// Answers the window's questions from a script and records what it showed.
+class ScriptedPrompts : public Prompts {
+public:
+    struct Dialog {
+        QString title;
+        QString filter;
+    };
+
+    void showMessage(QWidget* parent, const QString& text) override;
+    void showInformation(QWidget* parent, const QString& text) override;
+    bool askYesNo(QWidget* parent, const QString& text) override;
+    QString openFileName(QWidget* parent, const QString& title, const QString& filter) override;
+    void openUrl(const QUrl& url) override;
+
+    // Returns the messages shown since the last call and forgets them.
+    QStringList takeMessages();
+
+    // Answers of the next file dialogs, in order; an empty answer or none left cancels.
+    QStringList fileAnswers;
+    // Every message box text, information boxes included, in order.
+    QStringList messages;
+    QList<Dialog> dialogs;
+    QList<QUrl> openedUrls;
+    bool yesAnswer = true;
+    // Runs while a message box would be open, to look at the window at that moment.
+    std::function<void(const QString&)> onMessage;
+};
+
+}  // namespace marvoxa::test
