@@ -42,9 +42,11 @@ Result<FieldData> EncodeArea(const QImage& frame, int AreaTop, int AreaHeight,
     const QImage rgb = frame.format() == kFrameFormat ? frame : frame.convertToFormat(kFrameFormat);
     const auto rowBytes = static_cast<std::size_t>(rgb.width()) * kBytesPerPixel;
     FieldData fields;
+    RowRuns runs;
     for (int row = AreaTop; row <= lastRow; ++row) {
         QByteArray& field = row % 2 == 0 ? fields.top : fields.bottom;
-        AppendEncodedRow(BuildRowRuns({rgb.constScanLine(row), rowBytes}, roles), field);
+        BuildRowRuns({rgb.constScanLine(row), rowBytes}, roles, runs);
+        AppendEncodedRow(runs, field);
     }
     return fields;
 }

@@ -51,14 +51,14 @@ int NextColourChange(const uchar* rgbRow, int from, int to) {
 
 }  // namespace
 
-RowRuns BuildRowRuns(std::span<const uchar> rgbRow, const RoleColours& roles) {
+void BuildRowRuns(std::span<const uchar> rgbRow, const RoleColours& roles, RowRuns& runs) {
     const int width = static_cast<int>(rgbRow.size()) / kBytesPerPixel;
     Q_ASSERT(width >= 3);
     const uchar* row = rgbRow.data();
     const int lastColumn = width - 1;  // never read
 
     // Column 0 belongs to column 1's run: the first shown pixel is column 1.
-    RowRuns runs;
+    runs.clear();
     runs.reserve(lastColumn - 1);  // at most a run for every column shown
     int runStart = 1;
     while (runStart < lastColumn) {
@@ -68,6 +68,11 @@ RowRuns BuildRowRuns(std::span<const uchar> rgbRow, const RoleColours& roles) {
     }
     // The last run also fills the place of the column that is never read.
     runs.back().length += 1;
+}
+
+RowRuns BuildRowRuns(std::span<const uchar> rgbRow, const RoleColours& roles) {
+    RowRuns runs;
+    BuildRowRuns(rgbRow, roles, runs);
     return runs;
 }
 

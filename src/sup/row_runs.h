@@ -28,4 +28,7 @@ using RowRuns = std::vector<Run>;
 // run is ever empty.
 RowRuns BuildRowRuns(std::span<const uchar> rgbRow, const RoleColours& roles);
 
+// The same into runs, replacing what it held; reusing one list spares an allocation a row.
+void BuildRowRuns(std::span<const uchar> rgbRow, const RoleColours& roles, RowRuns& runs);
+
 }  // namespace marvoxa
