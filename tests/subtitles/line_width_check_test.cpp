@@ -1,5 +1,6 @@
 #include "subtitles/line_width_check.h"
 
+#include "line_of_width.h"
 #include "render/subtitle_font.h"
 
 #include <gtest/gtest.h>
@@ -7,22 +8,7 @@
 namespace marvoxa {
 namespace {
 
-// A line of exactly the target width in the font, built from two repeated characters.
-QString LineOfWidth(const QFont& font, int target) {
-    const QString wide = QStringLiteral("m");
-    for (QChar narrow : {QLatin1Char('i'), QLatin1Char('l'), QLatin1Char('.'), QLatin1Char('1')}) {
-        for (int wideCount = 0; wideCount < 80; ++wideCount) {
-            for (int narrowCount = 0; narrowCount < 40; ++narrowCount) {
-                const QString line = wide.repeated(wideCount) + QString(narrowCount, narrow);
-                if (MeasureLine(font, line).width == target) {
-                    return line;
-                }
-            }
-        }
-    }
-    ADD_FAILURE() << "no line of width " << target;
-    return {};
-}
+using test::LineOfWidth;
 
 CueList CuesOf(const QList<QPair<QString, QString>>& lines) {
     CueList list;

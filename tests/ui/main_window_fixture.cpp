@@ -76,22 +76,6 @@ QByteArray SrtBytes(const QList<QPair<QString, QString>>& cues) {
     return text.toUtf8();
 }
 
-QString LineOfWidth(const QFont& font, int width) {
-    const QString wide = QStringLiteral("m");
-    for (QChar narrow : {QLatin1Char('i'), QLatin1Char('l'), QLatin1Char('.'), QLatin1Char('1')}) {
-        for (int wideCount = 0; wideCount < 80; ++wideCount) {
-            for (int narrowCount = 0; narrowCount < 40; ++narrowCount) {
-                const QString line = wide.repeated(wideCount) + QString(narrowCount, narrow);
-                if (MeasureLine(font, line).width == width) {
-                    return line;
-                }
-            }
-        }
-    }
-    ADD_FAILURE() << "no line of width " << width;
-    return {};
-}
-
 QString PaletteView(const TForm1& form) {
     const Form1Controls& c = form.controls();
     const auto flag = [](bool set, const char* name) {

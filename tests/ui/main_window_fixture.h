@@ -1,5 +1,7 @@
 #pragma once
 
+#include "line_of_width.h"
+
 #include "common/video_standard.h"
 #include "palette/palette.h"
 #include "render/render_settings.h"
@@ -41,9 +43,6 @@ QByteArray IfoBytes(const StoredPalette& palette, VideoStandard standard);
 
 // An SRT file of the cues' two lines, one second each, in UTF-8.
 QByteArray SrtBytes(const QList<QPair<QString, QString>>& cues);
-
-// A text exactly width pixels wide in font.
-QString LineOfWidth(const QFont& font, int width);
 
 // The palette part of the window in one line, for comparing whole states: the no-IFO box,
 // Load Ifo, the standard buttons, the standard, the four roles, the flags and the swatch count,
