@@ -22,6 +22,10 @@ struct ConversionOptions {
     std::optional<int> outline;
     std::optional<int> text;
     std::optional<int> background;
+    // Outputs written besides Generated.sup and the help file.
+    bool alsoVobSub = false;                  // Generated.idx + Generated.sub
+    bool alsoDvdauthor = false;               // Generated_spumux.xml + Generated_spumux/
+    QString language = QStringLiteral("en");  // of the subtitle stream they name
     bool showHelp = false;
 };
 
