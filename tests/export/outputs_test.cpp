@@ -1,0 +1,141 @@
+#include "export/shown_subpicture.h"
+#include "export/spumux_output.h"
+#include "export/vobsub_output.h"
+#include "generated_outputs.h"
+#include "palette/generic_palette.h"
+#include "sup/generation.h"
+#include "test_files.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QImage>
+#include <QTemporaryDir>
+
+namespace marvoxa {
+namespace {
+
+// Fails at the chosen step, to prove that the other outputs are dropped with it.
+class FailingOutput : public CueOutput {
+public:
+    explicit FailingOutput(int failingCue) : failingCue_(failingCue) {}
+    Status begin() override { return Ok(); }
+    Status add(const EncodedCue& cue) override {
+        return cue.index == failingCue_ ? Status(Error{ErrorKind::Io, QStringLiteral("disk full")})
+                                        : Ok();
+    }
+    Status finish() override { return Error{ErrorKind::Io, QStringLiteral("No space left")}; }
+    Status commit() override { return Ok(); }
+    void discard() override { discarded = true; }
+    QStringList paths() const override { return {}; }
+    bool discarded = false;
+
+private:
+    int failingCue_;
+};
+
+class ExtraOutputs : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* name :
+             {"Generated.sup", "Generated.idx", "Generated.sub", "Generated_spumux.xml"}) {
+            test::WriteFile(folder_, QLatin1String(name), QByteArrayLiteral("older"));
+        }
+        QDir(folder_.path()).mkdir(QStringLiteral("Generated_spumux"));
+        test::WriteFile(folder_, QStringLiteral("Generated_spumux/0001.png"), "older");
+        test::WriteFile(folder_, QStringLiteral("Generated_spumux/0099.png"), "older");
+    }
+
+    QString path(const QString& name) const { return folder_.filePath(name); }
+
+    QStringList entries() const {
+        return QDir(folder_.path())
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+    }
+
+    QTemporaryDir folder_;
+    const CueList cues_ = test::EdgeCues(500, 1000, 800);
+    const Palette palette_ = GenericPalette();
+};
+
+TEST_F(ExtraOutputs, WriteEveryFileAndReplaceTheOlderPictureFolderWhole) {
+    const test::GeneratedOutputs generated =
+        test::GenerateWithOutputs(cues_, RenderSettings{}, palette_, kGenericRoles, folder_.path());
+    ASSERT_EQ(generated.packets.size(), 4);
+    EXPECT_EQ(entries().join(QLatin1Char(' ')),
+              QStringLiteral("Generated.idx Generated.sub Generated.sup Generated_spumux "
+                             "Generated_spumux.xml"));
+    EXPECT_EQ(QDir(path(QStringLiteral("Generated_spumux")))
+                  .entryList(QDir::Files)
+                  .join(QLatin1Char(' ')),
+              QStringLiteral("0001.png 0002.png 0003.png 0004.png"));
+    QStringList expectedPaths{path(QStringLiteral("Generated.idx")),
+                              path(QStringLiteral("Generated.sub")),
+                              path(QStringLiteral("Generated_spumux.xml"))};
+    for (int cue = 0; cue < 4; ++cue) {
+        expectedPaths << path(SpumuxOutput::PictureName(cue));
+    }
+    EXPECT_EQ(generated.extraPaths, expectedPaths);
+
+    const QString script =
+        QString::fromUtf8(test::ReadFile(path(QStringLiteral("Generated_spumux.xml"))));
+    EXPECT_EQ(script.count(QStringLiteral("<spu ")), 4);
+    EXPECT_EQ(test::ReadFile(path(QStringLiteral("Generated.sub"))).size() % 2048, 0);
+    EXPECT_EQ(QString::fromUtf8(test::ReadFile(path(QStringLiteral("Generated.idx"))))
+                  .count(QStringLiteral("\ntimestamp: ")),
+              4);
+
+    // Each picture is its unit's shown area, at the area's place.
+    for (int cue = 0; cue < 4; ++cue) {
+        SCOPED_TRACE(cue);
+        const Result<ShownSubpicture> shown = DecodeShownSubpicture(generated.packets[cue].unit);
+        ASSERT_TRUE(shown.ok());
+        const QImage picture(path(SpumuxOutput::PictureName(cue)));
+        ASSERT_EQ(picture.format(), QImage::Format_Indexed8);
+        EXPECT_EQ(picture.colorCount(), 4);
+        ASSERT_EQ(picture.size(), QSize(shown.value().width, shown.value().height));
+        int opaque = 0;
+        for (int row = 0; row < picture.height(); ++row) {
+            for (int column = 0; column < picture.width(); ++column) {
+                ASSERT_EQ(picture.pixelIndex(column, row), shown.value().valueAt(column, row));
+                opaque += qAlpha(picture.pixel(column, row)) == 255 ? 1 : 0;
+            }
+        }
+        EXPECT_GT(opaque, 0);
+        EXPECT_TRUE(script.contains(QStringLiteral("image=\"%1\" xoffset=\"0\" yoffset=\"%2\"")
+                                        .arg(SpumuxOutput::PictureName(cue))
+                                        .arg(shown.value().top)));
+    }
+}
+
+TEST_F(ExtraOutputs, AreAllDroppedWhenOneFailsLeavingOlderFilesIntact) {
+    for (const int failingCue : {2, -1}) {  // while adding a cue, or while finishing
+        SCOPED_TRACE(failingCue);
+        const QStringList before = entries();
+        VobSubOutput vobSub(folder_.path(), VideoStandard::Pal, palette_, QStringLiteral("en"));
+        SpumuxOutput spumux(folder_.path(), palette_);
+        FailingOutput failing(failingCue);
+        GenerationRequest request;
+        request.cueList = &cues_;
+        request.renderSettings = [] { return RenderSettings{}; };
+        request.colourRoles = [] { return kGenericRoles; };
+        request.roleColours = palette_.roleColours(kGenericRoles);
+        request.outputFolder = folder_.path();
+        request.extraOutputs = {&vobSub, &spumux, &failing};
+        const Result<GeneratedStream> stream = GenerateSupStream(request);
+        ASSERT_FALSE(stream.ok());
+        EXPECT_TRUE(stream.error().message.contains(
+            QLatin1String(failingCue < 0 ? "No space left" : "disk full")));
+        EXPECT_TRUE(failing.discarded);
+
+        EXPECT_EQ(entries(), before) << "no temporary file or folder is left behind";
+        for (const char* name :
+             {"Generated.sup", "Generated.idx", "Generated.sub", "Generated_spumux.xml",
+              "Generated_spumux/0001.png", "Generated_spumux/0099.png"}) {
+            EXPECT_EQ(test::ReadFile(path(QLatin1String(name))), "older") << name;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace marvoxa
