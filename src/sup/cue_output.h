@@ -4,31 +4,38 @@
 
 #include <QByteArray>
 #include <QStringList>
-#include <QtGlobal>
 
 namespace marvoxa {
 
-// A finished cue as generation hands it to its outputs, in cue order.
+// One cue as generation finished it.
 struct EncodedCue {
     int index = 0;  // position in the cue list, from 0
     qint64 startMs = 0;
     qint64 durationMs = 0;
-    int areaTop = 0;  // first row of the subtitle area (even)
+    int areaTop = 0;  // first row of the subtitle area, always even
     int areaHeight = 0;
-    QByteArray supPacket;  // exactly the packet in Generated.sup: the 10-byte "SP" header, then the
-                           // subpicture unit
+    // The packet exactly as Generated.sup holds it: the 10-byte "SP" header, then the
+    // subpicture unit.
+    QByteArray supPacket;
 };
 
-class CueOutput {  // nothing a user sees changes before commit(); failure/discard keeps older files
+// A file, or a set of files, that generation fills cue by cue, in cue order. Nothing a user
+// can see changes before commit(); a failure or discard() keeps the older files intact.
+// Generation calls begin() on every output, add() for each cue, then finish() on all, and
+// commit() on all only when every finish() succeeded, otherwise discard() on all: a set of
+// outputs is written whole or not at all.
+class CueOutput {
 public:
     virtual ~CueOutput() = default;
     virtual Status begin() = 0;
     virtual Status add(const EncodedCue& cue) = 0;
-    virtual Status
-    finish() = 0;  // write what follows the last cue, flush, fsync; files still temporary
-    virtual Status commit() = 0;  // rename into place
+    // Writes what follows the last cue and syncs it to disk; the files are still temporary.
+    virtual Status finish() = 0;
+    // Moves the files into place.
+    virtual Status commit() = 0;
     virtual void discard() = 0;
-    virtual QStringList paths() const = 0;  // the files it writes, for the report
+    // The files this output writes, for the report.
+    virtual QStringList paths() const = 0;
 };
 
 }  // namespace marvoxa
