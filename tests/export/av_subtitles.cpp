@@ -68,6 +68,16 @@ bool Decode(AVCodecContext* decoder, AVPacket* packet, int frameHeight, ShownCue
 
 }  // namespace
 
+int OpaquePixels(const QImage& frame) {
+    int opaque = 0;
+    for (int row = 0; row < frame.height(); ++row) {
+        for (int column = 0; column < frame.width(); ++column) {
+            opaque += qAlpha(frame.pixel(column, row)) != 0 ? 1 : 0;
+        }
+    }
+    return opaque;
+}
+
 QByteArray PaletteOption(const QList<quint32>& colours) {
     QByteArray option;
     for (qsizetype entry = 0; entry < colours.size(); ++entry) {

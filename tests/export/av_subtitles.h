@@ -14,6 +14,9 @@ struct ShownCue {
     QImage frame;                 // the whole frame, ARGB; transparent pixels are 0
 };
 
+// The pixels of a frame that are not fully transparent.
+int OpaquePixels(const QImage& frame);
+
 // Palette entries as libavcodec's "palette" option takes them: 16 RGB colours.
 QByteArray PaletteOption(const QList<quint32>& colours);
 

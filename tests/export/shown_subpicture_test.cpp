@@ -67,25 +67,6 @@ TEST(ShownSubpicture, ShowsTheEncodedRowsOneColumnToTheLeft) {
     }
 }
 
-TEST(ShownSubpicture, TakesAnOddAreasLastRowFromTheTopField) {
-    QImage frame = test::BlueFrame();
-    for (int row = 100; row < 103; ++row) {
-        for (int column = 10; column < 20; ++column) {
-            frame.setPixel(column, row, test::kText);
-        }
-    }
-    const Result<ShownSubpicture> shown =
-        DecodeShownSubpicture(UnitOf(frame, 100, 3, ColourRoles{1, 2, 3, 0}));
-    ASSERT_TRUE(shown.ok());
-    ASSERT_EQ(shown.value().height, 3);
-    for (int row = 0; row < 3; ++row) {
-        EXPECT_EQ(shown.value().valueAt(8, row), 0);
-        EXPECT_EQ(shown.value().valueAt(9, row), 1);
-        EXPECT_EQ(shown.value().valueAt(18, row), 1);
-        EXPECT_EQ(shown.value().valueAt(19, row), 0);
-    }
-}
-
 TEST(ShownSubpicture, RefusesUnitsWithoutAUsableControlSequence) {
     EXPECT_FALSE(DecodeShownSubpicture(test::Hex("00 08")).ok());
     // The control sequence offset points past the end.

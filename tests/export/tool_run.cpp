@@ -7,6 +7,10 @@
 
 namespace marvoxa::test {
 
+QStringList Words(const char* spaced) {
+    return QString::fromUtf8(spaced).split(QLatin1Char(' '));
+}
+
 QString RunTool(const QString& program, const QStringList& arguments, const QString& folder,
                 const QString& inputFile, const QString& outputFile) {
     if (QStandardPaths::findExecutable(program).isEmpty()) {

@@ -114,13 +114,5 @@ TEST(VobSubIndex, NamesSizePaletteLanguageAndWhereEachCueStarts) {
               QByteArrayLiteral("timestamp: 00:00:00:000, filepos: 000000000\n"));
 }
 
-TEST(VobSubIndex, AcceptsOnlyTwoLowerCaseLetters) {
-    EXPECT_TRUE(IsLanguageCode(QStringLiteral("en")));
-    EXPECT_TRUE(IsLanguageCode(QStringLiteral("el")));
-    for (const char* code : {"", "e", "EN", "eng", "e1", "é"}) {
-        EXPECT_FALSE(IsLanguageCode(QString::fromUtf8(code))) << code;
-    }
-}
-
 }  // namespace
 }  // namespace marvoxa

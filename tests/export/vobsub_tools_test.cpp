@@ -15,16 +15,6 @@
 namespace marvoxa {
 namespace {
 
-int OpaquePixels(const QImage& frame) {
-    int opaque = 0;
-    for (int row = 0; row < frame.height(); ++row) {
-        for (int column = 0; column < frame.width(); ++column) {
-            opaque += qAlpha(frame.pixel(column, row)) != 0 ? 1 : 0;
-        }
-    }
-    return opaque;
-}
-
 void ExpectShownLikeTheSupStream(const test::ShownFile& file,
                                  const test::GeneratedOutputs& generated, const Palette& palette,
                                  int frameHeight) {
@@ -39,7 +29,7 @@ void ExpectShownLikeTheSupStream(const test::ShownFile& file,
                                                          test::PaletteOption(colours), frameHeight);
         EXPECT_EQ(file.cues[cue].presentationTime, generated.packets[cue].presentationTime);
         EXPECT_EQ(file.cues[cue].endDisplayMs, expected.endDisplayMs);
-        EXPECT_GT(OpaquePixels(expected.frame), 0);
+        EXPECT_GT(test::OpaquePixels(expected.frame), 0);
         EXPECT_TRUE(file.cues[cue].frame == expected.frame) << "the cue shows other pixels";
     }
 }
@@ -57,9 +47,7 @@ void ExpectVobSubAndMkvShowTheSupStream(const CueList& cues, const RenderSetting
             test::DecodeSubtitleFile(folder.filePath(QStringLiteral("Generated.idx")), {}, height),
             generated, palette, height);
     }
-    test::RunTool(QStringLiteral("mkvmerge"),
-                  {QStringLiteral("--quiet"), QStringLiteral("-o"), QStringLiteral("subtitles.mkv"),
-                   QStringLiteral("Generated.idx")},
+    test::RunTool(QStringLiteral("mkvmerge"), test::Words("--quiet -o subtitles.mkv Generated.idx"),
                   folder.path());
     SCOPED_TRACE("subtitles.mkv");
     ExpectShownLikeTheSupStream(
