@@ -120,8 +120,8 @@ Status ApplyOption(const QString& name, const QString& value, const QStringList&
                     QStringLiteral("--also takes %1 or both, separated by a comma, not \"%2\".")
                         .arg(Quoted(allowed), value));
             }
-            options.alsoVobSub = options.alsoVobSub || output == allowed[0];
-            options.alsoDvdauthor = options.alsoDvdauthor || output == allowed[1];
+            options.extraOutputs.vobSub = options.extraOutputs.vobSub || output == allowed[0];
+            options.extraOutputs.dvdauthor = options.extraOutputs.dvdauthor || output == allowed[1];
         }
     } else if (name == QLatin1String("language")) {
         if (!IsLanguageCode(value)) {
@@ -129,7 +129,7 @@ Status ApplyOption(const QString& name, const QString& value, const QStringList&
                                              "lower case, such as \"en\", not \"%1\".")
                                   .arg(value));
         }
-        options.language = value;
+        options.extraOutputs.language = value;
     } else {
         return UsageError(QStringLiteral("Unknown option --%1. See --help.").arg(name));
     }

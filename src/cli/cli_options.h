@@ -2,6 +2,7 @@
 
 #include "common/colour_roles.h"
 #include "common/result.h"
+#include "export/extra_outputs.h"
 #include "render/render_settings.h"
 
 #include <QString>
@@ -23,9 +24,7 @@ struct ConversionOptions {
     std::optional<int> text;
     std::optional<int> background;
     // Outputs written besides Generated.sup and the help file.
-    bool alsoVobSub = false;                  // Generated.idx + Generated.sub
-    bool alsoDvdauthor = false;               // Generated_spumux.xml + Generated_spumux/
-    QString language = QStringLiteral("en");  // of the subtitle stream they name
+    ExtraOutputChoices extraOutputs;
     bool showHelp = false;
 };
 

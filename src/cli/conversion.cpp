@@ -1,8 +1,5 @@
 #include "cli/conversion.h"
 
-#include "export/dvd_commands.h"
-#include "export/spumux_output.h"
-#include "export/vobsub_output.h"
 #include "palette/ifo_reader.h"
 #include "palette/palette_state.h"
 #include "subtitles/line_width_check.h"
@@ -10,10 +7,7 @@
 #include "sup/completion_report.h"
 #include "sup/generation.h"
 
-#include <QDir>
 #include <QFileInfo>
-
-#include <memory>
 
 namespace marvoxa {
 
@@ -78,14 +72,8 @@ int RunConversion(const ConversionOptions& options, QTextStream& out, QTextStrea
     request.colourRoles = [&palette] { return palette.roles(); };
     request.roleColours = *palette.roleColours();
     request.outputFolder = outputFolder;
-    std::vector<std::unique_ptr<CueOutput>> extraOutputs;
-    if (options.alsoVobSub) {
-        extraOutputs.push_back(std::make_unique<VobSubOutput>(
-            outputFolder, settings.standard, *palette.palette(), options.language));
-    }
-    if (options.alsoDvdauthor) {
-        extraOutputs.push_back(std::make_unique<SpumuxOutput>(outputFolder, *palette.palette()));
-    }
+    const std::vector<std::unique_ptr<CueOutput>> extraOutputs =
+        MakeExtraOutputs(options.extraOutputs, outputFolder, settings.standard, *palette.palette());
     for (const auto& output : extraOutputs) {
         request.extraOutputs.push_back(output.get());
     }
@@ -101,18 +89,10 @@ int RunConversion(const ConversionOptions& options, QTextStream& out, QTextStrea
         !written) {
         return Refuse(err, written.error().message);
     }
-    if (!extraOutputs.empty()) {
-        out << Qt::endl << "Also generated:" << Qt::endl;
-        for (const auto& output : extraOutputs) {
-            for (const QString& path : output->paths()) {
-                out << QDir::toNativeSeparators(path) << Qt::endl;
-            }
-        }
-    }
-    if (options.alsoDvdauthor) {
-        out << Qt::endl
-            << DvdAuthoringCommands(QDir(outputFolder).absolutePath(), settings.standard,
-                                    options.language);
+    if (const QString extra =
+            ExtraOutputsReport(extraOutputs, options.extraOutputs, outputFolder, settings.standard);
+        !extra.isEmpty()) {
+        out << Qt::endl << extra;
     }
     return kExitDone;
 }

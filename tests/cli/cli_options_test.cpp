@@ -94,13 +94,13 @@ TEST(CliOptions, TakeTheExtraOutputsAsACommaSeparatedList) {
         const auto options = Parse({QStringLiteral("--also"), QLatin1String(list),
                                     QStringLiteral("--language=el"), QStringLiteral("a.srt")});
         ASSERT_TRUE(options.ok()) << list;
-        EXPECT_EQ(options.value().alsoVobSub, vobSub) << list;
-        EXPECT_EQ(options.value().alsoDvdauthor, dvdauthor) << list;
-        EXPECT_EQ(options.value().language, QStringLiteral("el"));
+        EXPECT_EQ(options.value().extraOutputs.vobSub, vobSub) << list;
+        EXPECT_EQ(options.value().extraOutputs.dvdauthor, dvdauthor) << list;
+        EXPECT_EQ(options.value().extraOutputs.language, QStringLiteral("el"));
     }
     const auto defaults = Parse({QStringLiteral("a.srt")});
-    EXPECT_FALSE(defaults.value().alsoVobSub || defaults.value().alsoDvdauthor);
-    EXPECT_EQ(defaults.value().language, QStringLiteral("en"));
+    EXPECT_FALSE(defaults.value().extraOutputs.vobSub || defaults.value().extraOutputs.dvdauthor);
+    EXPECT_EQ(defaults.value().extraOutputs.language, QStringLiteral("en"));
 }
 
 TEST(CliOptions, HelpListsEveryOption) {

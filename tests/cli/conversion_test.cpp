@@ -68,9 +68,7 @@ TEST_F(Conversion, WritesBothFilesNextToTheSubtitleAndReportsTheCase) {
 }
 
 TEST_F(Conversion, AlsoWritesTheChosenOutputsListsThemAndTellsHowToMakeTheDvd) {
-    options_.alsoVobSub = true;
-    options_.alsoDvdauthor = true;
-    options_.language = QStringLiteral("el");
+    options_.extraOutputs = {.vobSub = true, .dvdauthor = true, .language = QStringLiteral("el")};
     const ConverterRun run = Convert(options_);
     ASSERT_EQ(run.exitStatus, kExitDone) << run.err.toStdString();
     const QDir dir(folder_.path());
@@ -91,7 +89,7 @@ TEST_F(Conversion, AlsoWritesTheChosenOutputsListsThemAndTellsHowToMakeTheDvd) {
             .arg(folder_.path())))
         << run.out.toStdString();
 
-    options_.alsoDvdauthor = false;
+    options_.extraOutputs.dvdauthor = false;
     EXPECT_FALSE(Convert(options_).out.contains(QStringLiteral("spumux")));
 }
 
