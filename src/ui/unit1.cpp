@@ -571,6 +571,9 @@ void TForm1::Button3Click() {
     }
 
     const QString outputFolder = QFileInfo(subtitlePath_).absolutePath();
+    const VideoStandard standard = renderSettings().standard;
+    const std::vector<std::unique_ptr<CueOutput>> extraOutputs =
+        MakeExtraOutputs(extraOutputChoices_, outputFolder, standard, *palette_.palette());
     const Result<GeneratedStream> stream = [&] {
         // Events are handled between cues; nothing may load, restyle or start again meanwhile.
         const ControlLock lock(c_.inputControls());
@@ -588,6 +591,9 @@ void TForm1::Button3Click() {
         request.colourRoles = [this] { return colourRoles(); };
         request.roleColours = palette_.palette()->roleColours(colourRoles());
         request.outputFolder = outputFolder;
+        for (const auto& output : extraOutputs) {
+            request.extraOutputs.push_back(output.get());
+        }
         request.beforeCue = [progress](int) {
             QCoreApplication::processEvents();
             progress->setValue(std::min(progress->value() + 1, progress->maximum()));
@@ -609,6 +615,11 @@ void TForm1::Button3Click() {
     if (const Status written = WriteHelpFile(*paletteCase, stream.value().streamPath, helpPath);
         !written) {
         prompts_.showMessage(this, written.error().message);
+    }
+    if (QString report =
+            ExtraOutputsReport(extraOutputs, extraOutputChoices_, outputFolder, standard);
+        !report.isEmpty()) {
+        prompts_.showMessage(this, report.trimmed().replace(QLatin1Char('\n'), QLatin1Char('\r')));
     }
 }
 
