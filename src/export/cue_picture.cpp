@@ -4,7 +4,17 @@
 
 namespace marvoxa {
 
-QImage CuePicture(const ShownSubpicture& shown, const Palette& palette) {
+std::array<QRgb, kPaletteSize> SpumuxEntryColours(const Palette& palette) {
+    std::array<QRgb, kPaletteSize> colours{};
+    for (size_t entry = 0; entry < colours.size(); ++entry) {
+        const PaletteEntry& source = palette.entries[entry];
+        colours[entry] = SpumuxColourFor({source.y, source.cr, source.cb});
+    }
+    return colours;
+}
+
+QImage CuePicture(const ShownSubpicture& shown,
+                  const std::array<QRgb, kPaletteSize>& entryColours) {
     QImage picture(shown.width, shown.height, QImage::Format_Indexed8);
     QList<QRgb> colours;
     for (size_t value = 0; value < 4; ++value) {
@@ -13,9 +23,7 @@ QImage CuePicture(const ShownSubpicture& shown, const Palette& palette) {
             colours << qRgba(0, 0, 0, 0);
             continue;
         }
-        const PaletteEntry& entry =
-            palette.entries[static_cast<size_t>(shown.paletteEntries[value])];
-        const QRgb colour = SpumuxColourFor({entry.y, entry.cr, entry.cb});
+        const QRgb colour = entryColours[static_cast<size_t>(shown.paletteEntries[value])];
         colours << qRgba(qRed(colour), qGreen(colour), qBlue(colour), contrast * 17);
     }
     picture.setColorTable(colours);

@@ -21,7 +21,8 @@ QString DvdAuthoringCommands(const QString& folder, VideoStandard standard,
     const QString format =
         standard == VideoStandard::Pal ? QStringLiteral("PAL") : QStringLiteral("NTSC");
     return QStringLiteral(
-               "To make a DVD of an MPEG-2 video VIDEO.mpg (%1, 720x%2), spumux puts the subtitles\n"
+               "To make a DVD of an MPEG-2 video VIDEO.mpg (%1, 720x%2), spumux puts the "
+               "subtitles\n"
                "into it and dvdauthor builds the disc in DVD/:\n"
                "  cd %3\n"
                "  spumux -s 0 %4 < VIDEO.mpg > subtitled.mpg\n"

@@ -12,6 +12,8 @@
 #include <QImageWriter>
 #include <QTemporaryDir>
 
+#include <fcntl.h>
+#include <unistd.h>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -37,7 +39,9 @@ Status Rename(const QString& from, const QString& to) {
 }  // namespace
 
 SpumuxOutput::SpumuxOutput(const QString& folder, const Palette& palette)
-    : folder_(folder), palette_(palette), script_(OutputPath(folder, kSpumuxScriptFileName)) {}
+    : folder_(folder),
+      entryColours_(SpumuxEntryColours(palette)),
+      script_(OutputPath(folder, kSpumuxScriptFileName)) {}
 
 SpumuxOutput::~SpumuxOutput() = default;
 
@@ -76,20 +80,19 @@ Status SpumuxOutput::add(const EncodedCue& cue) {
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "png");
-    if (!writer.write(CuePicture(shown.value(), palette_))) {
+    writer.setQuality(80);  // zlib level 1: fast, and small enough for pictures of four colours
+    if (!writer.write(CuePicture(shown.value(), entryColours_))) {
         return PicturesError(finalPath, writer.errorString());
     }
 
-    // Inside the temporary folder each picture may take its place at once.
-    AtomicFile picture(pictures_->filePath(name.section(QLatin1Char('/'), 1)));
-    if (Status opened = picture.open(); !opened) {
-        return opened;
+    // The folder is invisible until commit(), so each picture goes straight to its place in
+    // it; finish() syncs them all at once instead of one by one.
+    QFile picture(pictures_->filePath(name.section(QLatin1Char('/'), 1)));
+    if (!picture.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        return PicturesError(finalPath, picture.errorString());
     }
-    if (Status written = picture.write(png); !written) {
-        return written;
-    }
-    if (Status committed = picture.commit(); !committed) {
-        return committed;
+    if (Status written = WriteAllToDescriptor(picture.handle(), png); !written) {
+        return PicturesError(finalPath, written.error().message);
     }
     picturePaths_ << QDir::cleanPath(finalPath);
     return script_.write(SpumuxScriptEntry(cue.startMs, cue.durationMs, name, shown.value().left,
@@ -97,6 +100,19 @@ Status SpumuxOutput::add(const EncodedCue& cue) {
 }
 
 Status SpumuxOutput::finish() {
+    // One sync of the file system holding the pictures puts all of them on the disk and
+    // reports any write that failed on the way.
+    const int descriptor =
+        ::open(QFile::encodeName(pictures_->path()).constData(), O_RDONLY | O_DIRECTORY);
+    if (descriptor < 0 || ::syncfs(descriptor) != 0) {
+        const int reason = errno;
+        if (descriptor >= 0) {
+            ::close(descriptor);
+        }
+        return PicturesError(OutputPath(folder_, kSpumuxFolderName),
+                             QString::fromLocal8Bit(std::strerror(reason)));
+    }
+    ::close(descriptor);
     if (Status written = script_.write(SpumuxScriptTail()); !written) {
         return written;
     }

@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include <array>
 #include <memory>
 
 class QTemporaryDir;
@@ -34,7 +35,7 @@ public:
 
 private:
     QString folder_;
-    Palette palette_;
+    std::array<QRgb, kPaletteSize> entryColours_;
     AtomicFile script_;
     std::unique_ptr<QTemporaryDir> pictures_;  // the new folder, until commit() moves it
     QStringList picturePaths_;
