@@ -19,6 +19,8 @@ struct Cue {
     QByteArray firstLine;
     // Empty when the cue has one line.
     QByteArray secondLine;
+    // SRT only: the text lines after the second, as read; drawn only when all lines are asked for.
+    QList<QByteArray> furtherLines;
     // What the cue selector shows for the cue.
     QByteArray displayEntry;
 
@@ -31,6 +33,8 @@ struct CueList {
     // The file's lines before parsing, without their terminators.
     QList<QByteArray> rawLines;
     TextEncoding encoding = TextEncoding::Legacy;
+    // Read from a SUB/TXT file: "|" separates lines and MicroDVD control codes may appear.
+    bool frameNumbered = false;
 };
 
 }  // namespace marvoxa
