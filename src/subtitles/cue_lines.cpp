@@ -10,7 +10,8 @@ namespace marvoxa {
 
 namespace {
 
-QList<QByteArray> SourceLines(const Cue& cue, const CueList& cueList, bool allLines) {
+QList<QByteArray> SourceLines(const CueList& cueList, size_t index, bool allLines) {
+    const Cue& cue = cueList.cues[index];
     QList<QByteArray> lines;
     if (cueList.frameNumbered && allLines) {
         lines = cue.firstLine.split('|');
@@ -21,16 +22,18 @@ QList<QByteArray> SourceLines(const Cue& cue, const CueList& cueList, bool allLi
     if (!cue.secondLine.isEmpty()) {
         lines.append(cue.secondLine);
     }
-    lines.append(cue.furtherLines);
+    if (index < cueList.furtherLines.size()) {
+        lines.append(cueList.furtherLines[index]);
+    }
     return lines;
 }
 
 }  // namespace
 
-CueLines DrawnCueLines(const Cue& cue, const CueList& cueList, const RenderSettings& settings) {
+CueLines DrawnCueLines(const CueList& cueList, size_t index, const RenderSettings& settings) {
     const TextOptions& options = settings.text;
     QStringList texts;
-    for (const QByteArray& bytes : SourceLines(cue, cueList, options.allLines)) {
+    for (const QByteArray& bytes : SourceLines(cueList, index, options.allLines)) {
         texts.append(CueLineText(bytes, cueList.encoding, settings));
     }
     QList<StyledLine> lines = ParseCueMarkup(texts, options.markup, cueList.frameNumbered);

@@ -21,6 +21,6 @@ struct CueLines {
 // handled, too-wide lines wrapped when asked. SUB/TXT cues are split at every "|" when all
 // lines are drawn; otherwise only at the last one, as when reading. With the default text
 // options the result is the first and second line as read.
-CueLines DrawnCueLines(const Cue& cue, const CueList& cueList, const RenderSettings& settings);
+CueLines DrawnCueLines(const CueList& cueList, size_t index, const RenderSettings& settings);
 
 }  // namespace marvoxa

@@ -19,8 +19,6 @@ struct Cue {
     QByteArray firstLine;
     // Empty when the cue has one line.
     QByteArray secondLine;
-    // SRT only: the text lines after the second, as read; drawn only when all lines are asked for.
-    QList<QByteArray> furtherLines;
     // What the cue selector shows for the cue.
     QByteArray displayEntry;
 
@@ -33,6 +31,9 @@ struct CueList {
     // The file's lines before parsing, without their terminators.
     QList<QByteArray> rawLines;
     TextEncoding encoding = TextEncoding::Legacy;
+    // SRT only: each cue's text lines after the second, as read, by cue position (empty when
+    // the file had none); drawn only when all lines are asked for.
+    std::vector<QList<QByteArray>> furtherLines;
     // Read from a SUB/TXT file: "|" separates lines and MicroDVD control codes may appear.
     bool frameNumbered = false;
 };

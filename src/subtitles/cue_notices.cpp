@@ -23,7 +23,7 @@ std::optional<QString> ExtraLinesNotice(const CueList& cueList, const RenderSett
     QString first;
     for (size_t index = 0; index < cueList.cues.size(); ++index) {
         const Cue& cue = cueList.cues[index];
-        if (DrawnCueLines(cue, cueList, settings).count > 2 && count++ == 0) {
+        if (DrawnCueLines(cueList, index, settings).count > 2 && count++ == 0) {
             first = CueName(index, cue);
         }
     }
@@ -47,7 +47,7 @@ std::optional<QString> UndrawableCharactersNotice(const CueList& cueList,
     for (size_t index = 0; index < cueList.cues.size(); ++index) {
         const Cue& cue = cueList.cues[index];
         char32_t missing = 0;
-        for (const StyledLine& line : DrawnCueLines(cue, cueList, settings).drawn) {
+        for (const StyledLine& line : DrawnCueLines(cueList, index, settings).drawn) {
             if ((missing = coverage.firstUndrawable(line.text())) != 0) {
                 break;
             }

@@ -57,7 +57,7 @@ std::optional<TooWideCue> FindFirstTooWideCue(const CueList& cueList,
                                               const RenderSettings& settings) {
     const QFont font = SubtitleFont(settings);
     for (size_t index = 0; index < cueList.cues.size(); ++index) {
-        const QList<StyledLine> lines = DrawnCueLines(cueList.cues[index], cueList, settings).drawn;
+        const QList<StyledLine> lines = DrawnCueLines(cueList, index, settings).drawn;
         if (!CueLinesFit(font, lines)) {
             const QStringList texts = LineTexts(lines);
             return TooWideCue{static_cast<int>(index), texts[0], texts[1], texts};

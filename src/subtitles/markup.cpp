@@ -6,7 +6,7 @@ namespace marvoxa {
 
 namespace {
 
-const QRegularExpression kTag(QStringLiteral(R"(<\s*(/?)\s*(i|b|u|s|font)(\s[^>]*)?\s*>)"),
+const QRegularExpression kTag(QStringLiteral(R"(<(/?)(i|b|u|s|font)(?:\s[^<>]*)?>)"),
                               QRegularExpression::CaseInsensitiveOption);
 const QRegularExpression kOverrideBlock(QStringLiteral(R"(\{\\[^}]*\})"));
 const QRegularExpression kControlCode(QStringLiteral(R"(\{([A-Za-z]):([^}]*)\})"));

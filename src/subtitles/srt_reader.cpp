@@ -76,11 +76,13 @@ CueReading ReadSrtCues(const QList<QByteArray>& rawLines) {
         cue.firstLine = first;
         cue.secondLine = second;
         cue.displayEntry = second.isEmpty() ? first : first + QByteArrayLiteral(" | ") + second;
+        QList<QByteArray> further;
         if (!second.isEmpty() && !second.contains(QByteArrayLiteral("-->"))) {
             for (qsizetype k = i + 3; !EndsCueText(rawLines, k); ++k) {
-                cue.furtherLines.append(rawLines.at(k));
+                further.append(rawLines.at(k));
             }
         }
+        reading.furtherLines.push_back(std::move(further));
         reading.cues.push_back(std::move(cue));
     }
     return reading;

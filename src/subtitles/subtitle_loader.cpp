@@ -67,6 +67,7 @@ SubtitleLoad LoadSubtitleBytes(const QByteArray& bytes, const QString& fileName,
             return load;
     }
     load.cueList.cues = std::move(reading.cues);
+    load.cueList.furtherLines = std::move(reading.furtherLines);
     load.loadFailed = reading.frameRateRefused;
     load.error = std::move(reading.error);
     if (reading.unreadableTimingLines > 0) {

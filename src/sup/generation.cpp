@@ -42,8 +42,8 @@ Result<GeneratedStream> GenerateSupStream(const GenerationRequest& request) {
             request.beforeCue(index);
         }
         const RenderSettings settings = request.renderSettings();
-        const RasterizedCue subtitle =
-            RasterizeCue(DrawnCueLines(cue, cueList, settings).drawn, settings);
+        const RasterizedCue subtitle = RasterizeCue(
+            DrawnCueLines(cueList, static_cast<size_t>(index), settings).drawn, settings);
         const QImage& frame = canvas.draw(subtitle.raster, request.roleColours);
         if (request.cueDrawn) {
             request.cueDrawn(index, frame);
