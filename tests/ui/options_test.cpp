@@ -96,6 +96,25 @@ TEST_F(Options, WrappingLetsATooWideFileLoad) {
     EXPECT_TRUE(form_->subsLoaded());
 }
 
+TEST_F(Options, CharactersNoFontDrawsAreNamedAfterTheLoadAndAfterAFontChange) {
+    tickNoIfo();
+    loadSubtitle(QStringLiteral("linear-b.srt"),
+                 ReadFile(SubtitleCollectionDir() + QStringLiteral("/undrawable.srt")));
+    const QString notice = QStringLiteral(
+        "2 subtitles hold characters that no installed font can draw; they show as empty boxes. "
+        "The first is subtitle 2 at 00:00:02,500, character U+10000.");
+    EXPECT_EQ(prompts_.takeMessages(),
+              (QStringList{notice, QStringLiteral("Subtitle Style Modified/Loaded Successfully")}));
+
+    pick(c().ComboBox5, QStringLiteral("DejaVu Sans"));
+    EXPECT_EQ(prompts_.takeMessages(),
+              (QStringList{QStringLiteral("Subtitle Style Modified/Loaded Successfully"), notice}));
+    // Other style changes do not repeat it.
+    pick(c().ComboBox6, QStringLiteral("24"));
+    EXPECT_EQ(prompts_.takeMessages(),
+              QStringList{QStringLiteral("Subtitle Style Modified/Loaded Successfully")});
+}
+
 TEST_F(Options, TheDialogShowsTheChoicesAndReturnsWhatIsTicked) {
     const OptionsChoices current{TextOptions{MarkupMode::Strip, false, true}};
     OptionsDialog dialog(current);
