@@ -204,6 +204,20 @@ TEST_F(Conversion, ReportsLinesLeftOutOnStandardErrorAndStillConverts) {
     EXPECT_GT(allLines.size(), twoLines.size());
 }
 
+TEST_F(Conversion, RefusesACueWhoseLinesReachAboveThePicture) {
+    QByteArray sixteenLines = "1\n00:00:01,000 --> 00:00:02,000\n";
+    for (int line = 1; line <= 16; ++line) {
+        sixteenLines += "Line " + QByteArray::number(line) + "\n";
+    }
+    options_.subtitlePath = test::WriteFile(folder_, QStringLiteral("tall.srt"), sixteenLines);
+    options_.settings.text.allLines = true;
+    const ConverterRun run = Convert(options_);
+    EXPECT_EQ(run.exitStatus, kExitRefused);
+    EXPECT_TRUE(run.err.startsWith(QStringLiteral("Subtitle 1 at 00:00:01,000 cannot be written")))
+        << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("reach above the top")));
+}
+
 TEST_F(Conversion, WrapsTooWideLinesInsteadOfRefusing) {
     options_.subtitlePath = test::SubtitleCollectionDir() + QStringLiteral("/long_lines.srt");
     options_.outputFolder = folder_.path();
