@@ -36,7 +36,7 @@ std::optional<QString> ExtraLinesNotice(const CueList& cueList, const RenderSett
                                         "two are drawn. The first is %2."))
                .arg(count)
                .arg(first) +
-           QStringLiteral(" Choose to draw all lines in the options to keep them.");
+           QStringLiteral(" To keep them, draw all lines (Options..., or --all-lines).");
 }
 
 std::optional<QString> UndrawableCharactersNotice(const CueList& cueList,

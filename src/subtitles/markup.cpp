@@ -1,6 +1,10 @@
 #include "subtitles/markup.h"
 
+#include <QHash>
 #include <QRegularExpression>
+
+#include <algorithm>
+#include <optional>
 
 namespace marvoxa {
 

@@ -103,8 +103,8 @@ TEST(CueNotices, NameHowManyCuesLoseLinesAndTheFirstOfThem) {
     const SubtitleLoad load = Load(QStringLiteral("three_or_more_lines.srt"));
     EXPECT_EQ(ExtraLinesNotice(load.cueList, RenderSettings{}),
               QStringLiteral("2 subtitles have more than two lines; only their first two are "
-                             "drawn. The first is subtitle 2 at 00:00:03,500. Choose to draw all "
-                             "lines in the options to keep them."));
+                             "drawn. The first is subtitle 2 at 00:00:03,500. To keep them, draw "
+                             "all lines (Options..., or --all-lines)."));
     EXPECT_EQ(ExtraLinesNotice(load.cueList, WithText({.allLines = true})), std::nullopt);
     const SubtitleLoad twoLines = Load(QStringLiteral("encoding_utf8.srt"));
     EXPECT_EQ(ExtraLinesNotice(twoLines.cueList, RenderSettings{}), std::nullopt);
