@@ -81,7 +81,12 @@ TEST(CliOptions, RefuseValuesOutsideTheListsWithWhatTheyAccept) {
     }
 }
 
-TEST(CliOptions, TextOptionsAreOffUnlessAsked) {
+TEST(CliOptions, TextOptionsAreOffUnlessAskedAndExplainedInTheHelp) {
+    const QString usage = UsageText(QStringLiteral("marvoxa-cli"));
+    for (const char* option :
+         {"--markup MODE", "text:", "strip:", "render:", "--wrap", "--all-lines"}) {
+        EXPECT_TRUE(usage.contains(QLatin1String(option))) << option;
+    }
     EXPECT_EQ(Parse({QStringLiteral("movie.srt")}).value().settings.text, TextOptions{});
     const auto options = Parse({QStringLiteral("--wrap"), QStringLiteral("--markup=strip"),
                                 QStringLiteral("movie.srt"), QStringLiteral("--all-lines")});
@@ -104,10 +109,10 @@ TEST(CliOptions, HelpListsEveryOption) {
     ASSERT_TRUE(options.ok());
     EXPECT_TRUE(options.value().showHelp);
     const QString usage = UsageText(QStringLiteral("marvoxa-cli"));
-    for (const char* option : {"--ifo", "--standard", "--font", "--size", "--charset", "--style",
-                               "--outline ", "--align", "--bottom-offset", "--line-overlap",
-                               "--antialias", "--outline-color", "--text", "--background",
-                               "--output-dir", "--markup", "--wrap", "--all-lines", "--help"}) {
+    for (const char* option :
+         {"--ifo", "--standard", "--font", "--size", "--charset", "--style", "--outline ",
+          "--align", "--bottom-offset", "--line-overlap", "--antialias", "--outline-color",
+          "--text", "--background", "--output-dir", "--help"}) {
         EXPECT_TRUE(usage.contains(QLatin1String(option))) << option;
     }
     EXPECT_TRUE(usage.contains(QStringLiteral("-14 to 10")));
