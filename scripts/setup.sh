@@ -13,7 +13,7 @@ packages=(
     libgtest-dev libgmock-dev
     libavcodec-dev libavutil-dev libavformat-dev
     dvdauthor ffmpeg mkvtoolnix
-    fonts-liberation2 fonts-dejavu-core
+    fonts-liberation2 fonts-dejavu-core fonts-wqy-microhei
     e2fsprogs
 )
 

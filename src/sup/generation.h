@@ -5,6 +5,7 @@
 #include "common/role_colours.h"
 #include "render/render_settings.h"
 #include "subtitles/cue_list.h"
+#include "subtitles/cue_time.h"
 #include "sup/cue_output.h"
 
 #include <QImage>
@@ -47,8 +48,5 @@ QString OutputPath(const QString& folder, const char* fileName);
 // be encoded or an output fails; files written earlier stay intact until the new ones are
 // complete.
 Result<GeneratedStream> GenerateSupStream(const GenerationRequest& request);
-
-// "00:01:02,500": how a cue's start is named in messages.
-QString FormatCueTime(qint64 milliseconds);
 
 }  // namespace marvoxa

@@ -101,6 +101,32 @@ TEST(CliOptions, TakeTheExtraOutputsAsACommaSeparatedList) {
     const auto defaults = Parse({QStringLiteral("a.srt")});
     EXPECT_FALSE(defaults.value().extraOutputs.vobSub || defaults.value().extraOutputs.dvdauthor);
     EXPECT_EQ(defaults.value().extraOutputs.language, QStringLiteral("en"));
+    const QString usage = UsageText(QStringLiteral("marvoxa-cli"));
+    EXPECT_TRUE(usage.contains(QStringLiteral("--also LIST")));
+    EXPECT_TRUE(usage.contains(QStringLiteral("--language CODE")));
+}
+
+TEST(CliOptions, TextOptionsAreOffUnlessAskedAndExplainedInTheHelp) {
+    const QString usage = UsageText(QStringLiteral("marvoxa-cli"));
+    for (const char* option :
+         {"--markup MODE", "text:", "strip:", "render:", "--wrap", "--all-lines"}) {
+        EXPECT_TRUE(usage.contains(QLatin1String(option))) << option;
+    }
+    EXPECT_EQ(Parse({QStringLiteral("movie.srt")}).value().settings.text, TextOptions{});
+    const auto options = Parse({QStringLiteral("--wrap"), QStringLiteral("--markup=strip"),
+                                QStringLiteral("movie.srt"), QStringLiteral("--all-lines")});
+    ASSERT_TRUE(options.ok()) << options.error().message.toStdString();
+    EXPECT_EQ(options.value().settings.text, (TextOptions{MarkupMode::Strip, true, true}));
+    EXPECT_EQ(Parse({QStringLiteral("--markup"), QStringLiteral("render"), QStringLiteral("m.srt")})
+                  .value()
+                  .settings.text.markup,
+              MarkupMode::Render);
+    const auto wrong =
+        Parse({QStringLiteral("--markup"), QStringLiteral("html"), QStringLiteral("m.srt")});
+    ASSERT_FALSE(wrong.ok());
+    EXPECT_EQ(
+        wrong.error().message,
+        QStringLiteral("--markup takes one of \"text\", \"strip\", \"render\", not \"html\"."));
 }
 
 TEST(CliOptions, HelpListsEveryOption) {
@@ -111,7 +137,7 @@ TEST(CliOptions, HelpListsEveryOption) {
     for (const char* option :
          {"--ifo", "--standard", "--font", "--size", "--charset", "--style", "--outline ",
           "--align", "--bottom-offset", "--line-overlap", "--antialias", "--outline-color",
-          "--text", "--background", "--output-dir", "--also", "--language", "--help"}) {
+          "--text", "--background", "--output-dir", "--help"}) {
         EXPECT_TRUE(usage.contains(QLatin1String(option))) << option;
     }
     EXPECT_TRUE(usage.contains(QStringLiteral("-14 to 10")));
