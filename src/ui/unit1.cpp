@@ -484,9 +484,12 @@ void TForm1::ButtonOptionsClick() {
     if (!chosen || *chosen == options_) {
         return;
     }
+    const bool textChanged = chosen->text != options_.text;
     options_ = *chosen;
-    // Redrawn and checked again as after a style change.
-    ComboBox6Change();
+    // Redrawn and checked again as after a style change; the outputs change no drawing.
+    if (textChanged) {
+        ComboBox6Change();
+    }
 }
 
 void TForm1::ComboBox7Change() {
@@ -603,7 +606,7 @@ void TForm1::Button3Click() {
     const QString outputFolder = QFileInfo(subtitlePath_).absolutePath();
     const VideoStandard standard = renderSettings().standard;
     const std::vector<std::unique_ptr<CueOutput>> extraOutputs =
-        MakeExtraOutputs(extraOutputChoices_, outputFolder, standard, *palette_.palette());
+        MakeExtraOutputs(options_.outputs, outputFolder, standard, *palette_.palette());
     const Result<GeneratedStream> stream = [&] {
         // Events are handled between cues; nothing may load, restyle or start again meanwhile.
         const ControlLock lock(c_.inputControls());
@@ -646,8 +649,7 @@ void TForm1::Button3Click() {
         !written) {
         prompts_.showMessage(this, written.error().message);
     }
-    if (QString report =
-            ExtraOutputsReport(extraOutputs, extraOutputChoices_, outputFolder, standard);
+    if (QString report = ExtraOutputsReport(extraOutputs, options_.outputs, outputFolder, standard);
         !report.isEmpty()) {
         prompts_.showMessage(this, report.trimmed().replace(QLatin1Char('\n'), QLatin1Char('\r')));
     }

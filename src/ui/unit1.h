@@ -1,7 +1,6 @@
 #pragma once
 
 #include "common/colour_roles.h"
-#include "export/extra_outputs.h"
 #include "palette/palette_state.h"
 #include "render/render_settings.h"
 #include "render/styled_line.h"
@@ -59,9 +58,6 @@ public:
 
     const CueList& cueList() const { return cueList_; }
     const std::optional<Palette>& palette() const { return palette_.palette(); }
-    // The outputs "Generate Sup" writes besides Generated.sup, as the Options dialog sets them.
-    const ExtraOutputChoices& extraOutputChoices() const { return extraOutputChoices_; }
-    void setExtraOutputChoices(const ExtraOutputChoices& choices) { extraOutputChoices_ = choices; }
     const SwatchRow& swatchRow() const { return swatchRow_; }
     // What the preview area shows: the background, with subtitle lines when drawn.
     const QImage& previewPicture() const { return previewPicture_; }
@@ -143,7 +139,6 @@ private:
 
     OptionsChoices options_;
     PaletteState palette_;
-    ExtraOutputChoices extraOutputChoices_;
     bool subsLoaded_ = false;
     bool linesFit_ = true;
     bool loadFailed_ = false;

@@ -55,8 +55,8 @@ protected:
 TEST_F(Generation, WritesTheChosenExtraOutputsAndListsThemAfterTheReport) {
     tickNoIfo();
     loadThreeCues();
-    form_->setExtraOutputChoices(
-        {.vobSub = true, .dvdauthor = true, .language = QStringLiteral("de")});
+    form_->setOptions(
+        {.outputs = {.vobSub = true, .dvdauthor = true, .language = QStringLiteral("de")}});
     c().Button3->click();
     const QStringList shown = prompts_.takeMessages();
     ASSERT_EQ(shown.size(), 2) << shown.join(u'|').toStdString();
