@@ -1,5 +1,6 @@
 #include "subtitles/subtitle_loader.h"
 
+#include "common/regular_file.h"
 #include "subtitles/raw_lines.h"
 #include "subtitles/srt_reader.h"
 #include "subtitles/sub_reader.h"
@@ -32,10 +33,14 @@ SubtitleForm FormOfFile(const QString& fileName) {
 }  // namespace
 
 SubtitleLoad LoadSubtitleFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    const OpenedInput opened = OpenRegularFileForReading(path);
+    QFile file;
+    if (opened.descriptor < 0 ||
+        !file.open(opened.descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         SubtitleLoad load;
-        load.error = Error{ErrorKind::Io, QString(kCannotOpenFileMessage).arg(path)};
+        load.error = Error{ErrorKind::Io, opened.notRegular
+                                              ? NotRegularFileMessage(path)
+                                              : QString(kCannotOpenFileMessage).arg(path)};
         return load;
     }
     return LoadSubtitleBytes(file.readAll(), path);

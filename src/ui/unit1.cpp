@@ -603,13 +603,15 @@ void TForm1::Button3Click() {
         return;
     }
 
+    // Done is only said once both files are in place.
     const QString helpPath = OutputPath(outputFolder, kHelpFileName);
-    prompts_.showMessage(this,
-                         CompletionMessage(*paletteCase, stream.value().streamPath, helpPath));
     if (const Status written = WriteHelpFile(*paletteCase, stream.value().streamPath, helpPath);
         !written) {
         prompts_.showMessage(this, written.error().message);
+        return;
     }
+    prompts_.showMessage(this,
+                         CompletionMessage(*paletteCase, stream.value().streamPath, helpPath));
 }
 
 }  // namespace marvoxa
