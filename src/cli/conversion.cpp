@@ -57,7 +57,7 @@ int RunConversion(const ConversionOptions& options, QTextStream& out, QTextStrea
         return Refuse(err, load.error->message);
     }
     if (load.notice) {
-        err << *load.notice << Qt::endl;
+        err << AsLines(*load.notice) << Qt::endl;
     }
     if (const auto tooWide = FindFirstTooWideCue(load.cueList, settings)) {
         return Refuse(err, TooLongOnLoadMessage(tooWide->firstLine, tooWide->secondLine));

@@ -8,6 +8,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QStringList>
 
 namespace marvoxa {
 namespace {
@@ -38,9 +39,9 @@ SubtitleLoad LoadSubtitleFile(const QString& path) {
     if (opened.descriptor < 0 ||
         !file.open(opened.descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         SubtitleLoad load;
-        load.error = Error{ErrorKind::Io, opened.notRegular
-                                              ? NotRegularFileMessage(path)
-                                              : QString(kCannotOpenFileMessage).arg(path)};
+        load.error =
+            Error{ErrorKind::Io, opened.notRegular ? NotRegularFileMessage(path)
+                                                   : QString(kCannotOpenFileMessage).arg(path)};
         return load;
     }
     return LoadSubtitleBytes(file.readAll(), path);
@@ -69,9 +70,18 @@ SubtitleLoad LoadSubtitleBytes(const QByteArray& bytes, const QString& fileName)
     load.cueList.cues = std::move(reading.cues);
     load.loadFailed = reading.frameRateRefused;
     load.error = std::move(reading.error);
+    QStringList notices;
     if (reading.unreadableTimingLines > 0) {
-        load.notice = UnreadableTimingLinesNotice(reading.unreadableTimingLines,
-                                                  reading.firstUnreadableLineNumber);
+        notices << UnreadableTimingLinesNotice(reading.unreadableTimingLines,
+                                               reading.firstUnreadableLineNumber);
+    }
+    if (load.cueList.encoding == TextEncoding::Legacy) {
+        if (const auto line = FirstCodePageLineAmongUtf8(load.cueList.rawLines)) {
+            notices << CodePageLinesNotice(*line + 1);
+        }
+    }
+    if (!notices.isEmpty()) {
+        load.notice = notices.join(QLatin1Char('\r'));
     }
     return load;
 }
