@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QImage>
 #include <QPainter>
 #include <QRect>
 #include <QScreen>
@@ -41,11 +42,26 @@ QFont SubtitleFont(const RenderSettings& settings) {
     font.setUnderline(settings.style.underline);
     font.setStrikeOut(settings.style.strikeOut);
     font.setStyleStrategy(QFont::NoAntialias);
+    // Left to the default, a display scaled up or set to another resolution switches the
+    // hinting off and moves glyph pixels; the light vertical hinting is the default of a plain
+    // display, so streams stay as they were there.
+    font.setHintingPreference(QFont::PreferVerticalHinting);
     return font;
 }
 
+void SetSubtitleResolution(QImage& picture) {
+    picture.setDotsPerMeterX(kSubtitleDotsPerMeter);
+    picture.setDotsPerMeterY(kSubtitleDotsPerMeter);
+}
+
 LineMetrics MeasureLine(const QFont& font, const QString& text) {
-    const QSize size = QFontMetrics(font).size(kLineFlags, MeasuredText(text));
+    // Measured on a picture like the ones drawn on, not on the screen.
+    static const QImage device = [] {
+        QImage picture(1, 1, QImage::Format_MonoLSB);
+        SetSubtitleResolution(picture);
+        return picture;
+    }();
+    const QSize size = QFontMetrics(font, &device).size(kLineFlags, MeasuredText(text));
     return {size.width(), size.height()};
 }
 
