@@ -12,6 +12,8 @@
 #include "ui/dialog_filters.h"
 #include "ui/preview_pictures.h"
 #include "ui/prompts.h"
+#include "ui/tab_order.h"
+#include "ui/window_scroller.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -85,6 +87,8 @@ TForm1::TForm1(Prompts& prompts, QWidget* parent)
     setFixedSize(kClientWidth, kClientHeight);
 
     c_ = CreateForm1Controls(this);
+    SetReadingTabOrderOfChildren(this);
+    scroller_ = new WindowScroller(this, size());
     c_.Pal->setChecked(true);
     c_.Pal->setEnabled(false);
     c_.Ntsc->setEnabled(false);
@@ -103,6 +107,7 @@ void TForm1::centreOnScreen() {
     if (screen == nullptr) {
         return;
     }
+    scroller_->fitInto(screen->availableGeometry().size());
     QRect frame = frameGeometry();
     frame.moveCenter(screen->availableGeometry().center());
     move(frame.topLeft());
