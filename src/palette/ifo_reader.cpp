@@ -110,12 +110,12 @@ Result<IfoPaletteData> ReadIfoPalette(const QString& path) {
         return IoError(opened.errorNumber, path);
     }
     const auto closeFile = qScopeGuard([descriptor] { ::close(descriptor); });
-    struct stat status {};
-    if (::fstat(descriptor, &status) != 0) {
+    struct stat fileStatus {};
+    if (::fstat(descriptor, &fileStatus) != 0) {
         return IoError(errno, path);
     }
 
-    FieldReader reader(descriptor, path, status.st_size);
+    FieldReader reader(descriptor, path, fileStatus.st_size);
     if (Status status = reader.read(kPgcTableSectorPosition, 4); !status) {
         return status.error();
     }
