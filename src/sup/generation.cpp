@@ -2,7 +2,7 @@
 
 #include "render/frame_canvas.h"
 #include "render/subtitle_raster.h"
-#include "subtitles/text_decoding.h"
+#include "subtitles/cue_lines.h"
 #include "sup/area_encoding.h"
 #include "sup/completion_report.h"
 #include "sup/file_writing.h"
@@ -26,16 +26,6 @@ QString OutputPath(const QString& folder, const char* fileName) {
     return QDir::cleanPath(QDir(folder).absoluteFilePath(QLatin1String(fileName)));
 }
 
-QString FormatCueTime(qint64 milliseconds) {
-    const qint64 magnitude = milliseconds < 0 ? -milliseconds : milliseconds;
-    return QLatin1String(milliseconds < 0 ? "-" : "") +
-           QStringLiteral("%1:%2:%3,%4")
-               .arg(magnitude / 3'600'000, 2, 10, QLatin1Char('0'))
-               .arg(magnitude / 60'000 % 60, 2, 10, QLatin1Char('0'))
-               .arg(magnitude / 1000 % 60, 2, 10, QLatin1Char('0'))
-               .arg(magnitude % 1000, 3, 10, QLatin1Char('0'));
-}
-
 Result<GeneratedStream> GenerateSupStream(const GenerationRequest& request) {
     const CueList& cueList = *request.cueList;
     if (cueList.cues.empty()) {
@@ -52,9 +42,8 @@ Result<GeneratedStream> GenerateSupStream(const GenerationRequest& request) {
             request.beforeCue(index);
         }
         const RenderSettings settings = request.renderSettings();
-        const RasterizedSubtitle subtitle = RasterizeSubtitle(
-            DecodeCueText(cue.firstLine, cueList.encoding, settings.charset),
-            DecodeCueText(cue.secondLine, cueList.encoding, settings.charset), settings);
+        const RasterizedCue subtitle = RasterizeCue(
+            DrawnCueLines(cueList, static_cast<size_t>(index), settings).drawn, settings);
         const QImage& frame = canvas.draw(subtitle.raster, request.roleColours);
         if (request.cueDrawn) {
             request.cueDrawn(index, frame);
