@@ -1,7 +1,9 @@
 // The whole convert path on arbitrary subtitle bytes: load, decode, draw, encode and pack each
-// cue as generation does. The first byte picks the form, the standard and the style.
+// cue as generation does. The first byte picks the form, the standard, the style, the markup
+// mode and the line options.
 #include "render/frame_canvas.h"
 #include "render/subtitle_raster.h"
+#include "subtitles/cue_lines.h"
 #include "subtitles/subtitle_loader.h"
 #include "sup/area_encoding.h"
 #include "sup/sup_packet.h"
@@ -32,14 +34,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const uint8_t choice = data[0];
     const QByteArray bytes(reinterpret_cast<const char*>(data + 1),
                            static_cast<qsizetype>(size - 1));
+    const auto markup = static_cast<MarkupMode>(((choice >> 4) & 3) % 3);
     const SubtitleLoad load = LoadSubtitleBytes(
-        bytes, (choice & 1) != 0 ? QStringLiteral("x.sub") : QStringLiteral("x.srt"));
+        bytes, (choice & 1) != 0 ? QStringLiteral("x.sub") : QStringLiteral("x.srt"), markup);
 
     RenderSettings settings;
     settings.standard = (choice & 2) != 0 ? VideoStandard::Ntsc : VideoStandard::Pal;
     settings.style.bold = (choice & 4) != 0;
-    settings.style.italic = (choice & 8) != 0;
-    settings.outlineWidth = choice >> 6;
+    settings.text = TextOptions{.wrap = (choice & 8) != 0, .allLines = (choice & 0x40) != 0};
+    settings.outlineWidth = (choice & 0x80) != 0 ? 4 : 2;
     const RoleColours colours{0xff555555u, 0xff000000u, 0xffffffffu};
     const ColourRoles roles{1, 0, 3, 0};
 
@@ -47,9 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const size_t count = std::min(load.cueList.cues.size(), kMaxCues);
     for (size_t i = 0; i < count; ++i) {
         const Cue& cue = load.cueList.cues[i];
-        const RasterizedSubtitle subtitle = RasterizeSubtitle(
-            DecodeCueText(cue.firstLine, load.cueList.encoding, settings.charset),
-            DecodeCueText(cue.secondLine, load.cueList.encoding, settings.charset), settings);
+        const RasterizedCue subtitle =
+            RasterizeCue(DrawnCueLines(load.cueList, i, settings).drawn, settings);
         const QImage& frame = canvas.draw(subtitle.raster, colours);
         const Result<FieldData> fields =
             EncodeArea(frame, subtitle.layout.areaTop, subtitle.layout.areaHeight, colours);
