@@ -15,6 +15,7 @@ packages=(
     dvdauthor ffmpeg mkvtoolnix
     fonts-liberation2 fonts-dejavu-core fonts-wqy-microhei
     e2fsprogs
+    clang-14 libclang-rt-14-dev
 )
 
 missing=()
