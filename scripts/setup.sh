@@ -11,7 +11,8 @@ packages=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev libgl-dev
     libgtest-dev libgmock-dev
-    libavcodec-dev libavutil-dev
+    libavcodec-dev libavutil-dev libavformat-dev
+    dvdauthor ffmpeg mkvtoolnix
     fonts-liberation2 fonts-dejavu-core fonts-wqy-microhei
     e2fsprogs
     clang-14 libclang-rt-14-dev

@@ -1,5 +1,7 @@
 #include "cli/cli_options.h"
 
+#include "export/vobsub_index.h"
+
 #include <QMap>
 
 namespace marvoxa {
@@ -116,6 +118,24 @@ Status ApplyOption(const QString& name, const QString& value, const QStringList&
         return paletteEntry(options.text);
     } else if (name == QLatin1String("background")) {
         return paletteEntry(options.background);
+    } else if (name == QLatin1String("also")) {
+        const QStringList allowed{QStringLiteral("vobsub"), QStringLiteral("dvdauthor")};
+        for (const QString& output : value.split(QLatin1Char(','))) {
+            if (!allowed.contains(output)) {
+                return UsageError(
+                    QStringLiteral("--also takes %1 or both, separated by a comma, not \"%2\".")
+                        .arg(Quoted(allowed), value));
+            }
+            options.extraOutputs.vobSub = options.extraOutputs.vobSub || output == allowed[0];
+            options.extraOutputs.dvdauthor = options.extraOutputs.dvdauthor || output == allowed[1];
+        }
+    } else if (name == QLatin1String("language")) {
+        if (!IsLanguageCode(value)) {
+            return UsageError(QStringLiteral("--language takes a two-letter language code in "
+                                             "lower case, such as \"en\", not \"%1\".")
+                                  .arg(value));
+        }
+        options.extraOutputs.language = value;
     } else {
         return UsageError(QStringLiteral("Unknown option --%1. See --help.").arg(name));
     }
@@ -230,9 +250,12 @@ QString UsageText(const QString& programName) {
                "                        bottom line (default: the first two, with a notice)\n"
                "\n"
                "Output:\n"
-               "  --output-dir DIR      write the two files there, made when missing (default: "
-               "the\n"
+               "  --output-dir DIR      write the files there, made when missing (default: the\n"
                "                        subtitle's folder)\n"
+               "  --also LIST           also write vobsub (Generated.idx, Generated.sub) and/or\n"
+               "                        dvdauthor (Generated_spumux.xml and its pictures), "
+               "e.g. vobsub,dvdauthor\n"
+               "  --language CODE       language of the subtitle stream they name (default en)\n"
                "  --help                show this text\n"
                "  --                    ends the options: what follows is the file name, even "
                "if it begins with -\n"

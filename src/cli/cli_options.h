@@ -2,6 +2,7 @@
 
 #include "common/colour_roles.h"
 #include "common/result.h"
+#include "export/extra_outputs.h"
 #include "render/render_settings.h"
 
 #include <QString>
@@ -22,6 +23,8 @@ struct ConversionOptions {
     std::optional<int> outline;
     std::optional<int> text;
     std::optional<int> background;
+    // Outputs written besides Generated.sup and the help file.
+    ExtraOutputChoices extraOutputs;
     bool showHelp = false;
 };
 

@@ -82,6 +82,11 @@ int RunConversion(const ConversionOptions& options, QTextStream& out, QTextStrea
     request.colourRoles = [&palette] { return palette.roles(); };
     request.roleColours = *palette.roleColours();
     request.outputFolder = outputFolder;
+    const std::vector<std::unique_ptr<CueOutput>> extraOutputs =
+        MakeExtraOutputs(options.extraOutputs, outputFolder, settings.standard, *palette.palette());
+    for (const auto& output : extraOutputs) {
+        request.extraOutputs.push_back(output.get());
+    }
     const Result<GeneratedStream> stream = GenerateSupStream(request);
     if (!stream) {
         return Refuse(err, stream.error().message);
@@ -95,6 +100,11 @@ int RunConversion(const ConversionOptions& options, QTextStream& out, QTextStrea
         return Refuse(err, written.error().message);
     }
     out << AsLines(CompletionMessage(paletteCase, stream.value().streamPath, helpPath)) << Qt::endl;
+    if (const QString extra =
+            ExtraOutputsReport(extraOutputs, options.extraOutputs, outputFolder, settings.standard);
+        !extra.isEmpty()) {
+        out << Qt::endl << extra;
+    }
     return kExitDone;
 }
 

@@ -6,11 +6,13 @@
 #include "render/render_settings.h"
 #include "subtitles/cue_list.h"
 #include "subtitles/cue_time.h"
+#include "sup/cue_output.h"
 
 #include <QImage>
 #include <QString>
 
 #include <functional>
+#include <vector>
 
 namespace marvoxa {
 
@@ -28,6 +30,9 @@ struct GenerationRequest {
     // frame), so a window can handle its events and show progress. Either may be empty.
     std::function<void(int cueIndex)> beforeCue;
     std::function<void(int cueIndex, const QImage& frame)> cueDrawn;
+    // Further outputs (not owned) fed every finished cue in order; they and Generated.sup are
+    // put in place together, or none of them is.
+    std::vector<CueOutput*> extraOutputs;
 };
 
 struct GeneratedStream {
@@ -39,8 +44,9 @@ struct GeneratedStream {
 QString OutputPath(const QString& folder, const char* fileName);
 
 // Draws, encodes and packs every cue in order and writes the whole stream to Generated.sup in
-// the output folder. Nothing is written when a cue cannot be encoded or the list is empty;
-// a stream written earlier stays intact until the new one is complete.
+// the output folder, feeding the extra outputs alongside. Nothing is written when a cue cannot
+// be encoded or an output fails; files written earlier stay intact until the new ones are
+// complete.
 Result<GeneratedStream> GenerateSupStream(const GenerationRequest& request);
 
 }  // namespace marvoxa

@@ -1,10 +1,14 @@
 #include "ui/options_dialog.h"
 
+#include "export/vobsub_index.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QLineEdit>
+#include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
 namespace marvoxa {
@@ -13,7 +17,13 @@ OptionsDialog::OptionsDialog(const OptionsChoices& current, QWidget* parent)
     : QDialog(parent),
       markup_(new QComboBox(this)),
       wrap_(new QCheckBox(QStringLiteral("Wrap lines too wide for the picture"), this)),
-      allLines_(new QCheckBox(QStringLiteral("Draw every line, not only the first two"), this)) {
+      allLines_(new QCheckBox(QStringLiteral("Draw every line, not only the first two"), this)),
+      vobSub_(
+          new QCheckBox(QStringLiteral("VobSub for players and MKV (Generated.idx, .sub)"), this)),
+      dvdauthor_(new QCheckBox(
+          QStringLiteral("Pictures for dvdauthor's spumux (Generated_spumux.xml)"), this)),
+      language_(new QLineEdit(this)),
+      shownLanguage_(current.outputs.language) {
     setObjectName(QStringLiteral("OptionsDialog"));
     setWindowTitle(QStringLiteral("Options"));
     setModal(true);
@@ -33,12 +43,26 @@ OptionsDialog::OptionsDialog(const OptionsChoices& current, QWidget* parent)
     form->addRow(wrap_);
     form->addRow(allLines_);
 
+    vobSub_->setChecked(current.outputs.vobSub);
+    dvdauthor_->setChecked(current.outputs.dvdauthor);
+    language_->setText(current.outputs.language);
+    language_->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[a-z]{0,2}")), language_));
+    language_->setMaximumWidth(40);
+    language_->setToolTip(QStringLiteral("Two lower-case letters, such as en, de or el"));
+    auto* outputGroup = new QGroupBox(QStringLiteral("Also write, for DVD and MKV tools"), this);
+    auto* outputForm = new QFormLayout(outputGroup);
+    outputForm->addRow(vobSub_);
+    outputForm->addRow(dvdauthor_);
+    outputForm->addRow(QStringLiteral("Subtitle language:"), language_);
+
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(textGroup);
+    layout->addWidget(outputGroup);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
@@ -48,6 +72,10 @@ OptionsChoices OptionsDialog::choices() const {
     choices.text.markup = static_cast<MarkupMode>(markup_->currentIndex());
     choices.text.wrap = wrap_->isChecked();
     choices.text.allLines = allLines_->isChecked();
+    choices.outputs.vobSub = vobSub_->isChecked();
+    choices.outputs.dvdauthor = dvdauthor_->isChecked();
+    choices.outputs.language =
+        IsLanguageCode(language_->text()) ? language_->text() : shownLanguage_;
     return choices;
 }
 

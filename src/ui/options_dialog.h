@@ -1,17 +1,20 @@
 #pragma once
 
+#include "export/extra_outputs.h"
 #include "render/text_options.h"
 
 #include <QDialog>
 
 class QCheckBox;
 class QComboBox;
+class QLineEdit;
 
 namespace marvoxa {
 
 // Everything the Options dialog lets the user choose.
 struct OptionsChoices {
-    TextOptions text;
+    TextOptions text{};
+    ExtraOutputChoices outputs{};  // what "Generate Sup" writes besides Generated.sup
 
     friend bool operator==(const OptionsChoices&, const OptionsChoices&) = default;
 };
@@ -30,11 +33,18 @@ public:
     QComboBox* markupList() const { return markup_; }
     QCheckBox* wrapBox() const { return wrap_; }
     QCheckBox* allLinesBox() const { return allLines_; }
+    QCheckBox* vobSubBox() const { return vobSub_; }
+    QCheckBox* dvdauthorBox() const { return dvdauthor_; }
+    QLineEdit* languageField() const { return language_; }
 
 private:
     QComboBox* markup_;
     QCheckBox* wrap_;
     QCheckBox* allLines_;
+    QCheckBox* vobSub_;
+    QCheckBox* dvdauthor_;
+    QLineEdit* language_;
+    QString shownLanguage_;  // kept when the field is left without two letters
 };
 
 }  // namespace marvoxa

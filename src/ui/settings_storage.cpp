@@ -1,5 +1,6 @@
 #include "ui/settings_storage.h"
 
+#include "export/vobsub_index.h"
 #include "render/render_settings.h"
 #include "sup/file_writing.h"
 #include "ui/form1_controls.h"
@@ -254,14 +255,24 @@ const QLatin1String kMarkupKey("Options_Markup");
 const QLatin1String kWrapKey("Options_Wrap");
 const QLatin1String kAllLinesKey("Options_AllLines");
 
+// The extra outputs follow, written the same way, only once they differ from the defaults.
+const QLatin1String kVobSubKey("Options_VobSub");
+const QLatin1String kDvdauthorKey("Options_Dvdauthor");
+const QLatin1String kLanguageKey("Options_Language");
+
 IniEntries OptionEntries(const OptionsChoices& choices) {
-    if (choices == OptionsChoices{}) {
-        return {};
+    IniEntries entries;
+    if (const TextOptions& text = choices.text; text != TextOptions{}) {
+        entries = {{kMarkupKey, MarkupModeNames().at(static_cast<int>(text.markup))},
+                   {kWrapKey, QString::number(text.wrap ? 1 : 0)},
+                   {kAllLinesKey, QString::number(text.allLines ? 1 : 0)}};
     }
-    const TextOptions& text = choices.text;
-    return {{kMarkupKey, MarkupModeNames().at(static_cast<int>(text.markup))},
-            {kWrapKey, QString::number(text.wrap ? 1 : 0)},
-            {kAllLinesKey, QString::number(text.allLines ? 1 : 0)}};
+    if (const ExtraOutputChoices& outputs = choices.outputs; outputs != ExtraOutputChoices{}) {
+        entries.append({{kVobSubKey, QString::number(outputs.vobSub ? 1 : 0)},
+                        {kDvdauthorKey, QString::number(outputs.dvdauthor ? 1 : 0)},
+                        {kLanguageKey, outputs.language}});
+    }
+    return entries;
 }
 
 // choices with every readable stored option applied.
@@ -272,10 +283,16 @@ OptionsChoices RestoredOptions(OptionsChoices choices, const StoredValues& store
         text.markup = static_cast<MarkupMode>(MarkupModeNames().indexOf(markup->trimmed()));
     }
     for (const auto& [key, flag] :
-         {std::pair{kWrapKey, &text.wrap}, std::pair{kAllLinesKey, &text.allLines}}) {
+         {std::pair{kWrapKey, &text.wrap}, std::pair{kAllLinesKey, &text.allLines},
+          std::pair{kVobSubKey, &choices.outputs.vobSub},
+          std::pair{kDvdauthorKey, &choices.outputs.dvdauthor}}) {
         if (const std::optional<int> value = stored.integer(key); value == 0 || value == 1) {
             *flag = *value == 1;
         }
+    }
+    if (const std::optional<QString> language = stored.text(kLanguageKey);
+        language && IsLanguageCode(language->trimmed())) {
+        choices.outputs.language = language->trimmed();
     }
     return choices;
 }

@@ -489,9 +489,12 @@ void TForm1::ButtonOptionsClick() {
     if (!chosen || *chosen == options_) {
         return;
     }
+    const bool textChanged = chosen->text != options_.text;
     options_ = *chosen;
-    // Redrawn and checked again as after a style change.
-    ComboBox6Change();
+    // Redrawn and checked again as after a style change; the outputs change no drawing.
+    if (textChanged) {
+        ComboBox6Change();
+    }
 }
 
 void TForm1::ComboBox7Change() {
@@ -606,6 +609,9 @@ void TForm1::Button3Click() {
     }
 
     const QString outputFolder = QFileInfo(subtitlePath_).absolutePath();
+    const VideoStandard standard = renderSettings().standard;
+    const std::vector<std::unique_ptr<CueOutput>> extraOutputs =
+        MakeExtraOutputs(options_.outputs, outputFolder, standard, *palette_.palette());
     const Result<GeneratedStream> stream = [&] {
         // Events are handled between cues; nothing may load, restyle or start again meanwhile.
         const ControlLock lock(c_.inputControls());
@@ -623,6 +629,9 @@ void TForm1::Button3Click() {
         request.colourRoles = [this] { return colourRoles(); };
         request.roleColours = palette_.palette()->roleColours(colourRoles());
         request.outputFolder = outputFolder;
+        for (const auto& output : extraOutputs) {
+            request.extraOutputs.push_back(output.get());
+        }
         request.beforeCue = [progress](int) {
             QCoreApplication::processEvents();
             progress->setValue(std::min(progress->value() + 1, progress->maximum()));
@@ -647,6 +656,10 @@ void TForm1::Button3Click() {
     }
     prompts_.showMessage(this,
                          CompletionMessage(*paletteCase, stream.value().streamPath, helpPath));
+    if (QString report = ExtraOutputsReport(extraOutputs, options_.outputs, outputFolder, standard);
+        !report.isEmpty()) {
+        prompts_.showMessage(this, report.trimmed().replace(QLatin1Char('\n'), QLatin1Char('\r')));
+    }
 }
 
 }  // namespace marvoxa

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace marvoxa {
 namespace {
 
@@ -72,6 +74,10 @@ TEST(CliOptions, RefuseValuesOutsideTheListsWithWhatTheyAccept) {
         {{QStringLiteral("--ifo"), QStringLiteral("x.ifo"), QStringLiteral("--standard"),
           QStringLiteral("pal"), QStringLiteral("a.srt")},
          "IFO decides"},
+        {{QStringLiteral("--also"), QStringLiteral("vobsub,mkv"), QStringLiteral("a.srt")},
+         "\"vobsub\", \"dvdauthor\""},
+        {{QStringLiteral("--language"), QStringLiteral("EN"), QStringLiteral("a.srt")},
+         "two-letter"},
     };
     for (const Case& c : cases) {
         const auto options = Parse(c.arguments);
@@ -79,6 +85,25 @@ TEST(CliOptions, RefuseValuesOutsideTheListsWithWhatTheyAccept) {
         EXPECT_TRUE(options.error().message.contains(QLatin1String(c.mentions)))
             << options.error().message.toStdString();
     }
+}
+
+TEST(CliOptions, TakeTheExtraOutputsAsACommaSeparatedList) {
+    for (const auto& [list, vobSub, dvdauthor] :
+         {std::tuple{"vobsub", true, false}, std::tuple{"dvdauthor", false, true},
+          std::tuple{"vobsub,dvdauthor", true, true}, std::tuple{"dvdauthor,vobsub", true, true}}) {
+        const auto options = Parse({QStringLiteral("--also"), QLatin1String(list),
+                                    QStringLiteral("--language=el"), QStringLiteral("a.srt")});
+        ASSERT_TRUE(options.ok()) << list;
+        EXPECT_EQ(options.value().extraOutputs.vobSub, vobSub) << list;
+        EXPECT_EQ(options.value().extraOutputs.dvdauthor, dvdauthor) << list;
+        EXPECT_EQ(options.value().extraOutputs.language, QStringLiteral("el"));
+    }
+    const auto defaults = Parse({QStringLiteral("a.srt")});
+    EXPECT_FALSE(defaults.value().extraOutputs.vobSub || defaults.value().extraOutputs.dvdauthor);
+    EXPECT_EQ(defaults.value().extraOutputs.language, QStringLiteral("en"));
+    const QString usage = UsageText(QStringLiteral("marvoxa-cli"));
+    EXPECT_TRUE(usage.contains(QStringLiteral("--also LIST")));
+    EXPECT_TRUE(usage.contains(QStringLiteral("--language CODE")));
 }
 
 TEST(CliOptions, TextOptionsAreOffUnlessAskedAndExplainedInTheHelp) {

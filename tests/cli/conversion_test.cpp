@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 namespace marvoxa {
@@ -64,6 +65,32 @@ TEST_F(Conversion, WritesBothFilesNextToTheSubtitleAndReportsTheCase) {
     EXPECT_FALSE(test::ReadFile(folder_.filePath(QStringLiteral("Generated.sup"))).isEmpty());
     EXPECT_TRUE(test::ReadFile(folder_.filePath(QStringLiteral("Marvoxa_Help_File.txt")))
                     .startsWith("All Done !!! (Case : No Ifo)\r\n"));
+}
+
+TEST_F(Conversion, AlsoWritesTheChosenOutputsListsThemAndTellsHowToMakeTheDvd) {
+    options_.extraOutputs = {.vobSub = true, .dvdauthor = true, .language = QStringLiteral("el")};
+    const ConverterRun run = Convert(options_);
+    ASSERT_EQ(run.exitStatus, kExitDone) << run.err.toStdString();
+    const QDir dir(folder_.path());
+    const QString listed = QStringLiteral("\nAlso generated:\n%1\n%2\n%3\n%4\n%5\n")
+                               .arg(dir.filePath(QStringLiteral("Generated.idx")),
+                                    dir.filePath(QStringLiteral("Generated.sub")),
+                                    dir.filePath(QStringLiteral("Generated_spumux.xml")),
+                                    dir.filePath(QStringLiteral("Generated_spumux/0001.png")),
+                                    dir.filePath(QStringLiteral("Generated_spumux/0002.png")));
+    EXPECT_TRUE(run.out.contains(listed)) << run.out.toStdString();
+    for (const QString& path : listed.split(QLatin1Char('\n'), Qt::SkipEmptyParts).mid(1)) {
+        EXPECT_TRUE(QFileInfo::exists(path)) << path.toStdString();
+    }
+    EXPECT_TRUE(run.out.contains(
+        QStringLiteral("  cd '%1'\n  spumux -s 0 Generated_spumux.xml < VIDEO.mpg > subtitled.mpg\n"
+                       "  VIDEO_FORMAT=PAL dvdauthor -o DVD -t -s el subtitled.mpg && "
+                       "VIDEO_FORMAT=PAL dvdauthor -o DVD -T\n")
+            .arg(folder_.path())))
+        << run.out.toStdString();
+
+    options_.extraOutputs.dvdauthor = false;
+    EXPECT_FALSE(Convert(options_).out.contains(QStringLiteral("spumux")));
 }
 
 TEST_F(Conversion, ReportsTheCaseOfTheIfo) {

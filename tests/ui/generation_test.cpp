@@ -52,6 +52,32 @@ protected:
     }
 };
 
+TEST_F(Generation, WritesTheChosenExtraOutputsAndListsThemAfterTheReport) {
+    tickNoIfo();
+    loadThreeCues();
+    form_->setOptions(
+        {.outputs = {.vobSub = true, .dvdauthor = true, .language = QStringLiteral("de")}});
+    c().Button3->click();
+    const QStringList shown = prompts_.takeMessages();
+    ASSERT_EQ(shown.size(), 2) << shown.join(u'|').toStdString();
+    EXPECT_TRUE(shown[0].startsWith(QStringLiteral("All Done !!! (Case : No Ifo)")));
+    const QStringList lines = shown[1].split(QLatin1Char('\r'));
+    EXPECT_EQ(lines.mid(0, 7),
+              (QStringList{QStringLiteral("Also generated:"),
+                           dir_.filePath(QStringLiteral("Generated.idx")),
+                           dir_.filePath(QStringLiteral("Generated.sub")),
+                           dir_.filePath(QStringLiteral("Generated_spumux.xml")),
+                           dir_.filePath(QStringLiteral("Generated_spumux/0001.png")),
+                           dir_.filePath(QStringLiteral("Generated_spumux/0002.png")),
+                           dir_.filePath(QStringLiteral("Generated_spumux/0003.png"))}));
+    for (const QString& path : lines.mid(1, 6)) {
+        EXPECT_TRUE(QFile::exists(path)) << path.toStdString();
+    }
+    EXPECT_TRUE(shown[1].contains(QStringLiteral("dvdauthor -o DVD -t -s de subtitled.mpg")));
+    EXPECT_TRUE(test::ReadFile(dir_.filePath(QStringLiteral("Generated.idx")))
+                    .contains("\nid: de, index: 0\n"));
+}
+
 TEST_F(Generation, NeedsAPassedSubtitleAndAPalette) {
     tickNoIfo();
     EXPECT_EQ(generate(), QStringLiteral("Please load an Srt/Sub/Txt subtitle."));

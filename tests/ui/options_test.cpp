@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
@@ -77,6 +78,11 @@ TEST_F(Options, ANewChoiceRedrawsTheCueAndChecksTheLinesAgain) {
     EXPECT_EQ(prompts_.takeMessages(), QStringList());
     EXPECT_TRUE(form_->renderSettings().text.allLines);
 
+    // Choosing outputs draws nothing anew.
+    choose(OptionsChoices{TextOptions{.allLines = true}, ExtraOutputChoices{.vobSub = true}});
+    EXPECT_EQ(prompts_.takeMessages(), QStringList());
+    EXPECT_TRUE(form_->options().outputs.vobSub);
+
     c().BitBtnSetDefaultValues->click();
     EXPECT_EQ(form_->options(), OptionsChoices{});
 }
@@ -125,6 +131,15 @@ TEST_F(Options, TheDialogShowsTheChoicesAndReturnsWhatIsTicked) {
     dialog.wrapBox()->setChecked(true);
     dialog.allLinesBox()->setChecked(false);
     EXPECT_EQ(dialog.choices(), (OptionsChoices{TextOptions{MarkupMode::Render, true, false}}));
+    dialog.vobSubBox()->setChecked(true);
+    dialog.dvdauthorBox()->setChecked(true);
+    QTest::keyClicks(dialog.languageField(), QStringLiteral("DE"));  // refused: upper case
+    EXPECT_EQ(dialog.languageField()->text(), QStringLiteral("en"));
+    dialog.languageField()->clear();
+    QTest::keyClicks(dialog.languageField(), QStringLiteral("d"));  // one letter keeps "en"
+    EXPECT_EQ(dialog.choices().outputs, (ExtraOutputChoices{true, true, QStringLiteral("en")}));
+    QTest::keyClicks(dialog.languageField(), QStringLiteral("e"));
+    EXPECT_EQ(dialog.choices().outputs, (ExtraOutputChoices{true, true, QStringLiteral("de")}));
 
     // A picture for the guide.
     dialog.show();

@@ -201,6 +201,27 @@ TEST_F(SettingsStorageTest, OptionsAreKeptAfterTheWindowsKeysOnlyOnceChanged) {
     EXPECT_EQ(third->form.options(), (OptionsChoices{TextOptions{.allLines = true}}));
 }
 
+TEST_F(SettingsStorageTest, ExtraOutputsAreKeptAfterTheTextOptions) {
+    const OptionsChoices chosen{TextOptions{.wrap = true},
+                                ExtraOutputChoices{false, true, u"el"_s}};
+    auto first = startRun();
+    first->form.setOptions(chosen);
+    first->form.close();
+    const QStringList lines =
+        QString::fromUtf8(ReadFile(programFile())).split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 23);
+    EXPECT_EQ(lines.mid(17, 3).join(u' '),
+              u"Options_Markup=text Options_Wrap=1 Options_AllLines=0"_s);
+    EXPECT_EQ(lines.mid(20), QStringList({u"Options_VobSub=0"_s, u"Options_Dvdauthor=1"_s,
+                                          u"Options_Language=el"_s}));
+    first.reset();
+    EXPECT_EQ(startRun()->form.options(), chosen);
+
+    auto third = startRunWithFile(
+        u"[Form1]\nOptions_VobSub=1\nOptions_Dvdauthor=2\nOptions_Language=English\n"_s);
+    EXPECT_EQ(third->form.options().outputs, (ExtraOutputChoices{.vobSub = true}));
+}
+
 TEST_F(SettingsStorageTest, AFileWrittenByQSettingsIsRestored) {
     const int pixelsPerInch = this->pixelsPerInch();
     {

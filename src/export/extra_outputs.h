@@ -1,0 +1,34 @@
+#pragma once
+
+#include "common/video_standard.h"
+#include "palette/palette.h"
+#include "sup/cue_output.h"
+
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+namespace marvoxa {
+
+// Which outputs the user wants besides Generated.sup and the help file.
+struct ExtraOutputChoices {
+    bool vobSub = false;                      // Generated.idx + Generated.sub
+    bool dvdauthor = false;                   // Generated_spumux.xml + Generated_spumux/
+    QString language = QStringLiteral("en");  // of the subtitle stream they name
+
+    friend bool operator==(const ExtraOutputChoices&, const ExtraOutputChoices&) = default;
+};
+
+std::vector<std::unique_ptr<CueOutput>> MakeExtraOutputs(const ExtraOutputChoices& choices,
+                                                         const QString& folder,
+                                                         VideoStandard standard,
+                                                         const Palette& palette);
+
+// After a generation: every file the outputs wrote, one a line, and for dvdauthor the
+// commands that finish the DVD. Empty without extra outputs.
+QString ExtraOutputsReport(const std::vector<std::unique_ptr<CueOutput>>& outputs,
+                           const ExtraOutputChoices& choices, const QString& folder,
+                           VideoStandard standard);
+
+}  // namespace marvoxa

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "common/video_standard.h"
+#include "palette/palette.h"
+#include "sup/cue_output.h"
+#include "sup/file_writing.h"
+
+#include <QString>
+
+namespace marvoxa {
+
+// Writes Generated.idx and Generated.sub into a folder: the same subpicture units as
+// Generated.sup, in the VobSub form that libavformat, mkvmerge and players read.
+class VobSubOutput : public CueOutput {
+public:
+    VobSubOutput(const QString& folder, VideoStandard standard, const Palette& palette,
+                 const QString& language);
+
+    Status begin() override;
+    Status add(const EncodedCue& cue) override;
+    Status finish() override;
+    Status commit() override;
+    void discard() override;
+    QStringList paths() const override;
+
+private:
+    VideoStandard standard_;
+    Palette palette_;
+    QString language_;
+    AtomicFile index_;
+    AtomicFile stream_;
+    qint64 streamSize_ = 0;
+};
+
+}  // namespace marvoxa
