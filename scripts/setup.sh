@@ -14,6 +14,7 @@ packages=(
     libavcodec-dev libavutil-dev
     fonts-liberation2 fonts-dejavu-core
     e2fsprogs
+    dvdauthor ffmpeg time
 )
 
 missing=()

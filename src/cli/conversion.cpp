@@ -35,7 +35,8 @@ ColourRoles WithOverrides(ColourRoles roles, const ConversionOptions& options) {
 
 }  // namespace
 
-int RunConversion(const ConversionOptions& options, QTextStream& out, QTextStream& err) {
+int RunConversion(const ConversionOptions& options, QTextStream& out, QTextStream& err,
+                  const std::function<bool()>& stopRequested) {
     PaletteState palette;
     RenderSettings settings = options.settings;
     if (!options.ifoPath.isEmpty()) {
@@ -72,6 +73,7 @@ int RunConversion(const ConversionOptions& options, QTextStream& out, QTextStrea
     request.colourRoles = [&palette] { return palette.roles(); };
     request.roleColours = *palette.roleColours();
     request.outputFolder = outputFolder;
+    request.cancelRequested = stopRequested;
     const Result<GeneratedStream> stream = GenerateSupStream(request);
     if (!stream) {
         return Refuse(err, stream.error().message);

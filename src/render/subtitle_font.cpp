@@ -5,7 +5,9 @@
 #include <QPainter>
 #include <QRect>
 #include <QScreen>
+#include <QThread>
 
+#include <atomic>
 #include <cmath>
 
 namespace marvoxa {
@@ -22,11 +24,17 @@ QString MeasuredText(const QString& text) {
 }  // namespace
 
 int DisplayDpi() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (screen == nullptr) {
-        return 96;
+    // Screens belong to the application's thread; threads that draw in parallel take the
+    // value that thread saw last.
+    static std::atomic<int> lastSeen{96};
+    const QCoreApplication* application = QCoreApplication::instance();
+    if (application == nullptr || QThread::currentThread() != application->thread()) {
+        return lastSeen.load(std::memory_order_relaxed);
     }
-    return qRound(screen->logicalDotsPerInch());
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const int dpi = screen == nullptr ? 96 : qRound(screen->logicalDotsPerInch());
+    lastSeen.store(dpi, std::memory_order_relaxed);
+    return dpi;
 }
 
 int PointsToPixels(int points, int dpi) {

@@ -1,12 +1,14 @@
 #include "sup/generation.h"
 
+#include "common/ordered_pipeline.h"
 #include "render/frame_canvas.h"
+#include "render/subtitle_font.h"
 #include "render/subtitle_raster.h"
 #include "subtitles/text_decoding.h"
-#include "sup/area_encoding.h"
 #include "sup/completion_report.h"
-#include "sup/file_writing.h"
+#include "sup/raster_encoding.h"
 #include "sup/sup_packet.h"
+#include "sup/sup_stream_output.h"
 
 #include <QDir>
 
@@ -19,6 +21,46 @@ Error CueError(int cueIndex, const Cue& cue, const Error& cause) {
                                  .arg(cueIndex + 1)
                                  .arg(FormatCueTime(cue.startMs), cause.message)};
 }
+
+Error CancelledError() {
+    return Error{ErrorKind::Cancelled,
+                 QStringLiteral("Generation cancelled. Nothing was written: files generated "
+                                "before are unchanged.")};
+}
+
+// One cue drawn and encoded on a pipeline thread.
+struct DrawnCue {
+    RasterizedSubtitle subtitle;
+    Result<QByteArray> packet;
+};
+
+// Everything a pipeline thread needs, copied: the request's callbacks run on the caller's
+// thread only.
+struct CueJob {
+    QByteArray firstLine;
+    QByteArray secondLine;
+    TextEncoding encoding;
+    qint64 startMs;
+    qint64 durationMs;
+    RenderSettings settings;
+    ColourRoles roles;
+    RoleColours roleColours;
+
+    DrawnCue operator()() const {
+        RasterizedSubtitle subtitle =
+            RasterizeSubtitle(DecodeCueText(firstLine, encoding, settings.charset),
+                              DecodeCueText(secondLine, encoding, settings.charset), settings);
+        const Result<FieldData> fields = EncodeRaster(subtitle.raster, subtitle.layout.areaTop,
+                                                      subtitle.layout.areaHeight, roleColours);
+        if (!fields) {
+            return {std::move(subtitle), fields.error()};
+        }
+        Result<QByteArray> packet =
+            BuildSupPacket(startMs, durationMs, roles, subtitle.layout.areaTop,
+                           subtitle.layout.areaHeight, fields.value().top, fields.value().bottom);
+        return {std::move(subtitle), std::move(packet)};
+    }
+};
 
 }  // namespace
 
@@ -43,42 +85,64 @@ Result<GeneratedStream> GenerateSupStream(const GenerationRequest& request) {
                      QStringLiteral("The subtitle file holds no subtitles, so there is nothing to "
                                     "generate. Load a subtitle file with at least one subtitle.")};
     }
+    const auto cancelled = [&] { return request.cancelRequested && request.cancelRequested(); };
+    if (cancelled()) {
+        return CancelledError();
+    }
+    DisplayDpi();  // the drawing threads use the resolution last seen on this thread
 
-    QByteArray stream;
+    const QString streamPath = OutputPath(request.outputFolder, kStreamFileName);
+    SupStreamOutput stream(streamPath);
+    if (Status begun = stream.begin(); !begun) {
+        return begun.error();
+    }
+    const int cueCount = static_cast<int>(cueList.cues.size());
     FrameCanvas canvas;
-    for (int index = 0; index < static_cast<int>(cueList.cues.size()); ++index) {
-        const Cue& cue = cueList.cues[static_cast<size_t>(index)];
+    OrderedPipeline<DrawnCue> pipeline;
+    int submitted = 0;
+    for (int written = 0; written < cueCount;) {
+        if (cancelled()) {
+            stream.discard();
+            return CancelledError();
+        }
+        if (submitted < cueCount && !pipeline.full()) {
+            const Cue& cue = cueList.cues[static_cast<size_t>(submitted)];
+            pipeline.submit(CueJob{cue.firstLine, cue.secondLine, cueList.encoding, cue.startMs,
+                                   cue.durationMs, request.renderSettings(), request.colourRoles(),
+                                   request.roleColours});
+            ++submitted;
+            continue;
+        }
+
+        const int index = written++;
         if (request.beforeCue) {
             request.beforeCue(index);
         }
-        const RenderSettings settings = request.renderSettings();
-        const RasterizedSubtitle subtitle = RasterizeSubtitle(
-            DecodeCueText(cue.firstLine, cueList.encoding, settings.charset),
-            DecodeCueText(cue.secondLine, cueList.encoding, settings.charset), settings);
-        const QImage& frame = canvas.draw(subtitle.raster, request.roleColours);
-        if (request.cueDrawn) {
-            request.cueDrawn(index, frame);
+        const DrawnCue drawn = pipeline.takeNext();
+        if (request.cueDrawn && (!request.frameWanted || request.frameWanted(index))) {
+            request.cueDrawn(index, canvas.draw(drawn.subtitle.raster, request.roleColours));
         }
-
-        const Result<FieldData> fields = EncodeArea(
-            frame, subtitle.layout.areaTop, subtitle.layout.areaHeight, request.roleColours);
-        if (!fields) {
-            return CueError(index, cue, fields.error());
+        Status added = drawn.packet ? stream.add(drawn.packet.value()) : drawn.packet.error();
+        if (!added) {
+            pipeline.dropWaiting();
+            stream.discard();
+            const bool cueRefused = !drawn.packet;
+            return cueRefused
+                       ? CueError(index, cueList.cues[static_cast<size_t>(index)], added.error())
+                       : added.error();
         }
-        const Result<QByteArray> packet = BuildSupPacket(
-            cue.startMs, cue.durationMs, request.colourRoles(), subtitle.layout.areaTop,
-            subtitle.layout.areaHeight, fields.value().top, fields.value().bottom);
-        if (!packet) {
-            return CueError(index, cue, packet.error());
-        }
-        stream += packet.value();
     }
-
-    const QString streamPath = OutputPath(request.outputFolder, kStreamFileName);
-    if (Status written = WriteFileAtomically(streamPath, stream); !written) {
-        return written.error();
+    if (cancelled()) {  // asked while the last cue was handed over
+        stream.discard();
+        return CancelledError();
     }
-    return GeneratedStream{streamPath, static_cast<int>(cueList.cues.size())};
+    if (Status finished = stream.finish(); !finished) {
+        return finished.error();
+    }
+    if (Status committed = stream.commit(); !committed) {
+        return committed.error();
+    }
+    return GeneratedStream{streamPath, cueCount};
 }
 
 }  // namespace marvoxa

@@ -1,0 +1,111 @@
+#include "sup/raster_encoding.h"
+
+#include "sup/pixel_classification.h"
+#include "sup/row_encoding.h"
+#include "sup/row_runs.h"
+
+#include <array>
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
+namespace marvoxa {
+
+namespace {
+
+// What a layer becomes in the picture: its 24-bit colour, which decides where runs split,
+// and the colour value that colour classifies as.
+struct LayerLook {
+    std::array<QRgb, 4> colour{};
+    std::array<ColourValue, 4> value{};
+};
+
+LayerLook LookOfLayers(const RoleColours& roles) {
+    constexpr QRgb kRgbMask = 0x00ffffffu;
+    LayerLook look;
+    for (Layer layer : {Layer::None, Layer::Text, Layer::Outline, Layer::Antialias}) {
+        const QRgb colour = layer == Layer::Text        ? roles.text
+                            : layer == Layer::Outline   ? roles.outline
+                            : layer == Layer::Antialias ? roles.antialias
+                                                        : kFrameBlue;
+        const auto index = static_cast<size_t>(layer);
+        look.colour[index] = colour & kRgbMask;
+        look.value[index] = ClassifyPixel(colour, roles);
+    }
+    return look;
+}
+
+// The first column in [from, to) whose layer differs from the column before it, or `to`.
+// Eight columns are compared at once: most of a row is untouched.
+int NextLayerChange(const Layer* row, int from, int to) {
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(row);
+    int x = from;
+    for (; x + 8 <= to; x += 8) {
+        std::uint64_t here;
+        std::uint64_t before;
+        std::memcpy(&here, bytes + x, sizeof here);
+        std::memcpy(&before, bytes + x - 1, sizeof before);
+        if (const std::uint64_t difference = here ^ before) {
+            static_assert(std::endian::native == std::endian::little);
+            return x + std::countr_zero(difference) / 8;
+        }
+    }
+    for (; x < to; ++x) {
+        if (row[x] != row[x - 1]) {
+            return x;
+        }
+    }
+    return to;
+}
+
+// The runs BuildRowRuns finds in the painted row: column 0 is not encoded, the last column is
+// never read, and a run ends where the colour changes, not merely the layer.
+void BuildLayerRowRuns(const Layer* row, int width, const LayerLook& look, RowRuns& runs) {
+    const int lastColumn = width - 1;
+    runs.clear();
+    auto colourOf = [&](Layer layer) { return look.colour[static_cast<size_t>(layer)]; };
+    int runStart = 1;
+    Layer runLayer = row[1];
+    for (int x = NextLayerChange(row, 2, lastColumn); x < lastColumn;
+         x = NextLayerChange(row, x + 1, lastColumn)) {
+        if (colourOf(row[x]) != colourOf(runLayer)) {
+            runs.push_back({x - runStart, look.value[static_cast<size_t>(runLayer)]});
+            runStart = x;
+            runLayer = row[x];
+        }
+    }
+    runs.push_back({lastColumn - runStart + 1, look.value[static_cast<size_t>(runLayer)]});
+}
+
+}  // namespace
+
+Result<FieldData> EncodeRaster(const SubtitleRaster& raster, int AreaTop, int AreaHeight,
+                               const RoleColours& roles) {
+    Q_ASSERT(AreaTop % 2 == 0);
+    Q_ASSERT(AreaHeight >= 0);
+    if (std::optional<Error> outside =
+            AreaOutsideFrame(AreaTop, AreaHeight, raster.frameHeight())) {
+        return *outside;
+    }
+    const int width = raster.frameWidth();
+    Q_ASSERT(width >= 3);
+    const LayerLook look = LookOfLayers(roles);
+    // Rows the text never reached are frame blue from end to end: one run of background.
+    const RowRuns blankRow{{width - 1, ColourValue::Background}};
+
+    FieldData fields;
+    RowRuns runs;
+    runs.reserve(static_cast<size_t>(width));
+    for (int row = AreaTop; row < AreaTop + AreaHeight; ++row) {
+        QByteArray& field = row % 2 == 0 ? fields.top : fields.bottom;
+        if (const Layer* layers = raster.row(row)) {
+            BuildLayerRowRuns(layers, width, look, runs);
+            AppendEncodedRow(runs, field);
+        } else {
+            AppendEncodedRow(blankRow, field);
+        }
+    }
+    return fields;
+}
+
+}  // namespace marvoxa
