@@ -1,6 +1,7 @@
 #include "sup/generation.h"
 
 #include "render/frame_renderer.h"
+#include "small_disk.h"
 #include "sup/area_encoding.h"
 #include "sup/completion_report.h"
 #include "sup/sup_packet.h"
@@ -169,6 +170,30 @@ TEST(GenerateSupStream, ReportsAFolderItCannotWriteAndKeepsTheOldFiles) {
     EXPECT_EQ(test::ReadFile(streamPath), QByteArrayLiteral("earlier stream"));
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files),
               QStringList{QStringLiteral("Generated.sup")});
+}
+
+// A nearly full disk: the stream no longer fits, and the earlier one must survive the attempt.
+TEST(GenerateSupStream, AFullDiskFailsWithTheReasonAndKeepsTheEarlierStream) {
+    test::SmallDisk disk(16);
+    ASSERT_TRUE(disk.mounted()) << disk.mountError().toStdString();
+    const QString streamPath = disk.filePath(QStringLiteral("Generated.sup"));
+    {
+        QFile earlier(streamPath);
+        ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+        earlier.write("earlier stream");
+        earlier.close();
+        QFile filler(disk.filePath(QStringLiteral("filler")));
+        ASSERT_TRUE(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        while (filler.write(QByteArray(512, 'f')) == 512) {
+        }
+    }
+
+    const CueList list = ThreeCues();
+    const Result<GeneratedStream> result = GenerateSupStream(RequestFor(list, disk.path()));
+    ASSERT_FALSE(result.ok());
+    EXPECT_TRUE(result.error().message.endsWith(QStringLiteral(": No space left on device")))
+        << result.error().message.toStdString();
+    EXPECT_EQ(test::ReadFile(streamPath), QByteArrayLiteral("earlier stream"));
 }
 
 TEST(FormatCueTime, ShowsHoursToMilliseconds) {

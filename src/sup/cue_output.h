@@ -1,0 +1,41 @@
+#pragma once
+
+#include "common/result.h"
+
+#include <QByteArray>
+#include <QStringList>
+
+namespace marvoxa {
+
+// One cue as generation finished it.
+struct EncodedCue {
+    int index = 0;  // position in the cue list, from 0
+    qint64 startMs = 0;
+    qint64 durationMs = 0;
+    int areaTop = 0;  // first row of the subtitle area, always even
+    int areaHeight = 0;
+    // The packet exactly as Generated.sup holds it: the 10-byte "SP" header, then the
+    // subpicture unit.
+    QByteArray supPacket;
+};
+
+// A file, or a set of files, that generation fills cue by cue, in cue order. Nothing a user
+// can see changes before commit(); a failure or discard() keeps the older files intact.
+// Generation calls begin() on every output, add() for each cue, then finish() on all, and
+// commit() on all only when every finish() succeeded, otherwise discard() on all: a set of
+// outputs is written whole or not at all.
+class CueOutput {
+public:
+    virtual ~CueOutput() = default;
+    virtual Status begin() = 0;
+    virtual Status add(const EncodedCue& cue) = 0;
+    // Writes what follows the last cue and syncs it to disk; the files are still temporary.
+    virtual Status finish() = 0;
+    // Moves the files into place.
+    virtual Status commit() = 0;
+    virtual void discard() = 0;
+    // The files this output writes, for the report.
+    virtual QStringList paths() const = 0;
+};
+
+}  // namespace marvoxa
