@@ -76,12 +76,6 @@ public:
         return output;
     }
 
-    // Drops the jobs not started yet; the outputs of those already running are still read.
-    void dropWaiting() {
-        const std::lock_guard lock(mutex_);
-        slots_.resize(nextToStart_ - firstSequence_);
-    }
-
 private:
     struct Slot {
         Job job;
@@ -102,7 +96,6 @@ private:
             lock.unlock();
             Output output = job();
             lock.lock();
-            // A running job's slot stays until its output is read: dropWaiting keeps it.
             slots_[sequence - firstSequence_].output = std::move(output);
             outputReady_.notify_all();
         }

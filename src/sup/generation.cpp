@@ -31,12 +31,13 @@ Error CancelledError() {
 // One cue drawn and encoded on a pipeline thread.
 struct DrawnCue {
     RasterizedSubtitle subtitle;
-    Result<QByteArray> packet;
+    Result<EncodedCue> encoded;
 };
 
 // Everything a pipeline thread needs, copied: the request's callbacks run on the caller's
 // thread only.
 struct CueJob {
+    int index;
     QByteArray firstLine;
     QByteArray secondLine;
     TextEncoding encoding;
@@ -50,17 +51,53 @@ struct CueJob {
         RasterizedSubtitle subtitle =
             RasterizeSubtitle(DecodeCueText(firstLine, encoding, settings.charset),
                               DecodeCueText(secondLine, encoding, settings.charset), settings);
-        const Result<FieldData> fields = EncodeRaster(subtitle.raster, subtitle.layout.areaTop,
-                                                      subtitle.layout.areaHeight, roleColours);
+        const int areaTop = subtitle.layout.areaTop;
+        const int areaHeight = subtitle.layout.areaHeight;
+        const Result<FieldData> fields =
+            EncodeRaster(subtitle.raster, areaTop, areaHeight, roleColours);
         if (!fields) {
             return {std::move(subtitle), fields.error()};
         }
-        Result<QByteArray> packet =
-            BuildSupPacket(startMs, durationMs, roles, subtitle.layout.areaTop,
-                           subtitle.layout.areaHeight, fields.value().top, fields.value().bottom);
-        return {std::move(subtitle), std::move(packet)};
+        Result<QByteArray> packet = BuildSupPacket(startMs, durationMs, roles, areaTop, areaHeight,
+                                                   fields.value().top, fields.value().bottom);
+        if (!packet) {
+            return {std::move(subtitle), packet.error()};
+        }
+        return {std::move(subtitle), EncodedCue{index, startMs, durationMs, areaTop, areaHeight,
+                                                std::move(packet).value()}};
     }
 };
+
+// Every output begun, or none left half-begun.
+Status BeginAll(const std::vector<CueOutput*>& outputs) {
+    for (size_t i = 0; i < outputs.size(); ++i) {
+        if (Status begun = outputs[i]->begin(); !begun) {
+            for (size_t j = 0; j < i; ++j) {
+                outputs[j]->discard();
+            }
+            return begun;
+        }
+    }
+    return Ok();
+}
+
+// Commits the outputs only when every one of them is finished, so they appear together.
+Status FinishAndCommitAll(const std::vector<CueOutput*>& outputs) {
+    for (CueOutput* output : outputs) {
+        if (Status finished = output->finish(); !finished) {
+            for (CueOutput* other : outputs) {
+                other->discard();
+            }
+            return finished;
+        }
+    }
+    for (CueOutput* output : outputs) {
+        if (Status committed = output->commit(); !committed) {
+            return committed;
+        }
+    }
+    return Ok();
+}
 
 }  // namespace
 
@@ -93,28 +130,36 @@ Result<GeneratedStream> GenerateSupStream(const GenerationRequest& request) {
 
     const QString streamPath = OutputPath(request.outputFolder, kStreamFileName);
     SupStreamOutput stream(streamPath);
-    if (Status begun = stream.begin(); !begun) {
+    std::vector<CueOutput*> outputs{&stream};
+    outputs.insert(outputs.end(), request.moreOutputs.begin(), request.moreOutputs.end());
+    const auto discardAll = [&] {
+        for (CueOutput* output : outputs) {
+            output->discard();
+        }
+    };
+    if (Status begun = BeginAll(outputs); !begun) {
         return begun.error();
     }
+
     const int cueCount = static_cast<int>(cueList.cues.size());
     FrameCanvas canvas;
     OrderedPipeline<DrawnCue> pipeline;
     int submitted = 0;
-    for (int written = 0; written < cueCount;) {
+    for (int taken = 0; taken < cueCount;) {
         if (cancelled()) {
-            stream.discard();
+            discardAll();
             return CancelledError();
         }
         if (submitted < cueCount && !pipeline.full()) {
             const Cue& cue = cueList.cues[static_cast<size_t>(submitted)];
-            pipeline.submit(CueJob{cue.firstLine, cue.secondLine, cueList.encoding, cue.startMs,
-                                   cue.durationMs, request.renderSettings(), request.colourRoles(),
-                                   request.roleColours});
+            pipeline.submit(CueJob{submitted, cue.firstLine, cue.secondLine, cueList.encoding,
+                                   cue.startMs, cue.durationMs, request.renderSettings(),
+                                   request.colourRoles(), request.roleColours});
             ++submitted;
             continue;
         }
 
-        const int index = written++;
+        const int index = taken++;
         if (request.beforeCue) {
             request.beforeCue(index);
         }
@@ -122,25 +167,23 @@ Result<GeneratedStream> GenerateSupStream(const GenerationRequest& request) {
         if (request.cueDrawn && (!request.frameWanted || request.frameWanted(index))) {
             request.cueDrawn(index, canvas.draw(drawn.subtitle.raster, request.roleColours));
         }
-        Status added = drawn.packet ? stream.add(drawn.packet.value()) : drawn.packet.error();
-        if (!added) {
-            pipeline.dropWaiting();
-            stream.discard();
-            const bool cueRefused = !drawn.packet;
-            return cueRefused
-                       ? CueError(index, cueList.cues[static_cast<size_t>(index)], added.error())
-                       : added.error();
+        if (!drawn.encoded) {
+            discardAll();
+            return CueError(index, cueList.cues[static_cast<size_t>(index)], drawn.encoded.error());
+        }
+        for (CueOutput* output : outputs) {
+            if (Status added = output->add(drawn.encoded.value()); !added) {
+                discardAll();
+                return added.error();
+            }
         }
     }
     if (cancelled()) {  // asked while the last cue was handed over
-        stream.discard();
+        discardAll();
         return CancelledError();
     }
-    if (Status finished = stream.finish(); !finished) {
-        return finished.error();
-    }
-    if (Status committed = stream.commit(); !committed) {
-        return committed.error();
+    if (Status written = FinishAndCommitAll(outputs); !written) {
+        return written.error();
     }
     return GeneratedStream{streamPath, cueCount};
 }

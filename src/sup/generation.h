@@ -5,11 +5,13 @@
 #include "common/role_colours.h"
 #include "render/render_settings.h"
 #include "subtitles/cue_list.h"
+#include "sup/cue_output.h"
 
 #include <QImage>
 #include <QString>
 
 #include <functional>
+#include <vector>
 
 namespace marvoxa {
 
@@ -34,6 +36,8 @@ struct GenerationRequest {
     // Asked before each cue; true stops generation after the cues being drawn, and nothing is
     // written (ErrorKind::Cancelled).
     std::function<bool()> cancelRequested;
+    // Files written beside Generated.sup from the same cues, all or none of them with it.
+    std::vector<CueOutput*> moreOutputs;
 };
 
 struct GeneratedStream {

@@ -1,53 +1,46 @@
 #include "sup/sup_stream_output.h"
 
-#include <QDir>
-
 namespace marvoxa {
 
-SupStreamOutput::SupStreamOutput(const QString& path) : path_(path), file_(path) {}
+namespace {
 
-Error SupStreamOutput::failure(const QString& reason) const {
-    return {ErrorKind::Io,
-            QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(path_), reason)};
-}
+constexpr qsizetype kWriteSize = 64 * 1024;
+
+}  // namespace
+
+SupStreamOutput::SupStreamOutput(const QString& path) : file_(path) {}
 
 Status SupStreamOutput::begin() {
-    if (!file_.open(QIODevice::WriteOnly)) {
-        return failure(file_.errorString());
-    }
-    return Ok();
+    pending_.resize(0);
+    pending_.reserve(kWriteSize + 4096);
+    return file_.open();
 }
 
-Status SupStreamOutput::add(const QByteArray& supPacket) {
-    if (file_.write(supPacket) != supPacket.size()) {
-        const QString reason = file_.errorString();
-        discard();
-        return failure(reason);
-    }
-    return Ok();
+Status SupStreamOutput::add(const EncodedCue& cue) {
+    pending_ += cue.supPacket;
+    return pending_.size() >= kWriteSize ? writePending() : Ok();
+}
+
+Status SupStreamOutput::writePending() {
+    const Status written = file_.write(pending_);
+    pending_.resize(0);  // keeps the room for the next piece
+    return written;
 }
 
 Status SupStreamOutput::finish() {
-    if (!file_.flush()) {
-        const QString reason = file_.errorString();
-        discard();
-        return failure(reason);
+    if (Status written = writePending(); !written) {
+        return written;
     }
-    return Ok();
+    return file_.finish();
 }
 
 Status SupStreamOutput::commit() {
-    if (!file_.commit()) {
-        return failure(file_.errorString());
-    }
-    return Ok();
+    return file_.commit();
 }
 
 void SupStreamOutput::discard() {
-    if (file_.isOpen()) {
-        file_.cancelWriting();
-        file_.commit();  // with writing cancelled this only removes the temporary file
-    }
+    pending_.resize(0);
+    file_.discard();
 }
 
 }  // namespace marvoxa

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "common/result.h"
+#include "sup/cue_output.h"
+#include "sup/file_writing.h"
 
 #include <QByteArray>
-#include <QSaveFile>
 #include <QString>
 #include <QStringList>
 
@@ -12,22 +12,23 @@ namespace marvoxa {
 // Generated.sup written packet by packet as cues are finished, so the stream never has to fit
 // in memory. The file at the path changes only on commit(); a failure or discard() leaves the
 // stream written before intact.
-class SupStreamOutput {
+class SupStreamOutput : public CueOutput {
 public:
     explicit SupStreamOutput(const QString& path);
 
-    Status begin();
-    Status add(const QByteArray& supPacket);
-    Status finish();
-    Status commit();
-    void discard();
-    QStringList paths() const { return {path_}; }
+    Status begin() override;
+    Status add(const EncodedCue& cue) override;
+    Status finish() override;
+    Status commit() override;
+    void discard() override;
+    QStringList paths() const override { return {file_.path()}; }
 
 private:
-    Error failure(const QString& reason) const;
+    // Writes what is gathered; packets go out in pieces of some ten kilobytes, not one by one.
+    Status writePending();
 
-    QString path_;
-    QSaveFile file_;
+    AtomicFile file_;
+    QByteArray pending_;
 };
 
 }  // namespace marvoxa

@@ -6,7 +6,6 @@
 
 #include <atomic>
 #include <chrono>
-#include <future>
 #include <thread>
 
 namespace marvoxa {
@@ -57,31 +56,6 @@ TEST(OrderedPipeline, IsFullAtItsCapacityUntilAnOutputIsRead) {
     EXPECT_EQ(pipeline.takeNext(), 10);
     EXPECT_EQ(pipeline.takeNext(), 20);
     EXPECT_TRUE(pipeline.empty());
-}
-
-TEST(OrderedPipeline, DroppingWaitingJobsKeepsTheRunningOnesAndNeverStartsTheRest) {
-    std::promise<void> release;
-    const std::shared_future<void> released = release.get_future().share();
-    std::atomic<int> started = 0;
-    {
-        OrderedPipeline<int> pipeline(2, 10);
-        for (int i = 0; i < 10; ++i) {
-            pipeline.submit([&, i] {
-                ++started;
-                released.wait();
-                return i;
-            });
-        }
-        while (started < 2) {
-            std::this_thread::sleep_for(1ms);
-        }
-        pipeline.dropWaiting();
-        release.set_value();
-        EXPECT_EQ(pipeline.takeNext(), 0);
-        EXPECT_EQ(pipeline.takeNext(), 1);
-        EXPECT_TRUE(pipeline.empty());
-    }
-    EXPECT_EQ(started, 2);
 }
 
 TEST(OrderedPipeline, ClosingWaitsForRunningJobsAndSkipsWaitingOnes) {

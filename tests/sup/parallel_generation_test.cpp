@@ -3,6 +3,7 @@
 #include "sup/generation.h"
 
 #include "render/frame_renderer.h"
+#include "small_disk.h"
 #include "sup/area_encoding.h"
 #include "sup/sup_packet.h"
 #include "test_files.h"
@@ -10,11 +11,9 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QScopeGuard>
 #include <QTemporaryDir>
-
-#include <signal.h>
-#include <sys/resource.h>
 
 namespace marvoxa {
 namespace {
@@ -40,7 +39,7 @@ CueList ManyCues(int count) {
     list.encoding = TextEncoding::Utf8;
     for (int i = 0; i < count; ++i) {
         const QByteArray second = i % 3 == 0 ? QByteArray() : FirstLine(i * 7 + 1).toUtf8();
-        list.cues.push_back({1000 + 3000LL * i, 2500, FirstLine(i).toUtf8(), second, {}});
+        list.cues.push_back({1000 + 3000 * i, 2500, FirstLine(i).toUtf8(), second, {}});
     }
     return list;
 }
@@ -136,48 +135,29 @@ TEST(ParallelGeneration, ACancelAskedBeforeTheLastCueIsWrittenStillWritesNothing
     EXPECT_TRUE(QDir(folder.path()).isEmpty());
 }
 
-// The process may write files of at most `bytes` bytes while it lives; a longer write fails
-// with "File too large" instead of a signal.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &old_);
-        previousHandler_ = signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = old_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
+TEST(ParallelGeneration, ADiskFillingUpMidwayReportsWhyAndKeepsTheEarlierStream) {
+    test::SmallDisk disk(256);
+    ASSERT_TRUE(disk.mounted()) << disk.mountError().toStdString();
+    const QString streamPath = disk.filePath(QStringLiteral("Generated.sup"));
+    {
+        QFile earlier(streamPath);
+        ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+        earlier.write("earlier stream");
     }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        signal(SIGXFSZ, previousHandler_);
-    }
-
-private:
-    rlimit old_{};
-    sighandler_t previousHandler_;
-};
-
-TEST(ParallelGeneration, AWriteFailingMidwayReportsWhyAndKeepsTheEarlierStream) {
-    QTemporaryDir folder;
-    const QString streamPath = test::WriteFile(folder, QStringLiteral("Generated.sup"),
-                                               QByteArrayLiteral("earlier stream"));
     const CueList list = ManyCues(600);  // well over a megabyte of packets
     int taken = 0;
-    GenerationRequest request = RequestFor(list, folder.path());
+    GenerationRequest request = RequestFor(list, disk.path());
     request.beforeCue = [&](int) { ++taken; };
-    const Result<GeneratedStream> result = [&] {
-        const FileSizeLimit limit(200'000);
-        return GenerateSupStream(request);
-    }();
 
+    const Result<GeneratedStream> result = GenerateSupStream(request);
     ASSERT_FALSE(result.ok());
     EXPECT_EQ(result.error().kind, ErrorKind::Io);
     EXPECT_EQ(result.error().message,
-              QStringLiteral("Cannot write %1: File too large").arg(streamPath));
-    EXPECT_GT(taken, 10);   // packets were streamed before the disk refused
+              QStringLiteral("Cannot write %1: No space left on device").arg(streamPath));
+    EXPECT_GT(taken, 10);   // packets were streamed before the disk was full
     EXPECT_LT(taken, 600);  // and generation stopped there
     EXPECT_EQ(test::ReadFile(streamPath), QByteArrayLiteral("earlier stream"));
-    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
+    EXPECT_EQ(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden),
               QStringList{QStringLiteral("Generated.sup")});
 }
 
