@@ -46,6 +46,7 @@ struct CueJob {
     RenderSettings settings;
     ColourRoles roles;
     RoleColours roleColours;
+    bool keepRaster;  // for a frame shown on the caller's thread
 
     DrawnCue operator()() const {
         RasterizedSubtitle subtitle =
@@ -55,6 +56,9 @@ struct CueJob {
         const int areaHeight = subtitle.layout.areaHeight;
         const Result<FieldData> fields =
             EncodeRaster(subtitle.raster, areaTop, areaHeight, roleColours);
+        if (!keepRaster) {
+            subtitle.raster = SubtitleRaster();
+        }
         if (!fields) {
             return {std::move(subtitle), fields.error()};
         }
@@ -154,7 +158,8 @@ Result<GeneratedStream> GenerateSupStream(const GenerationRequest& request) {
             const Cue& cue = cueList.cues[static_cast<size_t>(submitted)];
             pipeline.submit(CueJob{submitted, cue.firstLine, cue.secondLine, cueList.encoding,
                                    cue.startMs, cue.durationMs, request.renderSettings(),
-                                   request.colourRoles(), request.roleColours});
+                                   request.colourRoles(), request.roleColours,
+                                   static_cast<bool>(request.cueDrawn)});
             ++submitted;
             continue;
         }

@@ -58,23 +58,26 @@ int NextLayerChange(const Layer* row, int from, int to) {
     return to;
 }
 
-// The runs BuildRowRuns finds in the painted row: column 0 is not encoded, the last column is
-// never read, and a run ends where the colour changes, not merely the layer.
-void BuildLayerRowRuns(const Layer* row, int width, const LayerLook& look, RowRuns& runs) {
+// Encodes the runs BuildRowRuns finds in the painted row as they are found: column 0 is not
+// encoded, the last column is never read, and a run ends where the colour changes, not merely
+// the layer.
+void EncodeLayerRow(const Layer* row, int width, const LayerLook& look, QByteArray& field) {
     const int lastColumn = width - 1;
-    runs.clear();
+    RowEncoder encoder(field, lastColumn);
     auto colourOf = [&](Layer layer) { return look.colour[static_cast<size_t>(layer)]; };
+    auto valueOf = [&](Layer layer) { return look.value[static_cast<size_t>(layer)]; };
     int runStart = 1;
     Layer runLayer = row[1];
     for (int x = NextLayerChange(row, 2, lastColumn); x < lastColumn;
          x = NextLayerChange(row, x + 1, lastColumn)) {
         if (colourOf(row[x]) != colourOf(runLayer)) {
-            runs.push_back({x - runStart, look.value[static_cast<size_t>(runLayer)]});
+            encoder.addRun(x - runStart, valueOf(runLayer));
             runStart = x;
             runLayer = row[x];
         }
     }
-    runs.push_back({lastColumn - runStart + 1, look.value[static_cast<size_t>(runLayer)]});
+    encoder.addRun(lastColumn - runStart + 1, valueOf(runLayer));
+    encoder.finish();
 }
 
 }  // namespace
@@ -94,13 +97,13 @@ Result<FieldData> EncodeRaster(const SubtitleRaster& raster, int AreaTop, int Ar
     const RowRuns blankRow{{width - 1, ColourValue::Background}};
 
     FieldData fields;
-    RowRuns runs;
-    runs.reserve(static_cast<size_t>(width));
+    // Most of a cue's bytes are its text rows; a guess that spares most regrowing.
+    fields.top.reserve(AreaHeight * 48);
+    fields.bottom.reserve(AreaHeight * 48);
     for (int row = AreaTop; row < AreaTop + AreaHeight; ++row) {
         QByteArray& field = row % 2 == 0 ? fields.top : fields.bottom;
         if (const Layer* layers = raster.row(row)) {
-            BuildLayerRowRuns(layers, width, look, runs);
-            AppendEncodedRow(runs, field);
+            EncodeLayerRow(layers, width, look, field);
         } else {
             AppendEncodedRow(blankRow, field);
         }
