@@ -3,6 +3,7 @@
 #include "palette/ifo_reader.h"
 #include "palette/palette_state.h"
 #include "subtitles/line_width_check.h"
+#include "subtitles/parallel_width_check.h"
 #include "subtitles/subtitle_loader.h"
 #include "sup/completion_report.h"
 #include "sup/generation.h"
@@ -60,7 +61,7 @@ int RunConversion(const ConversionOptions& options, QTextStream& out, QTextStrea
     if (load.notice) {
         err << *load.notice << Qt::endl;
     }
-    if (const auto tooWide = FindFirstTooWideCue(load.cueList, settings)) {
+    if (const auto tooWide = FindFirstTooWideCueOnEveryCore(load.cueList, settings)) {
         return Refuse(err, TooLongOnLoadMessage(tooWide->firstLine, tooWide->secondLine));
     }
 
