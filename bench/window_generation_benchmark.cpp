@@ -1,5 +1,6 @@
 // Drives the main window offscreen as a user would: no IFO, load an SRT of 1,500 two-line
 // cues, then "Generate Sup", and prints how long generation took in the window.
+// With --grab PATH it also saves a picture of the window halfway through.
 
 #include "bench_cues.h"
 #include "ui/form1_controls.h"
@@ -9,6 +10,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QElapsedTimer>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 
@@ -58,6 +60,15 @@ int main(int argc, char** argv) {
     if (!window.subsLoaded()) {
         std::fprintf(stderr, "the subtitle did not load: %s\n", qPrintable(prompts.lastMessage));
         return 1;
+    }
+
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() == 3 && arguments[1] == QLatin1String("--grab")) {
+        QObject::connect(c.ProgressBar1, &QProgressBar::valueChanged, [&](int value) {
+            if (value == bench::kCueCount / 2) {
+                window.grab().save(arguments[2]);
+            }
+        });
     }
 
     QElapsedTimer timer;
