@@ -135,7 +135,7 @@ Result<GeneratedStream> GenerateSupStream(const GenerationRequest& request) {
     const QString streamPath = OutputPath(request.outputFolder, kStreamFileName);
     SupStreamOutput stream(streamPath);
     std::vector<CueOutput*> outputs{&stream};
-    outputs.insert(outputs.end(), request.moreOutputs.begin(), request.moreOutputs.end());
+    outputs.insert(outputs.end(), request.extraOutputs.begin(), request.extraOutputs.end());
     const auto discardAll = [&] {
         for (CueOutput* output : outputs) {
             output->discard();

@@ -37,7 +37,7 @@ struct GenerationRequest {
     // written (ErrorKind::Cancelled).
     std::function<bool()> cancelRequested;
     // Files written beside Generated.sup from the same cues, all or none of them with it.
-    std::vector<CueOutput*> moreOutputs;
+    std::vector<CueOutput*> extraOutputs;
 };
 
 struct GeneratedStream {
