@@ -29,6 +29,9 @@ public:
     bool askYesNo(QWidget*, const QString&) override { return true; }
     QString openFileName(QWidget*, const QString&, const QString&) override { return subtitle_; }
     void openUrl(const QUrl&) override {}
+    std::optional<OptionsChoices> editOptions(QWidget*, const OptionsChoices&) override {
+        return std::nullopt;
+    }
 
     QString lastMessage;
 

@@ -12,7 +12,7 @@ packages=(
     qt6-base-dev libgl-dev
     libgtest-dev libgmock-dev
     libavcodec-dev libavutil-dev
-    fonts-liberation2 fonts-dejavu-core
+    fonts-liberation2 fonts-dejavu-core fonts-wqy-microhei
     e2fsprogs
     dvdauthor ffmpeg time
 )

@@ -102,6 +102,12 @@ Status ApplyOption(const QString& name, const QString& value, const QStringList&
             return notInRange(kLineOverlapMin, kLineOverlapMax);
         }
         settings.lineOverlap = EvenLineOverlap(*overlap);
+    } else if (name == QLatin1String("markup")) {
+        const QStringList modes = MarkupModeNames();
+        if (!modes.contains(value)) {
+            return notOneOf(modes);
+        }
+        settings.text.markup = static_cast<MarkupMode>(modes.indexOf(value));
     } else if (name == QLatin1String("antialias")) {
         return paletteEntry(options.antialias);
     } else if (name == QLatin1String("outline-color")) {
@@ -134,6 +140,15 @@ Result<ConversionOptions> ParseConversionOptions(const QStringList& arguments,
             continue;
         }
         QString name = argument.mid(2);
+        // Switches take no value.
+        if (name == QLatin1String("wrap")) {
+            options.settings.text.wrap = true;
+            continue;
+        }
+        if (name == QLatin1String("all-lines")) {
+            options.settings.text.allLines = true;
+            continue;
+        }
         QString value;
         if (const qsizetype equals = name.indexOf(QLatin1Char('=')); equals >= 0) {
             value = name.mid(equals + 1);
@@ -192,9 +207,22 @@ QString UsageText(const QString& programName) {
                "  --line-overlap N      pixels the second line moves up, %9 to %10, odd values "
                "move to the next even one (default -4)\n"
                "\n"
+               "Text:\n"
+               "  --markup MODE         text: draw tags such as <i> as they are written "
+               "(default);\n"
+               "                        strip: remove SRT tags, {\\an8} blocks and MicroDVD codes\n"
+               "                        such as {y:i}, and decode entities such as &amp;;\n"
+               "                        render: as strip, and draw <i>, <b>, <u>, <s> and {y:...}\n"
+               "                        text in its style (font colours are ignored)\n"
+               "  --wrap                break lines too wide for the picture at spaces into\n"
+               "                        balanced lines instead of refusing the file\n"
+               "  --all-lines           draw every line of a subtitle, stacked upwards from the\n"
+               "                        bottom line (default: the first two, with a notice)\n"
+               "\n"
                "Output:\n"
-               "  --output-dir DIR      write the two files there (default: the subtitle's "
-               "folder)\n"
+               "  --output-dir DIR      write the two files there, made when missing (default: "
+               "the\n"
+               "                        subtitle's folder)\n"
                "  --help                show this text\n"
                "\n"
                "Exit status: 0 done, 1 input refused or a file could not be read or written,\n"

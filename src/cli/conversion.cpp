@@ -2,12 +2,14 @@
 
 #include "palette/ifo_reader.h"
 #include "palette/palette_state.h"
+#include "subtitles/cue_notices.h"
 #include "subtitles/line_width_check.h"
 #include "subtitles/parallel_width_check.h"
 #include "subtitles/subtitle_loader.h"
 #include "sup/completion_report.h"
 #include "sup/generation.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace marvoxa {
@@ -54,20 +56,28 @@ int RunConversion(const ConversionOptions& options, QTextStream& out, QTextStrea
     }
     palette.setRoles(WithOverrides(palette.roles(), options));
 
-    const SubtitleLoad load = LoadSubtitleFile(options.subtitlePath);
+    const SubtitleLoad load = LoadSubtitleFile(options.subtitlePath, settings.text.markup);
     if (load.error) {
         return Refuse(err, load.error->message);
     }
-    if (load.notice) {
-        err << *load.notice << Qt::endl;
+    for (const std::optional<QString>& notice :
+         {load.notice, ExtraLinesNotice(load.cueList, settings),
+          UndrawableCharactersNotice(load.cueList, settings)}) {
+        if (notice) {
+            err << *notice << Qt::endl;
+        }
     }
     if (const auto tooWide = FindFirstTooWideCueOnEveryCore(load.cueList, settings)) {
-        return Refuse(err, TooLongOnLoadMessage(tooWide->firstLine, tooWide->secondLine));
+        return Refuse(err, TooLongOnLoadMessage(tooWide->lines));
     }
 
     const QString outputFolder = options.outputFolder.isEmpty()
                                      ? QFileInfo(options.subtitlePath).absolutePath()
                                      : options.outputFolder;
+    if (!QDir().mkpath(outputFolder)) {
+        return Refuse(err, QStringLiteral("The output folder %1 cannot be made.")
+                               .arg(QDir::toNativeSeparators(outputFolder)));
+    }
     GenerationRequest request;
     request.cueList = &load.cueList;
     request.renderSettings = [&settings] { return settings; };

@@ -50,7 +50,7 @@ void OrShifted(const std::uint64_t* src, std::uint64_t* dst, int words, int shif
 }
 
 // Draws the line into a mono picture with the given margin around its text cell.
-GlyphMask DrawWithMargin(const QFont& font, const QString& text, const LineMetrics& metrics,
+GlyphMask DrawWithMargin(const QFont& font, const StyledLine& line, const LineMetrics& metrics,
                          QPoint topLeft, int margin) {
     const int width = metrics.width + 2 * margin;
     const int height = metrics.height + 2 * margin;
@@ -64,7 +64,7 @@ GlyphMask DrawWithMargin(const QFont& font, const QString& text, const LineMetri
         QPainter painter(&picture);
         painter.setFont(font);
         painter.setPen(QColor(255, 255, 255));  // colour 1 of the table
-        DrawLine(painter, QPoint(margin, margin), text);
+        DrawLine(painter, QPoint(margin, margin), line);
     }
 
     GlyphMask mask(topLeft - QPoint(margin, margin), width, height);
@@ -122,14 +122,19 @@ bool GlyphMask::hasInkWithin(int distance) const {
 
 GlyphMask RenderGlyphMask(const QFont& font, const QString& text, const LineMetrics& metrics,
                           QPoint topLeft, int clearance) {
+    return RenderGlyphMask(font, PlainLine(text), metrics, topLeft, clearance);
+}
+
+GlyphMask RenderGlyphMask(const QFont& font, const StyledLine& line, const LineMetrics& metrics,
+                          QPoint topLeft, int clearance) {
     // Glyphs rarely reach far outside their cell (accents, italic overhang); grow the margin
     // until no glyph pixel lies within the clearance of the edge, so none is lost and the
     // rings fit in the same mask.
     int margin = std::max(8, metrics.height / 2) + clearance;
-    GlyphMask mask = DrawWithMargin(font, text, metrics, topLeft, margin);
+    GlyphMask mask = DrawWithMargin(font, line, metrics, topLeft, margin);
     while (mask.hasInkWithin(std::max(1, clearance)) && margin < 4096) {
         margin *= 4;
-        mask = DrawWithMargin(font, text, metrics, topLeft, margin);
+        mask = DrawWithMargin(font, line, metrics, topLeft, margin);
     }
     return mask;
 }

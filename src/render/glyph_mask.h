@@ -43,6 +43,8 @@ private:
 // at least clearance empty pixels between them and the mask's edge.
 GlyphMask RenderGlyphMask(const QFont& font, const QString& text, const LineMetrics& metrics,
                           QPoint topLeft, int clearance);
+GlyphMask RenderGlyphMask(const QFont& font, const StyledLine& line, const LineMetrics& metrics,
+                          QPoint topLeft, int clearance);
 
 // Every pixel whose horizontal and vertical distance to a set pixel are both at most radius:
 // what drawing the mask at every offset of a (2 radius + 1) square leaves. Same geometry as

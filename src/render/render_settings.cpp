@@ -100,6 +100,12 @@ const QStringList& AlignNames() {
     return names;
 }
 
+const QStringList& MarkupModeNames() {
+    static const QStringList names{QStringLiteral("text"), QStringLiteral("strip"),
+                                   QStringLiteral("render")};
+    return names;
+}
+
 QStringList ColorSlotNames() {
     QStringList names;
     for (int entry = 0; entry < 16; ++entry) {

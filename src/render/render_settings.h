@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/video_standard.h"
+#include "render/text_options.h"
 
 #include <QString>
 #include <QStringList>
@@ -31,6 +32,8 @@ struct RenderSettings {
     int bottomOffset = 30;  // pixels from the bottom edge, lifts the block
     int lineOverlap = -4;   // pixels the second line moves up towards the first
     VideoStandard standard = VideoStandard::Pal;
+    // Markup, wrapping and how many lines are drawn.
+    TextOptions text;
 
     friend bool operator==(const RenderSettings&, const RenderSettings&) = default;
 };
@@ -42,6 +45,8 @@ const QStringList& StyleNames();
 const QStringList& OutlineWidthNames();
 const QStringList& AlignNames();
 QStringList ColorSlotNames();  // "Color 0" ... "Color 15"
+// "text", "strip", "render": the markup modes in the order of MarkupMode.
+const QStringList& MarkupModeNames();
 
 inline constexpr int kDefaultFontSizeIndex = 8;      // "22"
 inline constexpr int kDefaultCharsetIndex = 4;       // "DEFAULT"

@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QThread>
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 
@@ -19,6 +20,15 @@ constexpr int kLineFlags = Qt::TextSingleLine | Qt::TextExpandTabs;
 // An empty line still takes a full line height.
 QString MeasuredText(const QString& text) {
     return text.isEmpty() ? QStringLiteral(" ") : text;
+}
+
+QFont SpanFont(const QFont& base, const FontStyle& extra) {
+    QFont font = base;
+    font.setBold(base.bold() || extra.bold);
+    font.setItalic(base.italic() || extra.italic);
+    font.setUnderline(base.underline() || extra.underline);
+    font.setStrikeOut(base.strikeOut() || extra.strikeOut);
+    return font;
 }
 
 }  // namespace
@@ -55,6 +65,36 @@ QFont SubtitleFont(const RenderSettings& settings) {
 LineMetrics MeasureLine(const QFont& font, const QString& text) {
     const QSize size = QFontMetrics(font).size(kLineFlags, MeasuredText(text));
     return {size.width(), size.height()};
+}
+
+LineMetrics MeasureLine(const QFont& font, const StyledLine& line) {
+    if (line.isPlain()) {
+        return MeasureLine(font, line.text());
+    }
+    // Spans follow each other by their advances; the line is as high as its highest span.
+    LineMetrics metrics{0, MeasureLine(font, QString()).height};
+    for (const StyledSpan& span : line.spans) {
+        const QFont spanFont = SpanFont(font, span.style);
+        metrics.width += QFontMetrics(spanFont).horizontalAdvance(span.text);
+        metrics.height = std::max(metrics.height, MeasureLine(spanFont, span.text).height);
+    }
+    return metrics;
+}
+
+void DrawLine(QPainter& painter, QPoint topLeft, const StyledLine& line) {
+    if (line.isPlain()) {
+        DrawLine(painter, topLeft, line.text());
+        return;
+    }
+    const QFont base = painter.font();
+    int x = topLeft.x();
+    for (const StyledSpan& span : line.spans) {
+        const QFont spanFont = SpanFont(base, span.style);
+        painter.setFont(spanFont);
+        DrawLine(painter, QPoint(x, topLeft.y()), span.text);
+        x += QFontMetrics(spanFont).horizontalAdvance(span.text);
+    }
+    painter.setFont(base);
 }
 
 void DrawLine(QPainter& painter, QPoint topLeft, const QString& text) {

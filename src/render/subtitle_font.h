@@ -1,6 +1,7 @@
 #pragma once
 
 #include "render/render_settings.h"
+#include "render/styled_line.h"
 
 #include <QFont>
 #include <QPoint>
@@ -32,8 +33,14 @@ QFont SubtitleFont(const RenderSettings& settings);
 // Size of one line set in one line, tabs expanded; an empty line measures as one blank.
 LineMetrics MeasureLine(const QFont& font, const QString& text);
 
+// The same for a styled line: its spans set one after the other, each in the font with the
+// span's styles added. A plain line measures exactly as its text.
+LineMetrics MeasureLine(const QFont& font, const StyledLine& line);
+
 // Draws one line with the top-left corner of its text cell at topLeft, writing only glyph
 // pixels in the painter's pen colour.
 void DrawLine(QPainter& painter, QPoint topLeft, const QString& text);
+// The same for a styled line; the painter's font is the line's base font.
+void DrawLine(QPainter& painter, QPoint topLeft, const StyledLine& line);
 
 }  // namespace marvoxa

@@ -25,4 +25,25 @@ SubtitleLayout LayoutSubtitle(const LineMetrics& first, const LineMetrics& secon
     return layout;
 }
 
+CueLayout LayoutCueLines(const QList<LineMetrics>& lines, const RenderSettings& settings,
+                         int frameWidth, int frameHeight) {
+    Q_ASSERT(lines.size() >= 2);
+    const qsizetype count = lines.size();
+    QList<int> tops(count);
+    tops[count - 1] = frameHeight - lines[count - 2].height + lines[count - 1].height - 40 -
+                      settings.bottomOffset - settings.lineOverlap;
+    int areaHeight = lines[count - 1].height + 6;
+    for (qsizetype i = count - 2; i >= 0; --i) {
+        tops[i] = tops[i + 1] - lines[i + 1].height + settings.lineOverlap;
+        areaHeight += lines[i].height - settings.lineOverlap;
+    }
+    CueLayout layout;
+    for (qsizetype i = 0; i < count; ++i) {
+        layout.topLefts.append({LineLeft(frameWidth, lines[i].width, settings.align), tops[i]});
+    }
+    layout.areaTop = tops[0] % 2 == 0 ? tops[0] : tops[0] - 1;
+    layout.areaHeight = areaHeight;
+    return layout;
+}
+
 }  // namespace marvoxa

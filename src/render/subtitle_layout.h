@@ -3,6 +3,7 @@
 #include "render/render_settings.h"
 #include "render/subtitle_font.h"
 
+#include <QList>
 #include <QPoint>
 
 namespace marvoxa {
@@ -23,5 +24,19 @@ int LineLeft(int frameWidth, int lineWidth, const QString& align);
 
 SubtitleLayout LayoutSubtitle(const LineMetrics& first, const LineMetrics& second,
                               const RenderSettings& settings, int frameWidth, int frameHeight);
+
+// Where every line of a cue goes. The last line sits where a second line sits, the lines above
+// it stack upward with the same spacing; with two lines this is LayoutSubtitle.
+struct CueLayout {
+    QList<QPoint> topLefts;
+    int areaTop = 0;  // always even
+    int areaHeight = 0;
+
+    friend bool operator==(const CueLayout&, const CueLayout&) = default;
+};
+
+// lines holds at least two metrics (a one-line cue measures an empty second line).
+CueLayout LayoutCueLines(const QList<LineMetrics>& lines, const RenderSettings& settings,
+                         int frameWidth, int frameHeight);
 
 }  // namespace marvoxa

@@ -7,7 +7,7 @@
 #include <array>
 #include <bit>
 #include <cstring>
-#include <tuple>
+#include <vector>
 
 namespace marvoxa {
 
@@ -97,13 +97,19 @@ void SubtitleRaster::paintLine(const GlyphMask& outline, const GlyphMask& antial
     }
 }
 
-RasterizedSubtitle RasterizeSubtitle(const QString& firstLine, const QString& secondLine,
-                                     const RenderSettings& settings) {
+RasterizedCue RasterizeCue(const QList<StyledLine>& cueLines, const RenderSettings& settings) {
     const int frameHeight = FrameHeight(settings.standard);
     const QFont font = SubtitleFont(settings);
-    const LineMetrics first = MeasureLine(font, firstLine);
-    const LineMetrics second = MeasureLine(font, secondLine);
-    const SubtitleLayout layout = LayoutSubtitle(first, second, settings, kFrameWidth, frameHeight);
+    // A one-line cue still takes the room of an empty second line.
+    QList<StyledLine> lines = cueLines;
+    while (lines.size() < 2) {
+        lines.append(StyledLine{});
+    }
+    QList<LineMetrics> metrics;
+    for (const StyledLine& line : lines) {
+        metrics.append(MeasureLine(font, line));
+    }
+    const CueLayout layout = LayoutCueLines(metrics, settings, kFrameWidth, frameHeight);
 
     struct LineMasks {
         GlyphMask outline;
@@ -111,33 +117,39 @@ RasterizedSubtitle RasterizeSubtitle(const QString& firstLine, const QString& se
         GlyphMask glyphs;
     };
     // An empty line draws nothing.
-    std::array<LineMasks, 2> lines;
-    int lineCount = 0;
-    for (const auto& [text, metrics, topLeft] :
-         {std::tuple{firstLine, first, layout.firstTopLeft},
-          std::tuple{secondLine, second, layout.secondTopLeft}}) {
-        if (text.isEmpty()) {
+    std::vector<LineMasks> masks;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (lines[i].isEmpty()) {
             continue;
         }
-        GlyphMask glyphs = RenderGlyphMask(font, text, metrics, topLeft, settings.outlineWidth);
-        lines[lineCount++] = {DilateSquare(glyphs, settings.outlineWidth), DilateSquare(glyphs, 1),
-                              std::move(glyphs)};
+        GlyphMask glyphs =
+            RenderGlyphMask(font, lines[i], metrics[i], layout.topLefts[i], settings.outlineWidth);
+        masks.push_back({DilateSquare(glyphs, settings.outlineWidth), DilateSquare(glyphs, 1),
+                         std::move(glyphs)});
     }
 
     int bandTop = frameHeight;
     int bandEnd = 0;
-    for (int i = 0; i < lineCount; ++i) {
-        const GlyphMask& widest = lines[i].outline;
+    for (const LineMasks& line : masks) {
+        const GlyphMask& widest = line.outline;
         bandTop = std::min(bandTop, std::max(0, widest.origin().y()));
         bandEnd = std::max(bandEnd, std::min(frameHeight, widest.origin().y() + widest.height()));
     }
-    RasterizedSubtitle result{
+    RasterizedCue result{
         SubtitleRaster(kFrameWidth, frameHeight, bandTop, std::max(0, bandEnd - bandTop)), layout};
-    // Each pass covers what came before, so the second line's rings cover the first line.
-    for (int i = 0; i < lineCount; ++i) {
-        result.raster.paintLine(lines[i].outline, lines[i].antialias, lines[i].glyphs);
+    // Each pass covers what came before, so a lower line's rings cover the line above.
+    for (const LineMasks& line : masks) {
+        result.raster.paintLine(line.outline, line.antialias, line.glyphs);
     }
     return result;
+}
+
+RasterizedSubtitle RasterizeSubtitle(const QString& firstLine, const QString& secondLine,
+                                     const RenderSettings& settings) {
+    RasterizedCue cue = RasterizeCue({PlainLine(firstLine), PlainLine(secondLine)}, settings);
+    const SubtitleLayout layout{cue.layout.topLefts[0], cue.layout.topLefts[1], cue.layout.areaTop,
+                                cue.layout.areaHeight};
+    return {std::move(cue.raster), layout};
 }
 
 void PaintRaster(QImage& picture, const SubtitleRaster& raster, const RoleColours& colours) {

@@ -3,6 +3,7 @@
 #include "common/role_colours.h"
 #include "render/glyph_mask.h"
 #include "render/render_settings.h"
+#include "render/styled_line.h"
 #include "render/subtitle_layout.h"
 
 #include <QImage>
@@ -49,6 +50,16 @@ struct RasterizedSubtitle {
     SubtitleRaster raster;
     SubtitleLayout layout;
 };
+
+struct RasterizedCue {
+    SubtitleRaster raster;
+    CueLayout layout;
+};
+
+// Draws every line of a cue as the outline, antialias and text passes would, line after line
+// from the top, in one pass over each line's glyph mask. Fewer than two lines are completed
+// with empty ones, which take room but draw nothing.
+RasterizedCue RasterizeCue(const QList<StyledLine>& lines, const RenderSettings& settings);
 
 // Draws both lines as the outline, antialias and text passes would, line after line, in one
 // pass over each line's glyph mask.

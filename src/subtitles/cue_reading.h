@@ -14,6 +14,8 @@ namespace marvoxa {
 struct CueReading {
     // The cues read, in file order; when reading stopped early, those read before the stop.
     std::vector<Cue> cues;
+    // SRT only: the text lines after the second of each cue, by cue position.
+    std::vector<QList<QByteArray>> furtherLines;
     // Why reading stopped early, with the text the user reads.
     std::optional<Error> error;
     // SUB/TXT only: the first line names no accepted frame rate (error then holds its message).

@@ -24,19 +24,10 @@ std::optional<TooWideCue> FindFirstTooWideCueOnEveryCore(const CueList& cueList,
         if (submitted < cueCount && !pipeline.full()) {
             const size_t first = submitted;
             const size_t end = std::min(cueCount, first + kBlockSize);
-            // Each block has its own font: a font's engine data must not be shared by threads.
-            pipeline.submit([&cueList, &settings, first, end]() -> std::optional<TooWideCue> {
-                const QFont font = SubtitleFont(settings);
-                for (size_t index = first; index < end; ++index) {
-                    const Cue& cue = cueList.cues[index];
-                    QString firstLine = CueLineText(cue.firstLine, cueList.encoding, settings);
-                    QString secondLine = CueLineText(cue.secondLine, cueList.encoding, settings);
-                    if (!CueLinesFit(font, firstLine, secondLine)) {
-                        return TooWideCue{static_cast<int>(index), std::move(firstLine),
-                                          std::move(secondLine)};
-                    }
-                }
-                return std::nullopt;
+            // Each block builds its own font: a font's engine data must not be shared by
+            // threads.
+            pipeline.submit([&cueList, &settings, first, end] {
+                return FindFirstTooWideCue(cueList, settings, first, end);
             });
             submitted = end;
             continue;

@@ -36,6 +36,13 @@ TimingLineOutcome ReadTimingLine(const QByteArray& line) {
     return {std::nullopt, true, std::nullopt};
 }
 
+// A cue's text ends at an empty line, at a timing line and at the number line before one.
+bool EndsCueText(const QList<QByteArray>& rawLines, qsizetype index) {
+    const QByteArray line = RawLineAt(rawLines, index);
+    return line.isEmpty() || line.contains(QByteArrayLiteral("-->")) ||
+           RawLineAt(rawLines, index + 1).contains(QByteArrayLiteral("-->"));
+}
+
 }  // namespace
 
 CueReading ReadSrtCues(const QList<QByteArray>& rawLines) {
@@ -69,6 +76,13 @@ CueReading ReadSrtCues(const QList<QByteArray>& rawLines) {
         cue.firstLine = first;
         cue.secondLine = second;
         cue.displayEntry = second.isEmpty() ? first : first + QByteArrayLiteral(" | ") + second;
+        QList<QByteArray> further;
+        if (!second.isEmpty() && !second.contains(QByteArrayLiteral("-->"))) {
+            for (qsizetype k = i + 3; !EndsCueText(rawLines, k); ++k) {
+                further.append(rawLines.at(k));
+            }
+        }
+        reading.furtherLines.push_back(std::move(further));
         reading.cues.push_back(std::move(cue));
     }
     return reading;

@@ -6,6 +6,10 @@
 #include "subtitles/raw_lines.h"
 #include "subtitles/subtitle_messages.h"
 
+#include <optional>
+#include <tuple>
+#include <utility>
+
 namespace marvoxa {
 namespace {
 
@@ -31,7 +35,21 @@ Result<qint32> FrameNumberFromText(const QByteArray& text) {
     return frame;
 }
 
-Result<Cue> ReadSubLine(const QByteArray& entry, long double framesPerSecond) {
+// With control codes after the frame numbers, the frame braces are the first two groups
+// "{start}{end}": the positions (from 1) of the second "{" and of the "}" after it.
+std::optional<std::pair<qsizetype, qsizetype>> FrameBraces(const QByteArray& entry) {
+    const qsizetype firstClose = entry.indexOf('}', 1);
+    if (firstClose < 0 || entry.size() <= firstClose + 1 || entry.at(firstClose + 1) != '{') {
+        return std::nullopt;
+    }
+    const qsizetype secondClose = entry.indexOf('}', firstClose + 2);
+    if (secondClose < 0) {
+        return std::nullopt;
+    }
+    return std::pair{firstClose + 2, secondClose + 1};
+}
+
+Result<Cue> ReadSubLine(const QByteArray& entry, long double framesPerSecond, bool controlCodes) {
     // Positions (from 1) of the last "{", "}" and "|"; the leading brace is never looked at.
     qsizetype lastOpen = 0;
     qsizetype lastClose = 0;
@@ -50,6 +68,10 @@ Result<Cue> ReadSubLine(const QByteArray& entry, long double framesPerSecond) {
             default:
                 break;
         }
+    }
+    if (const auto braces = controlCodes ? FrameBraces(entry) : std::nullopt) {
+        std::tie(lastOpen, lastClose) = *braces;
+        lastBar = lastBar > lastClose ? lastBar : 0;
     }
     const Result<qint32> startFrame = FrameNumberFromText(Characters(entry, 2, lastOpen - 2));
     if (!startFrame) {
@@ -79,7 +101,7 @@ Result<Cue> ReadSubLine(const QByteArray& entry, long double framesPerSecond) {
 
 }  // namespace
 
-CueReading ReadSubCues(const QList<QByteArray>& rawLines) {
+CueReading ReadSubCues(const QList<QByteArray>& rawLines, bool controlCodes) {
     CueReading reading;
     const QByteArray frameRateText = RawLineAt(rawLines, 0).mid(kFrameRatePrefixLength);
     const std::optional<long double> framesPerSecond = FrameRateFromText(frameRateText);
@@ -93,7 +115,7 @@ CueReading ReadSubCues(const QList<QByteArray>& rawLines) {
         if (!line.startsWith('{')) {
             continue;
         }
-        Result<Cue> cue = ReadSubLine(line, *framesPerSecond);
+        Result<Cue> cue = ReadSubLine(line, *framesPerSecond, controlCodes);
         if (!cue) {
             reading.error = cue.error();
             break;

@@ -4,6 +4,7 @@
 #include "subtitles/srt_reader.h"
 #include "subtitles/sub_reader.h"
 #include "subtitles/subtitle_messages.h"
+#include "subtitles/wide_text.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -31,24 +32,27 @@ SubtitleForm FormOfFile(const QString& fileName) {
 
 }  // namespace
 
-SubtitleLoad LoadSubtitleFile(const QString& path) {
+SubtitleLoad LoadSubtitleFile(const QString& path, MarkupMode markup) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         SubtitleLoad load;
         load.error = Error{ErrorKind::Io, QString(kCannotOpenFileMessage).arg(path)};
         return load;
     }
-    return LoadSubtitleBytes(file.readAll(), path);
+    return LoadSubtitleBytes(file.readAll(), path, markup);
 }
 
-SubtitleLoad LoadSubtitleBytes(const QByteArray& bytes, const QString& fileName) {
+SubtitleLoad LoadSubtitleBytes(const QByteArray& bytes, const QString& fileName,
+                               MarkupMode markup) {
     SubtitleLoad load;
+    // From here on UTF-16 and UTF-32 text is UTF-8 like any other.
+    const std::optional<QByteArray> wide = WideTextAsUtf8(bytes);
     // A byte-order mark would otherwise glue itself to the first line and spoil a SUB frame-rate
     // line; it still tells that the file is UTF-8.
-    const bool hadUtf8Bom = StartsWithUtf8Bom(bytes);
-    const QByteArray text = hadUtf8Bom ? bytes.mid(3) : bytes;
+    const bool hadUtf8Bom = !wide && StartsWithUtf8Bom(bytes);
+    const QByteArray text = wide ? *wide : hadUtf8Bom ? bytes.mid(3) : bytes;
     load.cueList.rawLines = SplitRawLines(text);
-    load.cueList.encoding = DetectTextEncoding(text, hadUtf8Bom);
+    load.cueList.encoding = DetectTextEncoding(text, hadUtf8Bom || wide.has_value());
 
     CueReading reading;
     switch (FormOfFile(fileName)) {
@@ -56,12 +60,14 @@ SubtitleLoad LoadSubtitleBytes(const QByteArray& bytes, const QString& fileName)
             reading = ReadSrtCues(load.cueList.rawLines);
             break;
         case SubtitleForm::Sub:
-            reading = ReadSubCues(load.cueList.rawLines);
+            reading = ReadSubCues(load.cueList.rawLines, markup != MarkupMode::Text);
+            load.cueList.frameNumbered = true;
             break;
         case SubtitleForm::Unknown:
             return load;
     }
     load.cueList.cues = std::move(reading.cues);
+    load.cueList.furtherLines = std::move(reading.furtherLines);
     load.loadFailed = reading.frameRateRefused;
     load.error = std::move(reading.error);
     if (reading.unreadableTimingLines > 0) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/result.h"
+#include "render/text_options.h"
 #include "subtitles/cue_list.h"
 
 #include <QByteArray>
@@ -28,9 +29,12 @@ struct SubtitleLoad {
 
 // Reads the file at path and dispatches on its extension, upper-cased, from the last dot of the
 // file name: ".SRT" reads SRT, ".SUB" and ".TXT" read SUB; any other extension reads no cues.
-SubtitleLoad LoadSubtitleFile(const QString& path);
+// UTF-16 and UTF-32 files are read as their UTF-8 equivalent. Unless markup is drawn as text,
+// SUB/TXT lines may carry MicroDVD control codes after their frame numbers.
+SubtitleLoad LoadSubtitleFile(const QString& path, MarkupMode markup = MarkupMode::Text);
 
 // The same for bytes already in memory; fileName decides the form.
-SubtitleLoad LoadSubtitleBytes(const QByteArray& bytes, const QString& fileName);
+SubtitleLoad LoadSubtitleBytes(const QByteArray& bytes, const QString& fileName,
+                               MarkupMode markup = MarkupMode::Text);
 
 }  // namespace marvoxa

@@ -4,7 +4,7 @@
 #include "render/frame_canvas.h"
 #include "render/subtitle_font.h"
 #include "render/subtitle_raster.h"
-#include "subtitles/text_decoding.h"
+#include "subtitles/cue_lines.h"
 #include "sup/completion_report.h"
 #include "sup/raster_encoding.h"
 #include "sup/sup_packet.h"
@@ -30,28 +30,26 @@ Error CancelledError() {
 
 // One cue drawn and encoded on a pipeline thread.
 struct DrawnCue {
-    RasterizedSubtitle subtitle;
+    RasterizedCue subtitle;
     Result<EncodedCue> encoded;
 };
 
-// Everything a pipeline thread needs, copied: the request's callbacks run on the caller's
-// thread only.
+// Everything a pipeline thread needs: the settings and roles are copied, as the request's
+// callbacks run on the caller's thread only; the cue list is only read while generating.
 struct CueJob {
+    const CueList* cueList;
     int index;
-    QByteArray firstLine;
-    QByteArray secondLine;
-    TextEncoding encoding;
-    qint64 startMs;
-    qint64 durationMs;
     RenderSettings settings;
     ColourRoles roles;
     RoleColours roleColours;
     bool keepRaster;  // for a frame shown on the caller's thread
 
     DrawnCue operator()() const {
-        RasterizedSubtitle subtitle =
-            RasterizeSubtitle(DecodeCueText(firstLine, encoding, settings.charset),
-                              DecodeCueText(secondLine, encoding, settings.charset), settings);
+        const Cue& cue = cueList->cues[static_cast<size_t>(index)];
+        const qint64 startMs = cue.startMs;
+        const qint64 durationMs = cue.durationMs;
+        RasterizedCue subtitle = RasterizeCue(
+            DrawnCueLines(*cueList, static_cast<size_t>(index), settings).drawn, settings);
         const int areaTop = subtitle.layout.areaTop;
         const int areaHeight = subtitle.layout.areaHeight;
         const Result<FieldData> fields =
@@ -109,16 +107,6 @@ QString OutputPath(const QString& folder, const char* fileName) {
     return QDir::cleanPath(QDir(folder).absoluteFilePath(QLatin1String(fileName)));
 }
 
-QString FormatCueTime(qint64 milliseconds) {
-    const qint64 magnitude = milliseconds < 0 ? -milliseconds : milliseconds;
-    return QLatin1String(milliseconds < 0 ? "-" : "") +
-           QStringLiteral("%1:%2:%3,%4")
-               .arg(magnitude / 3'600'000, 2, 10, QLatin1Char('0'))
-               .arg(magnitude / 60'000 % 60, 2, 10, QLatin1Char('0'))
-               .arg(magnitude / 1000 % 60, 2, 10, QLatin1Char('0'))
-               .arg(magnitude % 1000, 3, 10, QLatin1Char('0'));
-}
-
 Result<GeneratedStream> GenerateSupStream(const GenerationRequest& request) {
     const CueList& cueList = *request.cueList;
     if (cueList.cues.empty()) {
@@ -155,9 +143,7 @@ Result<GeneratedStream> GenerateSupStream(const GenerationRequest& request) {
             return CancelledError();
         }
         if (submitted < cueCount && !pipeline.full()) {
-            const Cue& cue = cueList.cues[static_cast<size_t>(submitted)];
-            pipeline.submit(CueJob{submitted, cue.firstLine, cue.secondLine, cueList.encoding,
-                                   cue.startMs, cue.durationMs, request.renderSettings(),
+            pipeline.submit(CueJob{&cueList, submitted, request.renderSettings(),
                                    request.colourRoles(), request.roleColours,
                                    static_cast<bool>(request.cueDrawn)});
             ++submitted;

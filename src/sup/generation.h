@@ -5,6 +5,7 @@
 #include "common/role_colours.h"
 #include "render/render_settings.h"
 #include "subtitles/cue_list.h"
+#include "subtitles/cue_time.h"
 #include "sup/cue_output.h"
 
 #include <QImage>
@@ -54,8 +55,5 @@ QString OutputPath(const QString& folder, const char* fileName);
 // Nothing is written when a cue cannot be encoded, the list is empty or generation is
 // cancelled: a stream written earlier stays intact until the new one is complete.
 Result<GeneratedStream> GenerateSupStream(const GenerationRequest& request);
-
-// "00:01:02,500": how a cue's start is named in messages.
-QString FormatCueTime(qint64 milliseconds);
 
 }  // namespace marvoxa

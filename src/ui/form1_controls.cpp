@@ -79,7 +79,7 @@ QLineEdit* PathField(QWidget* form, const char* name, const char* text, QRect ge
 
 }  // namespace
 
-std::array<QWidget*, 21> Form1Controls::inputControls() const {
+std::array<QWidget*, 22> Form1Controls::inputControls() const {
     return {Button1,
             i_dont_have_ifo,
             Pal,
@@ -100,7 +100,8 @@ std::array<QWidget*, 21> Form1Controls::inputControls() const {
             Button3,
             ListBox1,
             BitBtnSetDefaultValues,
-            BitBtnChangeImage};
+            BitBtnChangeImage,
+            ButtonOptions};
 }
 
 Form1Controls CreateForm1Controls(QWidget* form) {
@@ -181,6 +182,7 @@ Form1Controls CreateForm1Controls(QWidget* form) {
     c.BitBtnChangeImage = GlyphButton(form, "BitBtnChangeImage", ":/main_window/change_image",
                                       "Change the preview pictures", QRect(744, 60, 54, 25));
 
+    c.ButtonOptions = Button(form, "ButtonOptions", "Options...", QRect(496, 60, 76, 22));
     c.Shape1 = Place<QFrame>(form, "Shape1", QRect(4, 85, 572, 2));
     c.Shape1->setFrameShape(QFrame::HLine);
     c.Shape1->setFrameShadow(QFrame::Sunken);

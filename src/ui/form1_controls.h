@@ -45,6 +45,8 @@ struct Form1Controls {
     QPushButton* ButtonAbout = nullptr;
     QPushButton* BitBtnSetDefaultValues = nullptr;
     QPushButton* BitBtnChangeImage = nullptr;
+    // Opens the Options dialog; stands right of the palette swatches, where nothing else is.
+    QPushButton* ButtonOptions = nullptr;
     QFrame* Shape1 = nullptr;
 
     // Style row.
@@ -80,7 +82,7 @@ struct Form1Controls {
         return {ComboBox1, ComboBox2, ComboBox3, ComboBox4};
     }
     // Everything a user can change; locked while a stream is generated.
-    std::array<QWidget*, 21> inputControls() const;
+    std::array<QWidget*, 22> inputControls() const;
 };
 
 // Creates every control as a child of form, with its caption, fixed items and geometry. Lists

@@ -28,9 +28,9 @@ QImage PreviewBackground(VideoStandard standard, const QString& userPicturePath)
     return picture.convertToFormat(kFrameFormat);
 }
 
-void DrawPreviewLines(QImage& picture, const QString& firstLine, const QString& secondLine,
+void DrawPreviewLines(QImage& picture, const QList<StyledLine>& lines,
                       const RenderSettings& settings, const RoleColours& colours) {
-    const RasterizedSubtitle subtitle = RasterizeSubtitle(firstLine, secondLine, settings);
+    const RasterizedCue subtitle = RasterizeCue(lines, settings);
     PaintRaster(picture, subtitle.raster, colours);
 }
 

@@ -3,6 +3,7 @@
 #include "common/role_colours.h"
 #include "common/video_standard.h"
 #include "render/render_settings.h"
+#include "render/styled_line.h"
 
 #include <QImage>
 #include <QPixmap>
@@ -17,9 +18,9 @@ QImage BuiltInPreviewPicture(VideoStandard standard);
 // else the built-in still; scaled to 720 x H when its size differs, in the frame format.
 QImage PreviewBackground(VideoStandard standard, const QString& userPicturePath);
 
-// Draws both lines over picture exactly as a subtitle frame is drawn for encoding: the
+// Draws a cue's lines over picture exactly as a subtitle frame is drawn for encoding: the
 // outline, antialias and text passes of each line in the role colours.
-void DrawPreviewLines(QImage& picture, const QString& firstLine, const QString& secondLine,
+void DrawPreviewLines(QImage& picture, const QList<StyledLine>& lines,
                       const RenderSettings& settings, const RoleColours& colours);
 
 // The 70 x 70 legend of the four colour roles.

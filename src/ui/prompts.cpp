@@ -47,4 +47,13 @@ void DesktopPrompts::openUrl(const QUrl& url) {
     QDesktopServices::openUrl(url);
 }
 
+std::optional<OptionsChoices> DesktopPrompts::editOptions(QWidget* parent,
+                                                          const OptionsChoices& current) {
+    OptionsDialog dialog(current, parent);
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return dialog.choices();
+}
+
 }  // namespace marvoxa

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "ui/options_dialog.h"
+
 #include <QString>
 #include <QUrl>
+
+#include <optional>
 
 class QWidget;
 
@@ -24,6 +28,9 @@ public:
     virtual QString openFileName(QWidget* parent, const QString& title, const QString& filter) = 0;
     // Asks the desktop to open an address in the user's browser.
     virtual void openUrl(const QUrl& url) = 0;
+    // The modal Options dialog showing current; the new choices, or nothing when cancelled.
+    virtual std::optional<OptionsChoices> editOptions(QWidget* parent,
+                                                      const OptionsChoices& current) = 0;
 };
 
 // Real message boxes, file dialogs and the desktop's browser.
@@ -34,6 +41,8 @@ public:
     bool askYesNo(QWidget* parent, const QString& text) override;
     QString openFileName(QWidget* parent, const QString& title, const QString& filter) override;
     void openUrl(const QUrl& url) override;
+    std::optional<OptionsChoices> editOptions(QWidget* parent,
+                                              const OptionsChoices& current) override;
 };
 
 // Message texts separate lines by carriage returns; boxes show them as line breaks.

@@ -244,6 +244,39 @@ bool TakesNewFiles(const QString& folder) {
     return probe.open();
 }
 
+// The Options dialog's choices, written after the window's keys: markup by its name, the
+// switches as 0 or 1. Choices left at their defaults are not written, so a user who never
+// changes them keeps a file of the window's keys only.
+const QLatin1String kMarkupKey("Options_Markup");
+const QLatin1String kWrapKey("Options_Wrap");
+const QLatin1String kAllLinesKey("Options_AllLines");
+
+IniEntries OptionEntries(const OptionsChoices& choices) {
+    if (choices == OptionsChoices{}) {
+        return {};
+    }
+    const TextOptions& text = choices.text;
+    return {{kMarkupKey, MarkupModeNames().at(static_cast<int>(text.markup))},
+            {kWrapKey, QString::number(text.wrap ? 1 : 0)},
+            {kAllLinesKey, QString::number(text.allLines ? 1 : 0)}};
+}
+
+// choices with every readable stored option applied.
+OptionsChoices RestoredOptions(OptionsChoices choices, const StoredValues& stored) {
+    TextOptions& text = choices.text;
+    if (const std::optional<QString> markup = stored.text(kMarkupKey);
+        markup && MarkupModeNames().contains(markup->trimmed())) {
+        text.markup = static_cast<MarkupMode>(MarkupModeNames().indexOf(markup->trimmed()));
+    }
+    for (const auto& [key, flag] :
+         {std::pair{kWrapKey, &text.wrap}, std::pair{kAllLinesKey, &text.allLines}}) {
+        if (const std::optional<int> value = stored.integer(key); value == 0 || value == 1) {
+            *flag = *value == 1;
+        }
+    }
+    return choices;
+}
+
 Status WriteSettingsFile(const QString& path, const QByteArray& text) {
     // The user's folder may not exist yet.
     if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
@@ -291,6 +324,7 @@ void SettingsStorage::restore() {
     for (const StoredValue& value : kStoredValues) {
         RestoreControl(form_.controls(), value, stored);
     }
+    form_.setOptions(RestoredOptions(form_.options(), stored));
 }
 
 void SettingsStorage::save() {
@@ -299,6 +333,7 @@ void SettingsStorage::save() {
     for (const StoredValue& value : kStoredValues) {
         entries.append({value.key, ValueText(form_.controls(), value, form_)});
     }
+    entries.append(OptionEntries(form_.options()));
     const Status written = WriteSettingsFile(path_, IniSectionText(kSection, entries));
     if (!written && !failureReported_) {
         failureReported_ = true;

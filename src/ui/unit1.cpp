@@ -2,6 +2,8 @@
 
 #include "palette/ifo_reader.h"
 #include "render/subtitle_font.h"
+#include "subtitles/cue_lines.h"
+#include "subtitles/cue_notices.h"
 #include "subtitles/line_width_check.h"
 #include "subtitles/subtitle_loader.h"
 #include "subtitles/subtitle_messages.h"
@@ -120,6 +122,7 @@ RenderSettings TForm1::renderSettings() const {
     settings.bottomOffset = c_.offset->value();
     settings.lineOverlap = c_.offset_or->value();
     settings.standard = c_.Ntsc->isChecked() ? VideoStandard::Ntsc : VideoStandard::Pal;
+    settings.text = options_.text;
     return settings;
 }
 
@@ -150,7 +153,9 @@ void TForm1::connectHandlers() {
     for (QComboBox* box : {c_.ComboBox5, c_.ComboBox6, c_.ComboBox8, c_.ComboBoxOutlineWidth}) {
         connect(box, &QComboBox::activated, this, &TForm1::ComboBox6Change);
     }
+    connect(c_.ComboBox5, &QComboBox::activated, this, &TForm1::ComboBox5Change);
     connect(c_.ComboBox7, &QComboBox::activated, this, &TForm1::ComboBox7Change);
+    connect(c_.ButtonOptions, &QPushButton::clicked, this, &TForm1::ButtonOptionsClick);
     connect(c_.ComboBoxAlign, &QComboBox::activated, this, &TForm1::offsetChange);
     // Track bars run their handlers for every move, the program's included.
     connect(c_.offset, &QSlider::valueChanged, this, &TForm1::offsetChange);
@@ -233,6 +238,7 @@ void TForm1::applyStartUpDefaults() {
     c_.colors->setPixmap(ColourRolesLegend());
     c_.preview->resize(kFrameWidth, FrameHeight(VideoStandard::Pal));
     fillFontList();
+    options_ = OptionsChoices{};
     palette_.applyStartUpDefaults();
     subsLoaded_ = false;
     linesFit_ = true;
@@ -378,7 +384,7 @@ void TForm1::Button2Click() {
     const auto restoreCaption = qScopeGuard([this] { setWindowTitle(kForm1Caption); });
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 
-    SubtitleLoad load = LoadSubtitleFile(path);
+    SubtitleLoad load = LoadSubtitleFile(path, options_.text.markup);
     cueList_ = std::move(load.cueList);
     fillCueSelector();
     loadFailed_ = load.loadFailed;
@@ -393,7 +399,19 @@ void TForm1::Button2Click() {
     if (load.notice) {
         prompts_.showMessage(this, *load.notice);
     }
+    showTextNotices(true, true);
     CheckAllCueLines();
+}
+
+void TForm1::showTextNotices(bool linesLeftOut, bool undrawableCharacters) {
+    const RenderSettings settings = renderSettings();
+    if (const auto notice = linesLeftOut ? ExtraLinesNotice(cueList_, settings) : std::nullopt) {
+        prompts_.showMessage(this, *notice);
+    }
+    if (const auto notice =
+            undrawableCharacters ? UndrawableCharactersNotice(cueList_, settings) : std::nullopt) {
+        prompts_.showMessage(this, *notice);
+    }
 }
 
 void TForm1::fillCueSelector() {
@@ -418,14 +436,13 @@ void TForm1::redecodeCueSelector() {
 }
 
 void TForm1::CheckAllCueLines() {
-    for (const Cue& cue : cueList_.cues) {
+    for (size_t index = 0; index < cueList_.cues.size(); ++index) {
         // The first line that does not fit ends the measuring.
         if (!palette_.paletteReady() || !linesFit_) {
             break;
         }
         const RenderSettings settings = renderSettings();
-        MeasureCueLines(CueLineText(cue.firstLine, cueList_.encoding, settings),
-                        CueLineText(cue.secondLine, cueList_.encoding, settings), settings);
+        MeasureCueLines(DrawnCueLines(cueList_, index, settings).drawn, settings);
     }
     if (linesFit_ && !loadFailed_) {
         prompts_.showMessage(this, kSubtitleLoadedMessage);
@@ -435,9 +452,8 @@ void TForm1::CheckAllCueLines() {
     }
 }
 
-void TForm1::MeasureCueLines(const QString& firstLine, const QString& secondLine,
-                             const RenderSettings& settings) {
-    if (CueLinesFit(SubtitleFont(settings), firstLine, secondLine)) {
+void TForm1::MeasureCueLines(const QList<StyledLine>& lines, const RenderSettings& settings) {
+    if (CueLinesFit(SubtitleFont(settings), lines)) {
         linesFit_ = true;
         return;
     }
@@ -446,9 +462,9 @@ void TForm1::MeasureCueLines(const QString& firstLine, const QString& secondLine
         // A subtitle that never passed is not offered for previewing.
         const QSignalBlocker blocker(c_.ListBox1);
         c_.ListBox1->clear();
-        prompts_.showMessage(this, TooLongOnLoadMessage(firstLine, secondLine));
+        prompts_.showMessage(this, TooLongOnLoadMessage(LineTexts(lines)));
     } else {
-        prompts_.showMessage(this, TooLongAfterStyleChangeMessage(firstLine, secondLine));
+        prompts_.showMessage(this, TooLongAfterStyleChangeMessage(LineTexts(lines)));
     }
 }
 
@@ -461,6 +477,22 @@ void TForm1::ComboBox6Change() {
         CheckAllCueLines();
         setWindowTitle(kForm1Caption);
     }
+}
+
+void TForm1::ComboBox5Change() {
+    if (palette_.paletteReady() && subsLoaded_) {
+        showTextNotices(false, true);
+    }
+}
+
+void TForm1::ButtonOptionsClick() {
+    const std::optional<OptionsChoices> chosen = prompts_.editOptions(this, options_);
+    if (!chosen || *chosen == options_) {
+        return;
+    }
+    options_ = *chosen;
+    // Redrawn and checked again as after a style change.
+    ComboBox6Change();
 }
 
 void TForm1::ComboBox7Change() {
@@ -517,7 +549,8 @@ void TForm1::restyle() {
 }
 
 void TForm1::previewSampleLines(bool withFullStop) {
-    RenderPreview(kSampleFirstLine, SampleSecondLine(withFullStop), renderSettings());
+    RenderPreview({PlainLine(kSampleFirstLine), PlainLine(SampleSecondLine(withFullStop))},
+                  renderSettings());
 }
 
 void TForm1::previewSelectedCue() {
@@ -525,10 +558,8 @@ void TForm1::previewSelectedCue() {
     if (row < 0 || row >= static_cast<int>(cueList_.cues.size())) {
         return;  // no cue selected: the sample lines stay
     }
-    const Cue& cue = cueList_.cues[static_cast<size_t>(row)];
     const RenderSettings settings = renderSettings();
-    RenderPreview(CueLineText(cue.firstLine, cueList_.encoding, settings),
-                  CueLineText(cue.secondLine, cueList_.encoding, settings), settings);
+    RenderPreview(DrawnCueLines(cueList_, static_cast<size_t>(row), settings).drawn, settings);
 }
 
 void TForm1::LoadPreviewBackground() {
@@ -540,11 +571,10 @@ void TForm1::LoadPreviewBackground() {
     showPreviewPicture();
 }
 
-void TForm1::RenderPreview(const QString& firstLine, const QString& secondLine,
-                           const RenderSettings& settings) {
+void TForm1::RenderPreview(const QList<StyledLine>& lines, const RenderSettings& settings) {
     LoadPreviewBackground();
-    if (!CueLinesFit(SubtitleFont(settings), firstLine, secondLine)) {
-        prompts_.showMessage(this, TooLongInPreviewMessage(firstLine, secondLine));
+    if (!CueLinesFit(SubtitleFont(settings), lines)) {
+        prompts_.showMessage(this, TooLongInPreviewMessage(LineTexts(lines)));
         linesFit_ = false;
         return;
     }
@@ -552,7 +582,7 @@ void TForm1::RenderPreview(const QString& firstLine, const QString& secondLine,
     if (!palette_.palette()) {
         return;
     }
-    DrawPreviewLines(previewPicture_, firstLine, secondLine, settings,
+    DrawPreviewLines(previewPicture_, lines, settings,
                      palette_.palette()->roleColours(colourRoles()));
     showPreviewPicture();
 }

@@ -3,8 +3,10 @@
 #include "common/colour_roles.h"
 #include "palette/palette_state.h"
 #include "render/render_settings.h"
+#include "render/styled_line.h"
 #include "subtitles/cue_list.h"
 #include "ui/form1_controls.h"
+#include "ui/options_dialog.h"
 #include "ui/swatch_row.h"
 
 #include <QImage>
@@ -64,7 +66,11 @@ public:
     // What the preview area shows: the background, with subtitle lines when drawn.
     const QImage& previewPicture() const { return previewPicture_; }
 
-    // The current values of the style controls and of the role boxes.
+    // The choices of the Options dialog. Setting them redraws nothing: for restoring.
+    const OptionsChoices& options() const { return options_; }
+    void setOptions(const OptionsChoices& choices) { options_ = choices; }
+
+    // The current values of the style controls and the options, and of the role boxes.
     RenderSettings renderSettings() const;
     ColourRoles colourRoles() const;
 
@@ -96,6 +102,8 @@ private:
     void Button3Click();
     void ButtonAboutClick();
     void BitBtnChangeImageClick();
+    void ButtonOptionsClick();
+    void ComboBox5Change();
     void ComboBox1Change();
     void ComboBox6Change();
     void ComboBox7Change();
@@ -113,15 +121,15 @@ private:
 
     // Subtitle checks.
     void CheckAllCueLines();
-    void MeasureCueLines(const QString& firstLine, const QString& secondLine,
-                         const RenderSettings& settings);
+    void MeasureCueLines(const QList<StyledLine>& lines, const RenderSettings& settings);
+    // Lines beyond the second and characters no font draws, each reported once.
+    void showTextNotices(bool linesLeftOut, bool undrawableCharacters);
     void fillCueSelector();
     void redecodeCueSelector();
 
     // Preview.
     void LoadPreviewBackground();
-    void RenderPreview(const QString& firstLine, const QString& secondLine,
-                       const RenderSettings& settings);
+    void RenderPreview(const QList<StyledLine>& lines, const RenderSettings& settings);
     void previewSampleLines(bool withFullStop);
     void previewSelectedCue();
     // The previews every style control asks for: the sample lines, then the selected cue.
@@ -133,6 +141,7 @@ private:
     SwatchRow swatchRow_;
     QPointer<QWidget> about_;
 
+    OptionsChoices options_;
     PaletteState palette_;
     bool subsLoaded_ = false;
     bool linesFit_ = true;

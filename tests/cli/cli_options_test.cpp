@@ -81,6 +81,29 @@ TEST(CliOptions, RefuseValuesOutsideTheListsWithWhatTheyAccept) {
     }
 }
 
+TEST(CliOptions, TextOptionsAreOffUnlessAskedAndExplainedInTheHelp) {
+    const QString usage = UsageText(QStringLiteral("marvoxa-cli"));
+    for (const char* option :
+         {"--markup MODE", "text:", "strip:", "render:", "--wrap", "--all-lines"}) {
+        EXPECT_TRUE(usage.contains(QLatin1String(option))) << option;
+    }
+    EXPECT_EQ(Parse({QStringLiteral("movie.srt")}).value().settings.text, TextOptions{});
+    const auto options = Parse({QStringLiteral("--wrap"), QStringLiteral("--markup=strip"),
+                                QStringLiteral("movie.srt"), QStringLiteral("--all-lines")});
+    ASSERT_TRUE(options.ok()) << options.error().message.toStdString();
+    EXPECT_EQ(options.value().settings.text, (TextOptions{MarkupMode::Strip, true, true}));
+    EXPECT_EQ(Parse({QStringLiteral("--markup"), QStringLiteral("render"), QStringLiteral("m.srt")})
+                  .value()
+                  .settings.text.markup,
+              MarkupMode::Render);
+    const auto wrong =
+        Parse({QStringLiteral("--markup"), QStringLiteral("html"), QStringLiteral("m.srt")});
+    ASSERT_FALSE(wrong.ok());
+    EXPECT_EQ(
+        wrong.error().message,
+        QStringLiteral("--markup takes one of \"text\", \"strip\", \"render\", not \"html\"."));
+}
+
 TEST(CliOptions, HelpListsEveryOption) {
     const auto options = Parse({QStringLiteral("--help")});
     ASSERT_TRUE(options.ok());

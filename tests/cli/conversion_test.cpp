@@ -128,6 +128,105 @@ TEST_F(Conversion, RefusesWhatItCannotConvertWithoutWritingFiles) {
     EXPECT_FALSE(QFile::exists(folder_.filePath(QStringLiteral("Marvoxa_Help_File.txt"))));
 }
 
+TEST_F(Conversion, MakesAMissingOutputFolderWithItsParents) {
+    options_.outputFolder = folder_.filePath(QStringLiteral("out/of/sight"));
+    const ConverterRun run = Convert(options_);
+    EXPECT_EQ(run.exitStatus, kExitDone) << run.err.toStdString();
+    EXPECT_TRUE(QFile::exists(options_.outputFolder + QStringLiteral("/Generated.sup")));
+
+    options_.outputFolder = options_.subtitlePath + QStringLiteral("/below-a-file");
+    const ConverterRun refused = Convert(options_);
+    EXPECT_EQ(refused.exitStatus, kExitRefused);
+    EXPECT_TRUE(refused.err.startsWith(QStringLiteral("The output folder ")))
+        << refused.err.toStdString();
+}
+
+QByteArray StreamOf(const QString& subtitlePath, const QString& outputFolder,
+                    TextOptions text = {}) {
+    ConversionOptions options;
+    options.subtitlePath = subtitlePath;
+    options.outputFolder = outputFolder;
+    options.settings.text = text;
+    const ConverterRun run = Convert(options);
+    EXPECT_EQ(run.exitStatus, kExitDone) << run.err.toStdString();
+    return test::ReadFile(outputFolder + QStringLiteral("/Generated.sup"));
+}
+
+TEST_F(Conversion, WritesTheSameStreamForEveryUnicodeEncoding) {
+    const QDir collection(test::SubtitleCollectionDir());
+    for (const char* form : {"encoding_%1.srt", "encoding_%1.sub"}) {
+        const auto stream = [&](const char* variant) {
+            return StreamOf(
+                collection.filePath(QString::fromLatin1(form).arg(QLatin1String(variant))),
+                folder_.filePath(QLatin1String(variant)));
+        };
+        const QByteArray utf8 = stream("utf8");
+        ASSERT_FALSE(utf8.isEmpty());
+        for (const char* variant :
+             {"utf8bom", "utf16le", "utf16be", "utf32le", "utf32be", "utf16le_nobom"}) {
+            EXPECT_EQ(stream(variant), utf8) << form << " " << variant;
+        }
+    }
+}
+
+TEST_F(Conversion, StrippedTagsLeaveTheStreamOfTheUntaggedText) {
+    const QString tagged = test::WriteFile(
+        folder_, QStringLiteral("tagged.srt"),
+        "1\n00:00:01,000 --> 00:00:02,000\n{\\an8}<i>Fish</i> &amp; <FONT color=red>chips</font>\n"
+        "<b>and &quot;more&quot;\n");
+    const QString plain =
+        test::WriteFile(folder_, QStringLiteral("plain.srt"),
+                        "1\n00:00:01,000 --> 00:00:02,000\nFish & chips\nand \"more\"\n");
+    const QByteArray stripped = StreamOf(tagged, folder_.filePath(QStringLiteral("s")),
+                                         TextOptions{.markup = MarkupMode::Strip});
+    EXPECT_EQ(stripped, StreamOf(plain, folder_.filePath(QStringLiteral("p"))));
+    EXPECT_NE(StreamOf(tagged, folder_.filePath(QStringLiteral("r")),
+                       TextOptions{.markup = MarkupMode::Render}),
+              stripped);
+}
+
+TEST_F(Conversion, ReportsLinesLeftOutOnStandardErrorAndStillConverts) {
+    options_.subtitlePath =
+        test::SubtitleCollectionDir() + QStringLiteral("/three_or_more_lines.srt");
+    options_.outputFolder = folder_.path();
+    ConverterRun run = Convert(options_);
+    EXPECT_EQ(run.exitStatus, kExitDone);
+    EXPECT_TRUE(run.err.startsWith(QStringLiteral("2 subtitles have more than two lines")))
+        << run.err.toStdString();
+    const QByteArray twoLines = test::ReadFile(folder_.filePath(QStringLiteral("Generated.sup")));
+
+    options_.settings.text.allLines = true;
+    run = Convert(options_);
+    EXPECT_EQ(run.exitStatus, kExitDone);
+    EXPECT_EQ(run.err, QString());
+    const QByteArray allLines = test::ReadFile(folder_.filePath(QStringLiteral("Generated.sup")));
+    // The one- and two-line cues are the same packets; the taller ones grow.
+    EXPECT_GT(allLines.size(), twoLines.size());
+}
+
+TEST_F(Conversion, RefusesACueWhoseLinesReachAboveThePicture) {
+    QByteArray sixteenLines = "1\n00:00:01,000 --> 00:00:02,000\n";
+    for (int line = 1; line <= 16; ++line) {
+        sixteenLines += "Line " + QByteArray::number(line) + "\n";
+    }
+    options_.subtitlePath = test::WriteFile(folder_, QStringLiteral("tall.srt"), sixteenLines);
+    options_.settings.text.allLines = true;
+    const ConverterRun run = Convert(options_);
+    EXPECT_EQ(run.exitStatus, kExitRefused);
+    EXPECT_TRUE(run.err.startsWith(QStringLiteral("Subtitle 1 at 00:00:01,000 cannot be written")))
+        << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("reach above the top")));
+}
+
+TEST_F(Conversion, WrapsTooWideLinesInsteadOfRefusing) {
+    options_.subtitlePath = test::SubtitleCollectionDir() + QStringLiteral("/long_lines.srt");
+    options_.outputFolder = folder_.path();
+    EXPECT_EQ(Convert(options_).exitStatus, kExitRefused);
+    options_.settings.text = TextOptions{.wrap = true, .allLines = true};
+    const ConverterRun run = Convert(options_);
+    EXPECT_EQ(run.exitStatus, kExitDone) << run.err.toStdString();
+}
+
 TEST_F(Conversion, ConvertsTheBundledExamples) {
     for (const char* example : {"rethymno.srt", "rethymno.sub"}) {
         ConversionOptions options;

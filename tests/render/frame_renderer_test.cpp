@@ -3,6 +3,7 @@
 #include "common/frame.h"
 #include "literal_renderer.h"
 #include "render/subtitle_font.h"
+#include "render/subtitle_raster.h"
 
 #include <gtest/gtest.h>
 
@@ -137,6 +138,31 @@ TEST(RenderSubtitleFrame, ReportsTheAreaOfTheMeasuredLines) {
     EXPECT_EQ(result.areaTop, firstTop - (firstTop % 2));
     // A missing second line still counts a full line.
     EXPECT_EQ(result.areaHeight, 2 * lineHeight + 4 + 6);
+}
+
+TEST(RasterizeCue, DrawsAPlainCueAsTheTwoLineRendererAndStyledSpansInTheirStyle) {
+    const RenderSettings settings;
+    const QString text = QStringLiteral("Slanted words");
+    const RasterizedSubtitle two = RasterizeSubtitle(text, QString(), settings);
+    const RasterizedCue plain = RasterizeCue({PlainLine(text)}, settings);
+    EXPECT_EQ(plain.layout.areaTop, two.layout.areaTop);
+    EXPECT_EQ(plain.layout.areaHeight, two.layout.areaHeight);
+    const auto layers = [](const SubtitleRaster& raster) {
+        QList<Layer> all;
+        for (int y = raster.bandTop(); y < raster.bandTop() + raster.bandRows(); ++y) {
+            all.append(QList<Layer>(raster.row(y), raster.row(y) + raster.frameWidth()));
+        }
+        return all;
+    };
+    EXPECT_EQ(layers(plain.raster), layers(two.raster));
+
+    const FontStyle italic{false, true, false, false};
+    const RasterizedCue styled = RasterizeCue({StyledLine{{{text, italic}}}}, settings);
+    RenderSettings italicSettings;
+    italicSettings.style = italic;
+    EXPECT_EQ(layers(styled.raster),
+              layers(RasterizeSubtitle(text, QString(), italicSettings).raster));
+    EXPECT_NE(layers(styled.raster), layers(plain.raster));
 }
 
 TEST(SubtitleFont, UsesTheSizeInPointsAtTheDisplayResolution) {

@@ -52,3 +52,37 @@ TEST(LineLeft, FollowsTheAlignment) {
 
 }  // namespace
 }  // namespace marvoxa
+
+namespace marvoxa {
+namespace {
+
+TEST(CueLayout, TwoLinesLieExactlyWhereTheTwoLineLayoutPutsThem) {
+    for (const int overlap : {-14, -4, 0, 10}) {
+        for (const int bottom : {8, 31, 492}) {
+            RenderSettings settings;
+            settings.lineOverlap = overlap;
+            settings.bottomOffset = bottom;
+            settings.align = QStringLiteral("right");
+            const SubtitleLayout two =
+                LayoutSubtitle({101, 33}, {300, 35}, settings, kFrameWidth, 576);
+            const CueLayout cue =
+                LayoutCueLines({{101, 33}, {300, 35}}, settings, kFrameWidth, 576);
+            EXPECT_EQ(cue.topLefts, (QList<QPoint>{two.firstTopLeft, two.secondTopLeft}));
+            EXPECT_EQ(cue.areaTop, two.areaTop);
+            EXPECT_EQ(cue.areaHeight, two.areaHeight);
+        }
+    }
+}
+
+TEST(CueLayout, FourLinesStackUpwardsFromWhereTheSecondLineSits) {
+    RenderSettings settings;  // PAL, bottom offset 30, overlap -4
+    const CueLayout layout =
+        LayoutCueLines({{100, 33}, {100, 33}, {100, 33}, {100, 33}}, settings, kFrameWidth, 576);
+    // The last line where a second line goes (510), each line above 37 rows higher.
+    EXPECT_EQ(layout.topLefts, (QList<QPoint>{{310, 399}, {310, 436}, {310, 473}, {310, 510}}));
+    EXPECT_EQ(layout.areaTop, 398);
+    EXPECT_EQ(layout.areaHeight, 4 * 33 + 3 * 4 + 6);  // down to row 548, as with two lines
+}
+
+}  // namespace
+}  // namespace marvoxa

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 
@@ -201,6 +202,31 @@ TEST(AvcodecDecoding, ShowsEdgeCasesAsDrawn) {
     right.outlineWidth = 2;
     right.bottomOffset = 491;
     ExpectDecodedAsDrawn(edges, right, ColourRoles{3, 3, 3, 0});
+}
+
+// Every file of the collection with a timed cue, with every text option on: each cue, wrapped,
+// tagged or many lines high, must come out of the decoder as drawn.
+TEST(AvcodecDecoding, ShowsEveryCueOfTheCollectionWithAllTextOptions) {
+    RenderSettings settings;
+    settings.text = TextOptions{MarkupMode::Render, true, true};
+    const QDir collection(test::SubtitleCollectionDir());
+    const QStringList files = collection.entryList(QDir::Files, QDir::Name);
+    ASSERT_GE(files.size(), 20);
+    int converted = 0;
+    for (const QString& file : files) {
+        SCOPED_TRACE(file.toStdString());
+        const SubtitleLoad load = LoadSubtitleFile(collection.filePath(file), MarkupMode::Render);
+        ASSERT_FALSE(load.error.has_value()) << load.error->message.toStdString();
+        if (load.cueList.cues.empty()) {
+            continue;
+        }
+        // Files in a Chinese code page are read with its charset, as a user would choose it.
+        RenderSettings fileSettings = settings;
+        fileSettings.charset = file.startsWith(QLatin1String("gb2312")) ? 134 : settings.charset;
+        ExpectDecodedAsDrawn(load.cueList, fileSettings, ColourRoles{1, 0, 3, 0});
+        ++converted;
+    }
+    EXPECT_EQ(converted, files.size() - 1) << "only no_timed_cues.srt has no cue";
 }
 
 }  // namespace

@@ -27,4 +27,8 @@ QString ExamplesDir() {
     return QStringLiteral(MARVOXA_EXAMPLES_DIR);
 }
 
+QString SubtitleCollectionDir() {
+    return QStringLiteral(MARVOXA_TEST_DATA_DIR "/subtitles");
+}
+
 }  // namespace marvoxa::test

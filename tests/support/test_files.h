@@ -15,4 +15,7 @@ QByteArray ReadFile(const QString& path);
 // The folder of the bundled example subtitles.
 QString ExamplesDir();
 
+// The folder of the test subtitle collection, tests/data/subtitles.
+QString SubtitleCollectionDir();
+
 }  // namespace marvoxa::test

@@ -5,6 +5,7 @@ marvoxa_add_test(main_window_test
         generation_test.cpp
         main_window_fixture.cpp
         main_window_fixture.h
+        options_test.cpp
         palette_cases_test.cpp
         preview_test.cpp
         scripted_prompts.cpp

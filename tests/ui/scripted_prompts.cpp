@@ -1,5 +1,7 @@
 #include "scripted_prompts.h"
 
+#include <utility>
+
 namespace marvoxa::test {
 
 void ScriptedPrompts::showMessage(QWidget*, const QString& text) {
@@ -31,6 +33,12 @@ QStringList ScriptedPrompts::takeMessages() {
     QStringList shown;
     shown.swap(messages);
     return shown;
+}
+
+std::optional<OptionsChoices> ScriptedPrompts::editOptions(QWidget*,
+                                                           const OptionsChoices& current) {
+    optionsShown.append(current);
+    return std::exchange(optionsAnswer, std::nullopt);
 }
 
 }  // namespace marvoxa::test

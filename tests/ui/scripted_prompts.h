@@ -24,6 +24,8 @@ public:
     bool askYesNo(QWidget* parent, const QString& text) override;
     QString openFileName(QWidget* parent, const QString& title, const QString& filter) override;
     void openUrl(const QUrl& url) override;
+    std::optional<OptionsChoices> editOptions(QWidget* parent,
+                                              const OptionsChoices& current) override;
 
     // Returns the messages shown since the last call and forgets them.
     QStringList takeMessages();
@@ -35,6 +37,10 @@ public:
     QList<Dialog> dialogs;
     QList<QUrl> openedUrls;
     bool yesAnswer = true;
+    // The choices the next Options dialog returns; nothing cancels it. Used once.
+    std::optional<OptionsChoices> optionsAnswer;
+    // What each Options dialog showed when it opened.
+    QList<OptionsChoices> optionsShown;
     // Runs while a message box would be open, to look at the window at that moment.
     std::function<void(const QString&)> onMessage;
 };

@@ -175,6 +175,32 @@ TEST_F(SettingsStorageTest, EveryChoiceAndThePlacementSurviveARestart) {
     EXPECT_EQ(prompts_.messages, QStringList());
 }
 
+TEST_F(SettingsStorageTest, OptionsAreKeptAfterTheWindowsKeysOnlyOnceChanged) {
+    auto first = startRun();
+    first->form.setOptions(OptionsChoices{TextOptions{MarkupMode::Render, true, false}});
+    first->form.close();
+    const QStringList lines =
+        QString::fromUtf8(ReadFile(programFile())).split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 20);
+    EXPECT_TRUE(lines[16].startsWith(u"LabelImageChangedNTSC_Caption="_s));
+    EXPECT_EQ(lines.mid(17), QStringList({u"Options_Markup=render"_s, u"Options_Wrap=1"_s,
+                                          u"Options_AllLines=0"_s}));
+    first.reset();
+
+    auto second = startRun();
+    EXPECT_EQ(second->form.options(),
+              (OptionsChoices{TextOptions{MarkupMode::Render, true, false}}));
+    second->form.setOptions(OptionsChoices{});
+    second->form.close();
+    EXPECT_FALSE(QString::fromUtf8(ReadFile(programFile())).contains(u"Options_"_s));
+    second.reset();
+
+    // Unreadable values keep the defaults; the others apply.
+    auto third =
+        startRunWithFile(u"[Form1]\nOptions_Markup=html\nOptions_Wrap=yes\nOptions_AllLines=1\n"_s);
+    EXPECT_EQ(third->form.options(), (OptionsChoices{TextOptions{.allLines = true}}));
+}
+
 TEST_F(SettingsStorageTest, AFileWrittenByQSettingsIsRestored) {
     const int pixelsPerInch = this->pixelsPerInch();
     {

@@ -32,6 +32,10 @@ public:
         return {};
     }
     void openUrl(const QUrl& url) override { openedUrls.push_back(url); }
+    std::optional<OptionsChoices> editOptions(QWidget*, const OptionsChoices&) override {
+        ADD_FAILURE() << "no Options dialog expected";
+        return std::nullopt;
+    }
 
 private:
     void Record(const char* kind, const QString& text) {

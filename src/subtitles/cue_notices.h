@@ -1,0 +1,24 @@
+#pragma once
+
+#include "render/render_settings.h"
+#include "subtitles/cue_list.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace marvoxa {
+
+// Losses that do not stop a subtitle from being drawn but that the user must hear of, each as
+// one message naming how many cues are concerned and the first of them.
+
+// Cues with more than two lines (after markup and wrapping) of which only two are drawn;
+// nothing when every line is drawn.
+std::optional<QString> ExtraLinesNotice(const CueList& cueList, const RenderSettings& settings);
+
+// Cues holding characters that neither the settings' font nor a fallback font can draw, with
+// the first such character as U+XXXX.
+std::optional<QString> UndrawableCharactersNotice(const CueList& cueList,
+                                                  const RenderSettings& settings);
+
+}  // namespace marvoxa

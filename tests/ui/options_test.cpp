@@ -1,0 +1,140 @@
+// The "Options..." button and its dialog: where the button stands, what the dialog shows and
+// returns, and that a new choice redraws and checks the subtitle as a style change does.
+
+#include "main_window_fixture.h"
+#include "render/subtitle_raster.h"
+#include "subtitles/cue_lines.h"
+#include "test_files.h"
+#include "ui/options_dialog.h"
+#include "ui/preview_pictures.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QPushButton>
+#include <QTest>
+
+namespace marvoxa::test {
+namespace {
+
+class Options : public MainWindowTest {
+protected:
+    // The preview of the window's selected cue as the encoder draws it with the window's settings.
+    QImage cuePreview(int row) const {
+        QImage picture = Background(VideoStandard::Pal);
+        const RenderSettings settings = form_->renderSettings();
+        const CueList& list = form_->cueList();
+        DrawPreviewLines(picture, DrawnCueLines(list, static_cast<size_t>(row), settings).drawn,
+                         settings, form_->palette()->roleColours(form_->colourRoles()));
+        return picture;
+    }
+    void choose(const OptionsChoices& choices) {
+        prompts_.optionsAnswer = choices;
+        c().ButtonOptions->click();
+    }
+};
+
+TEST_F(Options, TheButtonStandsInFreeRoomAndCoversNoControl) {
+    QPushButton* button = c().ButtonOptions;
+    EXPECT_EQ(button->text(), QStringLiteral("Options..."));
+    EXPECT_EQ(button->geometry(), QRect(496, 60, 76, 22));
+    EXPECT_LE(QFontMetrics(button->font()).horizontalAdvance(button->text()) + 8, button->width());
+    EXPECT_EQ(form_->size(), QSize(803, 705));
+    tickNoIfo();  // the swatches appear
+    for (const QWidget* other : form_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (other != button && !other->isHidden()) {
+            EXPECT_FALSE(other->geometry().intersects(button->geometry()))
+                << other->objectName().toStdString();
+        }
+    }
+}
+
+TEST_F(Options, ANewChoiceRedrawsTheCueAndChecksTheLinesAgain) {
+    tickNoIfo();
+    loadSubtitle(QStringLiteral("lines.srt"),
+                 ReadFile(SubtitleCollectionDir() + QStringLiteral("/three_or_more_lines.srt")));
+    const QStringList loaded = prompts_.takeMessages();
+    ASSERT_EQ(loaded.size(), 2);
+    EXPECT_TRUE(loaded[0].startsWith(QStringLiteral("2 subtitles have more than two lines")));
+    EXPECT_EQ(loaded[1], QStringLiteral("Subtitle Style Modified/Loaded Successfully"));
+    selectCue(2);
+    EXPECT_EQ(preview(), backgroundWith(QStringLiteral("Line one of five"),
+                                        QStringLiteral("Line two of five")));
+
+    choose(OptionsChoices{TextOptions{.allLines = true}});
+    EXPECT_EQ(prompts_.optionsShown, QList<OptionsChoices>{OptionsChoices{}});
+    EXPECT_TRUE(form_->renderSettings().text.allLines);
+    EXPECT_EQ(prompts_.takeMessages(),
+              QStringList{QStringLiteral("Subtitle Style Modified/Loaded Successfully")});
+    EXPECT_EQ(preview(), cuePreview(2));
+    EXPECT_NE(preview(), backgroundWith(QStringLiteral("Line one of five"),
+                                        QStringLiteral("Line two of five")));
+
+    // Cancelled, or the same choices again: nothing runs.
+    c().ButtonOptions->click();
+    choose(OptionsChoices{TextOptions{.allLines = true}});
+    EXPECT_EQ(prompts_.takeMessages(), QStringList());
+    EXPECT_TRUE(form_->renderSettings().text.allLines);
+
+    c().BitBtnSetDefaultValues->click();
+    EXPECT_EQ(form_->options(), OptionsChoices{});
+}
+
+TEST_F(Options, WrappingLetsATooWideFileLoad) {
+    tickNoIfo();
+    const QByteArray wide = ReadFile(SubtitleCollectionDir() + QStringLiteral("/long_lines.srt"));
+    loadSubtitle(QStringLiteral("wide.srt"), wide);
+    ASSERT_EQ(prompts_.takeMessages().size(), 1);  // the reload message
+    EXPECT_FALSE(form_->subsLoaded());
+
+    choose(OptionsChoices{TextOptions{.wrap = true}});
+    loadSubtitle(QStringLiteral("wide.srt"), wide);
+    const QStringList messages = prompts_.takeMessages();
+    ASSERT_EQ(messages.size(), 2);
+    EXPECT_TRUE(messages[0].contains(QStringLiteral("more than two lines")));
+    EXPECT_TRUE(form_->subsLoaded());
+}
+
+TEST_F(Options, CharactersNoFontDrawsAreNamedAfterTheLoadAndAfterAFontChange) {
+    tickNoIfo();
+    loadSubtitle(QStringLiteral("linear-b.srt"),
+                 ReadFile(SubtitleCollectionDir() + QStringLiteral("/undrawable.srt")));
+    const QString notice = QStringLiteral(
+        "2 subtitles hold characters that no installed font can draw; they show as empty boxes. "
+        "The first is subtitle 2 at 00:00:02,500, character U+10000.");
+    EXPECT_EQ(prompts_.takeMessages(),
+              (QStringList{notice, QStringLiteral("Subtitle Style Modified/Loaded Successfully")}));
+
+    pick(c().ComboBox5, QStringLiteral("DejaVu Sans"));
+    EXPECT_EQ(prompts_.takeMessages(),
+              (QStringList{QStringLiteral("Subtitle Style Modified/Loaded Successfully"), notice}));
+    // Other style changes do not repeat it.
+    pick(c().ComboBox6, QStringLiteral("24"));
+    EXPECT_EQ(prompts_.takeMessages(),
+              QStringList{QStringLiteral("Subtitle Style Modified/Loaded Successfully")});
+}
+
+TEST_F(Options, TheDialogShowsTheChoicesAndReturnsWhatIsTicked) {
+    const OptionsChoices current{TextOptions{MarkupMode::Strip, false, true}};
+    OptionsDialog dialog(current);
+    EXPECT_TRUE(dialog.isModal());
+    EXPECT_EQ(dialog.choices(), current);
+    EXPECT_EQ(dialog.markupList()->count(), 3);
+    dialog.markupList()->setCurrentIndex(2);
+    dialog.wrapBox()->setChecked(true);
+    dialog.allLinesBox()->setChecked(false);
+    EXPECT_EQ(dialog.choices(), (OptionsChoices{TextOptions{MarkupMode::Render, true, false}}));
+
+    // A picture for the guide.
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    const QString path = QFileInfo(QStringLiteral(MARVOXA_SCREENSHOT_PATH)).absolutePath() +
+                         QStringLiteral("/options-dialog.png");
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    EXPECT_TRUE(dialog.grab().save(path)) << path.toStdString();
+    EXPECT_LT(dialog.width(), 500);
+}
+
+}  // namespace
+}  // namespace marvoxa::test
