@@ -15,4 +15,11 @@ if(MARVOXA_SANITIZE)
     target_link_options(marvoxa_settings INTERFACE -fsanitize=address,undefined)
 endif()
 
+# Coverage feedback for libFuzzer in every library the fuzz targets link; the programs and tests
+# link it too (the sanitizer runtimes provide its hooks).
+if(MARVOXA_FUZZ)
+    target_compile_options(marvoxa_settings INTERFACE -fsanitize=fuzzer-no-link)
+    target_link_options(marvoxa_settings INTERFACE -fsanitize=fuzzer-no-link)
+endif()
+
 set(CMAKE_CXX_EXTENSIONS OFF)

@@ -14,6 +14,7 @@ packages=(
     libavcodec-dev libavutil-dev
     fonts-liberation2 fonts-dejavu-core fonts-wqy-microhei
     e2fsprogs
+    clang-14 libclang-rt-14-dev
     dvdauthor ffmpeg time
 )
 

@@ -129,15 +129,25 @@ Result<ConversionOptions> ParseConversionOptions(const QStringList& arguments,
     ConversionOptions options;
     QStringList positional;
     bool standardGiven = false;
+    bool optionsEnded = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
+        // After "--" everything is a file name, also "--x.srt"; a lone "-" is one too.
+        if (optionsEnded || !argument.startsWith(QLatin1Char('-')) ||
+            argument == QLatin1String("-")) {
+            positional << argument;
+            continue;
+        }
+        if (argument == QLatin1String("--")) {
+            optionsEnded = true;
+            continue;
+        }
         if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
             options.showHelp = true;
             return options;
         }
-        if (!argument.startsWith(QLatin1String("--")) || argument == QLatin1String("--")) {
-            positional << argument;
-            continue;
+        if (!argument.startsWith(QLatin1String("--"))) {
+            return UsageError(QStringLiteral("Unknown option %1. See --help.").arg(argument));
         }
         QString name = argument.mid(2);
         // Switches take no value.
@@ -180,7 +190,7 @@ Result<ConversionOptions> ParseConversionOptions(const QStringList& arguments,
 QString UsageText(const QString& programName) {
     const auto list = [](const QStringList& values) { return values.join(QLatin1String(", ")); };
     return QStringLiteral(
-               "Usage: %1 [options] SUBTITLE\n"
+               "Usage: %1 [options] [--] SUBTITLE\n"
                "Turns an SRT, SUB or TXT subtitle file into a DVD subpicture stream\n"
                "(Generated.sup) and a help text (Marvoxa_Help_File.txt).\n"
                "\n"
@@ -224,6 +234,8 @@ QString UsageText(const QString& programName) {
                "the\n"
                "                        subtitle's folder)\n"
                "  --help                show this text\n"
+               "  --                    ends the options: what follows is the file name, even "
+               "if it begins with -\n"
                "\n"
                "Exit status: 0 done, 1 input refused or a file could not be read or written,\n"
                "2 wrong usage.\n")

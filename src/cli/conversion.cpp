@@ -64,7 +64,7 @@ int RunConversion(const ConversionOptions& options, QTextStream& out, QTextStrea
          {load.notice, ExtraLinesNotice(load.cueList, settings),
           UndrawableCharactersNotice(load.cueList, settings)}) {
         if (notice) {
-            err << *notice << Qt::endl;
+            err << AsLines(*notice) << Qt::endl;
         }
     }
     if (const auto tooWide = FindFirstTooWideCueOnEveryCore(load.cueList, settings)) {
@@ -92,11 +92,12 @@ int RunConversion(const ConversionOptions& options, QTextStream& out, QTextStrea
 
     const PaletteCase paletteCase = *palette.generationCase();
     const QString helpPath = OutputPath(outputFolder, kHelpFileName);
-    out << AsLines(CompletionMessage(paletteCase, stream.value().streamPath, helpPath)) << Qt::endl;
+    // Done is only said once both files are in place.
     if (Status written = WriteHelpFile(paletteCase, stream.value().streamPath, helpPath);
         !written) {
         return Refuse(err, written.error().message);
     }
+    out << AsLines(CompletionMessage(paletteCase, stream.value().streamPath, helpPath)) << Qt::endl;
     return kExitDone;
 }
 

@@ -1,3 +1,4 @@
+#include "cli/argument_paths.h"
 #include "cli/cli_options.h"
 #include "cli/conversion.h"
 
@@ -48,13 +49,20 @@ int main(int argc, char** argv) {
         QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
     }
-    QGuiApplication app(argc, argv);
+    // Qt sees only the program name: every argument is the converter's, also "-platform".
+    int qtArgumentCount = 1;
+    char* qtArguments[] = {argv[0], nullptr};
+    QGuiApplication app(qtArgumentCount, qtArguments);
     QTextStream out(stdout);
     QTextStream err(stderr);
 
-    QStringList arguments = QGuiApplication::arguments();
-    const QString programName = QFileInfo(arguments.takeFirst()).fileName();
-    const auto options = marvoxa::ParseConversionOptions(arguments, QFontDatabase::families());
+    const QString programName = QFileInfo(QFile::decodeName(argv[0])).fileName();
+    marvoxa::ArgumentPaths paths;
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) {
+        arguments << paths.text(argv[i]);
+    }
+    auto options = marvoxa::ParseConversionOptions(arguments, QFontDatabase::families());
     if (!options) {
         err << programName << ": " << options.error().message << Qt::endl;
         return marvoxa::kExitUsage;
@@ -63,5 +71,10 @@ int main(int argc, char** argv) {
         out << marvoxa::UsageText(programName);
         return marvoxa::kExitDone;
     }
-    return marvoxa::RunConversion(options.value(), out, err, [] { return stopRequested.load(); });
+    marvoxa::ConversionOptions& conversion = options.value();
+    if (const auto folder = paths.originalFolder(conversion.subtitlePath);
+        folder && conversion.outputFolder.isEmpty()) {
+        conversion.outputFolder = *folder;
+    }
+    return marvoxa::RunConversion(conversion, out, err, [] { return stopRequested.load(); });
 }

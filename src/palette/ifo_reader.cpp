@@ -1,5 +1,7 @@
 #include "palette/ifo_reader.h"
 
+#include "common/regular_file.h"
+
 #include <QFile>
 #include <QScopeGuard>
 
@@ -33,6 +35,16 @@ Error IoError(int errorNumber, const QString& path) {
     return Error{ErrorKind::Io, QStringLiteral("%1: %2").arg(text, path)};
 }
 
+// The fields the reader takes lie at fixed places of a title set IFO; a file that ends before one
+// of them is something else.
+Error NotTitleSetIfoError(const QString& path, qint64 length) {
+    return Error{ErrorKind::Format,
+                 QStringLiteral("%1 is not a title set IFO: it is only %2 bytes long and ends "
+                                "before the subpicture palette or the video attributes.")
+                     .arg(path)
+                     .arg(length)};
+}
+
 // Field positions are 32-bit integer sums that wrap; one that comes out negative cannot be
 // reached and fails like a bad seek.
 Result<qint64> FieldPosition(quint32 wrappedSum, const QString& path) {
@@ -43,16 +55,17 @@ Result<qint64> FieldPosition(quint32 wrappedSum, const QString& path) {
     return qint64{position};
 }
 
-// Every field is read into one 4-byte buffer. A read at or past the end of the file delivers
-// only the bytes that exist and leaves the rest of the buffer as the previous read left it
-// (zero before the first read), so a file that ends early repeats its last value instead of
-// failing. The 2-byte attributes word takes the buffer's first two bytes, so its missing bytes
-// too are those of the read before it: the 16th palette entry.
+// Every field is read into one 4-byte buffer; a field that does not lie wholly inside the file
+// refuses the file instead of yielding a made-up value.
 class FieldReader {
 public:
-    FieldReader(int descriptor, const QString& path) : descriptor_(descriptor), path_(path) {}
+    FieldReader(int descriptor, const QString& path, qint64 length)
+        : descriptor_(descriptor), path_(path), length_(length) {}
 
     Status read(qint64 position, int size) {
+        if (position + size > length_) {
+            return NotTitleSetIfoError(path_, length_);
+        }
         int delivered = 0;
         while (delivered < size) {
             const ssize_t count = ::pread(descriptor_, buffer_.data() + delivered, size - delivered,
@@ -64,7 +77,7 @@ public:
                 return IoError(errno, path_);
             }
             if (count == 0) {
-                break;  // end of file
+                return NotTitleSetIfoError(path_, length_);  // shortened while being read
             }
             delivered += static_cast<int>(count);
         }
@@ -80,6 +93,7 @@ public:
 private:
     int descriptor_;
     QString path_;
+    qint64 length_;
     std::array<uchar, 4> buffer_{};
 };
 
@@ -87,13 +101,21 @@ private:
 
 Result<IfoPaletteData> ReadIfoPalette(const QString& path) {
     // Read-only: IFOs usually come from a disc or a write-protected folder.
-    const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    const OpenedInput opened = OpenRegularFileForReading(path);
+    if (opened.notRegular) {
+        return Error{ErrorKind::Io, NotRegularFileMessage(path)};
+    }
+    const int descriptor = opened.descriptor;
     if (descriptor < 0) {
-        return IoError(errno, path);
+        return IoError(opened.errorNumber, path);
     }
     const auto closeFile = qScopeGuard([descriptor] { ::close(descriptor); });
+    struct stat fileStatus {};
+    if (::fstat(descriptor, &fileStatus) != 0) {
+        return IoError(errno, path);
+    }
 
-    FieldReader reader(descriptor, path);
+    FieldReader reader(descriptor, path, fileStatus.st_size);
     if (Status status = reader.read(kPgcTableSectorPosition, 4); !status) {
         return status.error();
     }

@@ -20,9 +20,10 @@ struct IfoPaletteData {
     friend bool operator==(const IfoPaletteData&, const IfoPaletteData&) = default;
 };
 
-// Reads the palette and the video attributes from an IFO file, opened read-only. Nothing in the
-// file is validated: a file that ends early still yields a palette (see ifo_reader.cpp). Fails
-// with ErrorKind::Io when the file cannot be opened or read, or a field position is negative.
+// Reads the palette and the video attributes from an IFO file, opened read-only. Nothing but the
+// fields' places is checked. Fails with ErrorKind::Io when the file cannot be opened or read, is
+// not a regular file, or a field position is negative; with ErrorKind::Format when the file ends
+// before a field (it is no title set IFO).
 Result<IfoPaletteData> ReadIfoPalette(const QString& path);
 
 // Bit 0x1000 of the attributes word (the low bit of the video standard field) selects PAL.

@@ -56,6 +56,7 @@ GlyphMask DrawWithMargin(const QFont& font, const StyledLine& line, const LineMe
     const int height = metrics.height + 2 * margin;
 
     QImage picture(width, height, QImage::Format_MonoLSB);
+    SetSubtitleResolution(picture);
     picture.setColorCount(2);
     picture.setColor(0, qRgb(0, 0, 0));
     picture.setColor(1, qRgb(255, 255, 255));

@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QImage>
 #include <QPainter>
 #include <QRect>
 #include <QScreen>
@@ -59,11 +60,34 @@ QFont SubtitleFont(const RenderSettings& settings) {
     font.setUnderline(settings.style.underline);
     font.setStrikeOut(settings.style.strikeOut);
     font.setStyleStrategy(QFont::NoAntialias);
+    // Left to the default, a display scaled up or set to another resolution switches the
+    // hinting off and moves glyph pixels; the light vertical hinting is the default of a plain
+    // display, so streams stay as they were there.
+    font.setHintingPreference(QFont::PreferVerticalHinting);
     return font;
 }
 
+void SetSubtitleResolution(QImage& picture) {
+    picture.setDotsPerMeterX(kSubtitleDotsPerMeter);
+    picture.setDotsPerMeterY(kSubtitleDotsPerMeter);
+}
+
+namespace {
+
+// Measures on a picture like the ones drawn on, not on the screen.
+QFontMetrics SubtitleMetrics(const QFont& font) {
+    static const QImage device = [] {
+        QImage picture(1, 1, QImage::Format_MonoLSB);
+        SetSubtitleResolution(picture);
+        return picture;
+    }();
+    return QFontMetrics(font, &device);
+}
+
+}  // namespace
+
 LineMetrics MeasureLine(const QFont& font, const QString& text) {
-    const QSize size = QFontMetrics(font).size(kLineFlags, MeasuredText(text));
+    const QSize size = SubtitleMetrics(font).size(kLineFlags, MeasuredText(text));
     return {size.width(), size.height()};
 }
 
@@ -75,7 +99,7 @@ LineMetrics MeasureLine(const QFont& font, const StyledLine& line) {
     LineMetrics metrics{0, MeasureLine(font, QString()).height};
     for (const StyledSpan& span : line.spans) {
         const QFont spanFont = SpanFont(font, span.style);
-        metrics.width += QFontMetrics(spanFont).horizontalAdvance(span.text);
+        metrics.width += SubtitleMetrics(spanFont).horizontalAdvance(span.text);
         metrics.height = std::max(metrics.height, MeasureLine(spanFont, span.text).height);
     }
     return metrics;
@@ -92,7 +116,7 @@ void DrawLine(QPainter& painter, QPoint topLeft, const StyledLine& line) {
         const QFont spanFont = SpanFont(base, span.style);
         painter.setFont(spanFont);
         DrawLine(painter, QPoint(x, topLeft.y()), span.text);
-        x += QFontMetrics(spanFont).horizontalAdvance(span.text);
+        x += SubtitleMetrics(spanFont).horizontalAdvance(span.text);
     }
     painter.setFont(base);
 }

@@ -7,6 +7,7 @@
 #include <QPoint>
 #include <QString>
 
+class QImage;
 class QPainter;
 
 namespace marvoxa {
@@ -29,6 +30,11 @@ int PointsToPixels(int points, int dpi);
 // The one font every drawing and measuring of subtitle text uses. Glyphs are drawn unsmoothed,
 // so a frame holds only the exact role colours the encoder looks for.
 QFont SubtitleFont(const RenderSettings& settings);
+
+// The resolution of every picture subtitle text is measured or drawn on: 96 pixels per inch,
+// whatever the display's, so that a stream does not depend on the display.
+inline constexpr int kSubtitleDotsPerMeter = 3780;
+void SetSubtitleResolution(QImage& picture);
 
 // Size of one line set in one line, tabs expanded; an empty line measures as one blank.
 LineMetrics MeasureLine(const QFont& font, const QString& text);

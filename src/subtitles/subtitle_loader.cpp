@@ -1,5 +1,6 @@
 #include "subtitles/subtitle_loader.h"
 
+#include "common/regular_file.h"
 #include "subtitles/raw_lines.h"
 #include "subtitles/srt_reader.h"
 #include "subtitles/sub_reader.h"
@@ -8,6 +9,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QStringList>
 
 namespace marvoxa {
 namespace {
@@ -33,10 +35,14 @@ SubtitleForm FormOfFile(const QString& fileName) {
 }  // namespace
 
 SubtitleLoad LoadSubtitleFile(const QString& path, MarkupMode markup) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    const OpenedInput opened = OpenRegularFileForReading(path);
+    QFile file;
+    if (opened.descriptor < 0 ||
+        !file.open(opened.descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         SubtitleLoad load;
-        load.error = Error{ErrorKind::Io, QString(kCannotOpenFileMessage).arg(path)};
+        load.error =
+            Error{ErrorKind::Io, opened.notRegular ? NotRegularFileMessage(path)
+                                                   : QString(kCannotOpenFileMessage).arg(path)};
         return load;
     }
     return LoadSubtitleBytes(file.readAll(), path, markup);
@@ -70,9 +76,18 @@ SubtitleLoad LoadSubtitleBytes(const QByteArray& bytes, const QString& fileName,
     load.cueList.furtherLines = std::move(reading.furtherLines);
     load.loadFailed = reading.frameRateRefused;
     load.error = std::move(reading.error);
+    QStringList notices;
     if (reading.unreadableTimingLines > 0) {
-        load.notice = UnreadableTimingLinesNotice(reading.unreadableTimingLines,
-                                                  reading.firstUnreadableLineNumber);
+        notices << UnreadableTimingLinesNotice(reading.unreadableTimingLines,
+                                               reading.firstUnreadableLineNumber);
+    }
+    if (load.cueList.encoding == TextEncoding::Legacy) {
+        if (const auto line = FirstCodePageLineAmongUtf8(load.cueList.rawLines)) {
+            notices << CodePageLinesNotice(*line + 1);
+        }
+    }
+    if (!notices.isEmpty()) {
+        load.notice = notices.join(QLatin1Char('\r'));
     }
     return load;
 }

@@ -23,7 +23,9 @@ struct SubtitleLoad {
     // not an integer (kind Conversion) or a file that cannot be opened (kind Io). After the last
     // two the load action ends without the line width check.
     std::optional<Error> error;
-    // SRT lines with "-->" that could not be read and were skipped, as one message.
+    // What the user should know about a load that went through, lines separated by CR: SRT lines
+    // with "-->" that could not be read and were skipped; the first line of a UTF-8 file that
+    // had to be read in the code page.
     std::optional<QString> notice;
 };
 

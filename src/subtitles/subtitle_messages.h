@@ -37,4 +37,12 @@ inline QString UnreadableTimingLinesNotice(qsizetype count, qsizetype firstLineN
         .arg(example);
 }
 
+// Names the first line of a mostly UTF-8 file that is not valid UTF-8 (line numbers count from 1).
+inline QString CodePageLinesNotice(qsizetype firstLineNumber) {
+    return QStringLiteral(
+               "Line %1 is not valid UTF-8 although other lines are; it and any other such line "
+               "are read in the code page of the chosen charset.")
+        .arg(firstLineNumber);
+}
+
 }  // namespace marvoxa

@@ -85,6 +85,24 @@ qsizetype Utf8SequenceLength(const QByteArray& bytes, qsizetype pos) {
     return length;
 }
 
+struct Utf8Verdict {
+    bool valid = true;
+    bool multiByte = false;
+};
+
+Utf8Verdict JudgeUtf8(const QByteArray& bytes) {
+    Utf8Verdict verdict;
+    for (qsizetype pos = 0; pos < bytes.size();) {
+        const qsizetype length = Utf8SequenceLength(bytes, pos);
+        if (length == 0) {
+            return {false, verdict.multiByte};
+        }
+        verdict.multiByte = verdict.multiByte || length > 1;
+        pos += length;
+    }
+    return verdict;
+}
+
 class IconvHandle {
 public:
     explicit IconvHandle(const char* fromCode) : handle_(iconv_open("UTF-8", fromCode)) {}
@@ -143,23 +161,29 @@ TextEncoding DetectTextEncoding(const QByteArray& fileBytes, bool hadUtf8Bom) {
     if (hadUtf8Bom) {
         return TextEncoding::Utf8;
     }
-    bool multiByte = false;
-    for (qsizetype pos = 0; pos < fileBytes.size();) {
-        const qsizetype length = Utf8SequenceLength(fileBytes, pos);
-        if (length == 0) {
-            return TextEncoding::Legacy;
-        }
-        multiByte = multiByte || length > 1;
-        pos += length;
-    }
-    return multiByte ? TextEncoding::Utf8 : TextEncoding::Legacy;
+    const Utf8Verdict verdict = JudgeUtf8(fileBytes);
+    return verdict.valid && verdict.multiByte ? TextEncoding::Utf8 : TextEncoding::Legacy;
 }
 
 QString DecodeCueText(const QByteArray& bytes, TextEncoding encoding, quint8 charset) {
-    if (encoding == TextEncoding::Utf8) {
+    const Utf8Verdict verdict = JudgeUtf8(bytes);
+    if (encoding == TextEncoding::Utf8 || (verdict.valid && verdict.multiByte)) {
         return QString::fromUtf8(bytes);
     }
     return DecodeLegacy(bytes, charset);
+}
+
+std::optional<qsizetype> FirstCodePageLineAmongUtf8(const QList<QByteArray>& lines) {
+    std::optional<qsizetype> firstCodePageLine;
+    bool anyUtf8Line = false;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const Utf8Verdict verdict = JudgeUtf8(lines[i]);
+        anyUtf8Line = anyUtf8Line || (verdict.valid && verdict.multiByte);
+        if (!verdict.valid && !firstCodePageLine) {
+            firstCodePageLine = i;
+        }
+    }
+    return anyUtf8Line ? firstCodePageLine : std::nullopt;
 }
 
 }  // namespace marvoxa

@@ -12,6 +12,10 @@ target_sources(marvoxa_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/preview_pictures.h
     ${CMAKE_CURRENT_LIST_DIR}/swatch_row.cpp
     ${CMAKE_CURRENT_LIST_DIR}/swatch_row.h
+    ${CMAKE_CURRENT_LIST_DIR}/tab_order.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/tab_order.h
     ${CMAKE_CURRENT_LIST_DIR}/unit1.cpp
     ${CMAKE_CURRENT_LIST_DIR}/unit1.h
+    ${CMAKE_CURRENT_LIST_DIR}/window_scroller.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/window_scroller.h
     ${CMAKE_SOURCE_DIR}/resources/main_window/main_window.qrc)

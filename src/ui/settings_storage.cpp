@@ -82,6 +82,9 @@ template <typename... Handlers>
 struct Overloaded : Handlers... {
     using Handlers::operator()...;
 };
+// Clang 14 does not deduce the arguments of an aggregate by itself.
+template <typename... Handlers>
+Overloaded(Handlers...) -> Overloaded<Handlers...>;
 
 QLatin1String KeyOf(WindowValue value) {
     const auto found = std::find_if(

@@ -2,9 +2,20 @@
 
 #include <QColor>
 #include <QLabel>
+#include <QPainter>
 #include <QPixmap>
 
 namespace marvoxa {
+
+QPixmap SwatchPicture(QRgb displayColour) {
+    QPixmap picture(SwatchRow::kSize, SwatchRow::kSize);
+    picture.fill(QColor::fromRgb(displayColour));
+    // A thin frame keeps a colour close to the window's grey visible.
+    QPainter painter(&picture);
+    painter.setPen(QColor::fromRgb(kSwatchBorder));
+    painter.drawRect(0, 0, SwatchRow::kSize - 1, SwatchRow::kSize - 1);
+    return picture;
+}
 
 SwatchRow::~SwatchRow() = default;  // the labels belong to the form
 
@@ -18,9 +29,7 @@ void SwatchRow::show(const std::optional<Palette>& palette) {
         auto* square = new QLabel(form_);
         square->setObjectName(QStringLiteral("IfoColor%1").arg(entry));
         square->setGeometry(SquareLeft(entry), kSquareTop, kSize, kSize);
-        QPixmap fill(kSize, kSize);
-        fill.fill(QColor::fromRgb(colour.displayColour));
-        square->setPixmap(fill);
+        square->setPixmap(SwatchPicture(colour.displayColour));
         square->setToolTip(colour.tooltip);
 
         auto* index = new QLabel(QString::number(entry), form_);

@@ -3,6 +3,8 @@
 #include "palette/palette.h"
 
 #include <QList>
+#include <QPixmap>
+#include <QRgb>
 
 #include <optional>
 
@@ -10,6 +12,11 @@ class QLabel;
 class QWidget;
 
 namespace marvoxa {
+
+inline constexpr QRgb kSwatchBorder = 0xff606060u;
+
+// An entry's square: its display colour inside a one-pixel dark grey frame.
+QPixmap SwatchPicture(QRgb displayColour);
 
 // The palette's view in the main window: for each of the 16 entries a square in its display
 // colour and its index above it, both with the entry's tooltip text.

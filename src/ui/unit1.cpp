@@ -15,6 +15,8 @@
 #include "ui/generation_session.h"
 #include "ui/preview_pictures.h"
 #include "ui/prompts.h"
+#include "ui/tab_order.h"
+#include "ui/window_scroller.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -88,6 +90,8 @@ TForm1::TForm1(Prompts& prompts, QWidget* parent)
     setFixedSize(kClientWidth, kClientHeight);
 
     c_ = CreateForm1Controls(this);
+    SetReadingTabOrderOfChildren(this);
+    scroller_ = new WindowScroller(this, size());
     c_.Pal->setChecked(true);
     c_.Pal->setEnabled(false);
     c_.Ntsc->setEnabled(false);
@@ -106,6 +110,7 @@ void TForm1::centreOnScreen() {
     if (screen == nullptr) {
         return;
     }
+    scroller_->fitInto(screen->availableGeometry().size());
     QRect frame = frameGeometry();
     frame.moveCenter(screen->availableGeometry().center());
     move(frame.topLeft());
@@ -653,13 +658,15 @@ void TForm1::Button3Click() {
         return;
     }
 
+    // Done is only said once both files are in place.
     const QString helpPath = OutputPath(outputFolder, kHelpFileName);
-    prompts_.showMessage(this,
-                         CompletionMessage(*paletteCase, stream.value().streamPath, helpPath));
     if (const Status written = WriteHelpFile(*paletteCase, stream.value().streamPath, helpPath);
         !written) {
         prompts_.showMessage(this, written.error().message);
+        return;
     }
+    prompts_.showMessage(this,
+                         CompletionMessage(*paletteCase, stream.value().streamPath, helpPath));
 }
 
 }  // namespace marvoxa

@@ -21,6 +21,7 @@ namespace marvoxa {
 
 class GenerationSession;
 class Prompts;
+class WindowScroller;
 
 inline constexpr QLatin1String kForm1Caption("Marvoxa By Pellorn");
 inline constexpr QLatin1String kCheckingSubtitleCaption(
@@ -43,8 +44,10 @@ public:
 
     // The window ButtonAbout shows, not modal.
     void setAboutWindow(QWidget* about);
-    // Places the window in the middle of its screen; for a start without a saved placement.
+    // Places the window in the middle of its screen; for a start without a saved placement. A
+    // screen too small for the window gets it smaller, with scroll bars.
     void centreOnScreen();
+    WindowScroller& scroller() const { return *scroller_; }
 
     // Every control by its name, for the settings storage and for tests. The saved ones are
     // ComboBox5 to ComboBox8, ComboBoxOutlineWidth, ComboBoxAlign, offset, offset_or and the
@@ -139,6 +142,7 @@ private:
     Prompts& prompts_;
     Form1Controls c_;
     SwatchRow swatchRow_;
+    WindowScroller* scroller_ = nullptr;
     QPointer<QWidget> about_;
 
     OptionsChoices options_;

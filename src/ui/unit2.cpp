@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QStringList>
 #include <QUrl>
 
@@ -105,6 +106,9 @@ TForm2::TForm2(Prompts& prompts, QWidget* parent)
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("About"));
     setFixedSize(316, 463);
+    // Escape closes the window like its close button: it only hides.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
     // The small sans face the window was laid out for; its texts fit at this size.
     QFont windowFont(QStringLiteral("Liberation Sans"));
     windowFont.setPointSize(8);

@@ -91,7 +91,7 @@ TEST_F(ConversionStop, AStopRequestEndsWithStatusOneAndTheOldFiles) {
 TEST_F(ConversionStop, InterruptAndTerminateStopTheProgramTheSameWay) {
     for (int signalNumber : {SIGINT, SIGTERM}) {
         QProcess converter;
-        converter.start(QStringLiteral(MARVOXA_CLI_PATH), {subtitle_});
+        converter.start(QStringLiteral(MARVOXA_CLI), {subtitle_});
         ASSERT_TRUE(converter.waitForStarted());
         // Wait until the program catches both signals, as the system reports it; 8,000 cues
         // keep it busy a good while longer.

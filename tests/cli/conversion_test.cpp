@@ -128,6 +128,16 @@ TEST_F(Conversion, RefusesWhatItCannotConvertWithoutWritingFiles) {
     EXPECT_FALSE(QFile::exists(folder_.filePath(QStringLiteral("Marvoxa_Help_File.txt"))));
 }
 
+// A folder in the help file's place cannot be replaced by a file.
+TEST_F(Conversion, AHelpFileThatCannotBeWrittenIsReportedInsteadOfSuccess) {
+    const QString helpPath = folder_.filePath(QStringLiteral("Marvoxa_Help_File.txt"));
+    ASSERT_TRUE(QDir(folder_.path()).mkdir(QStringLiteral("Marvoxa_Help_File.txt")));
+    const ConverterRun run = Convert(options_);
+    EXPECT_EQ(run.exitStatus, kExitRefused);
+    EXPECT_FALSE(run.out.contains(QStringLiteral("All Done"))) << run.out.toStdString();
+    EXPECT_TRUE(run.err.contains(helpPath)) << run.err.toStdString();
+}
+
 TEST_F(Conversion, MakesAMissingOutputFolderWithItsParents) {
     options_.outputFolder = folder_.filePath(QStringLiteral("out/of/sight"));
     const ConverterRun run = Convert(options_);

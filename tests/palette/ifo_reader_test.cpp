@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace marvoxa {
 namespace {
 
@@ -100,31 +102,58 @@ INSTANTIATE_TEST_SUITE_P(NegativeAsInt32, UnreachablePosition,
                                            UnreachableCase{"HugePgcOffset", 0, 0x7FFFFFF0}),
                          [](const auto& instance) { return std::string(instance.param.name); });
 
-// Only the bytes that exist are delivered; the rest of the 4-byte buffer keeps the last read.
-TEST_F(IfoReader, TinyFileRepeatsItsLastValueAndYieldsNoUsablePalette) {
-    QByteArray bytes(300, '\0');
-    PutBigEndian32(bytes, 0xCC, 1);  // the table and everything after it lie past the end
-    const Result<IfoPaletteData> result = read(bytes);
-    ASSERT_TRUE(result.ok()) << result.error().message.toStdString();
-    std::array<quint32, kPaletteSize> expected;
-    expected.fill(1);
-    EXPECT_EQ(result.value().storedValues, expected);
-    EXPECT_EQ(result.value().videoAttributes, 0);
-    EXPECT_FALSE(SelectRoles(PaletteFromStoredValues(result.value().storedValues)).usable);
+struct ShortCase {
+    const char* name;
+    QByteArray bytes;
+};
+
+class ShortFile : public IfoReader, public ::testing::WithParamInterface<ShortCase> {};
+
+// A file that ends before any field the reader takes is no title set IFO; it must not pass for
+// one with a made-up palette and standard.
+TEST_P(ShortFile, IsRefusedWithItsLength) {
+    const Result<IfoPaletteData> result = read(GetParam().bytes);
+    ASSERT_FALSE(result.ok());
+    EXPECT_EQ(result.error().kind, ErrorKind::Format);
+    EXPECT_TRUE(result.error().message.contains(
+        QStringLiteral("is not a title set IFO: it is only %1 bytes long")
+            .arg(GetParam().bytes.size())))
+        << result.error().message.toStdString();
 }
 
-TEST_F(IfoReader, FileEndingInsideAnEntryKeepsTheRestOfThePreviousRead) {
+QByteArray Truncated(const QByteArray& bytes, qsizetype length) {
+    return bytes.left(length);
+}
+
+QByteArray WithPgcTableInSector1(qsizetype length) {
+    QByteArray bytes(length, '\0');
+    PutBigEndian32(bytes, 0xCC, 1);
+    return bytes;
+}
+
+QByteArray WithPaletteEndingAt224() {
     QByteArray bytes(224, '\0');
     PutBigEndian32(bytes, 12, 0x3A);  // palette at 0x3A + 0xA4 = 222: two bytes are there
-    bytes[222] = '\xAB';
-    bytes[223] = '\xCD';
-    const Result<IfoPaletteData> result = read(bytes);
+    return bytes;
+}
+
+const IfoLayout kCompact{.pgcTableSector = 0, .firstPgcOffset = 0x40};
+
+INSTANTIATE_TEST_SUITE_P(
+    EndsBeforeAField, ShortFile,
+    ::testing::Values(ShortCase{"Empty", QByteArray()}, ShortCase{"OneByte", QByteArray(1, 'x')},
+                      ShortCase{"BeforeTheTableSector", QByteArray(206, '\0')},
+                      ShortCase{"BeforeTheChainPointer", WithPgcTableInSector1(300)},
+                      ShortCase{"InsideThePalette", WithPaletteEndingAt224()},
+                      // The palette is whole, the attributes word at 512 is cut in half.
+                      ShortCase{"InsideTheVideoAttributes", Truncated(kCompact.bytes(), 513)}),
+    [](const auto& instance) { return std::string(instance.param.name); });
+
+TEST_F(IfoReader, FileEndingRightAfterTheLastFieldIsRead) {
+    const Result<IfoPaletteData> result = read(Truncated(kCompact.bytes(), 514));
     ASSERT_TRUE(result.ok()) << result.error().message.toStdString();
-    std::array<quint32, kPaletteSize> expected;
-    expected.fill(0xABCD003A);
-    EXPECT_EQ(result.value().storedValues, expected);
-    // The word at 512 lies past the end too and takes the buffer's first two bytes.
-    EXPECT_EQ(result.value().videoAttributes, 0xABCD);
+    EXPECT_EQ(result.value().storedValues, kCompact.palette);
+    EXPECT_EQ(result.value().videoAttributes, 0x513C);
 }
 
 struct StandardCase {
@@ -152,10 +181,16 @@ TEST_F(IfoReader, MissingFileIsNotFound) {
         << result.error().message.toStdString();
 }
 
-TEST_F(IfoReader, FolderFailsWithAnIoError) {
-    const Result<IfoPaletteData> result = ReadIfoPalette(dir_.path());
-    ASSERT_FALSE(result.ok());
-    EXPECT_EQ(result.error().kind, ErrorKind::Io);
+// A FIFO without a writer would block the first read forever; a folder fails with a number.
+TEST_F(IfoReader, FolderOrFifoIsRefusedAsNotARegularFile) {
+    const QString fifo = dir_.filePath(QStringLiteral("VTS_03_0.IFO"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const QString& path : {dir_.path(), fifo}) {
+        const Result<IfoPaletteData> result = ReadIfoPalette(path);
+        ASSERT_FALSE(result.ok()) << path.toStdString();
+        EXPECT_EQ(result.error().kind, ErrorKind::Io);
+        EXPECT_EQ(result.error().message, path + QStringLiteral(" is not a regular file."));
+    }
 }
 
 bool RunChattr(const QString& flag, const QString& path) {

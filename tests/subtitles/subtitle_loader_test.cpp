@@ -4,9 +4,12 @@
 #include "subtitles/subtitle_messages.h"
 #include "test_files.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace marvoxa {
 namespace {
@@ -102,11 +105,20 @@ TEST(LoadSubtitleFile, ReadsTheFileOrReportsThatItCannotBeOpened) {
     ASSERT_EQ(load.cueList.cues.size(), 1u);
     EXPECT_EQ(load.cueList.cues[0].startMs, 1000);
 
-    for (const QString& path : {dir.filePath(QStringLiteral("missing.srt")), dir.path()}) {
+    const QString missing = dir.filePath(QStringLiteral("missing.srt"));
+    const QString fifo = dir.filePath(QStringLiteral("fifo.srt"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    // A FIFO without a writer would hang the load; a folder has nothing to read.
+    const std::pair<QString, QString> cases[] = {
+        {missing, QStringLiteral("Cannot open file ") + missing},
+        {dir.path(), dir.path() + QStringLiteral(" is not a regular file.")},
+        {fifo, fifo + QStringLiteral(" is not a regular file.")},
+    };
+    for (const auto& [path, message] : cases) {
         const SubtitleLoad failed = LoadSubtitleFile(path);
         ASSERT_TRUE(failed.error.has_value()) << path.toStdString();
         EXPECT_EQ(failed.error->kind, ErrorKind::Io);
-        EXPECT_EQ(failed.error->message, QStringLiteral("Cannot open file ") + path);
+        EXPECT_EQ(failed.error->message, message);
         EXPECT_TRUE(failed.cueList.cues.empty());
     }
 }

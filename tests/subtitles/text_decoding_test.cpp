@@ -64,6 +64,40 @@ TEST(DecodeCueText, ConvertsFromUtf8OrTheCharsetCodePage) {
     }
 }
 
+// One stray code-page byte in a UTF-8 file spoils only its own line, and the load says which.
+TEST(DecodeCueText, DecidesBetweenUtf8AndTheCodePageLineByLine) {
+    const QByteArray bytes =
+        "1\n00:00:01,000 --> 00:00:02,000\nCaf\xC3\xA9\n\n"
+        "2\n00:00:03,000 --> 00:00:04,000\nna\xEFve\n\n"
+        "3\n00:00:05,000 --> 00:00:06,000\n\xC2\xBFQu\xC3\xA9?\n";
+    const SubtitleLoad load = LoadSubtitleBytes(bytes, QStringLiteral("x.srt"));
+    ASSERT_EQ(load.cueList.cues.size(), 3u);
+    const auto text = [&](size_t cue, quint8 charset) {
+        return DecodeCueText(load.cueList.cues[cue].firstLine, load.cueList.encoding, charset);
+    };
+    EXPECT_EQ(text(0, 1), QStringLiteral(u"Café"));
+    EXPECT_EQ(text(1, 1), QStringLiteral(u"naïve"));
+    EXPECT_EQ(text(1, 204), QStringLiteral(u"naпve"));
+    EXPECT_EQ(text(2, 1), QStringLiteral(u"¿Qué?"));
+    ASSERT_TRUE(load.notice.has_value());
+    EXPECT_EQ(*load.notice,
+              QStringLiteral("Line 7 is not valid UTF-8 although other lines are; it and any other "
+                             "such line are read in the code page of the chosen charset."));
+}
+
+TEST(FirstCodePageLineAmongUtf8, NeedsBothKindsOfLine) {
+    const QByteArray utf8 = "caf\xC3\xA9";
+    const QByteArray codePage = "caf\xE9";
+    const QByteArray ascii = "cafe";
+    EXPECT_EQ(FirstCodePageLineAmongUtf8({ascii, codePage, utf8, codePage}), 1);
+    EXPECT_EQ(FirstCodePageLineAmongUtf8({ascii, codePage, codePage}), std::nullopt);
+    EXPECT_EQ(FirstCodePageLineAmongUtf8({ascii, utf8}), std::nullopt);
+    // A pure code-page file is no news: no notice.
+    const SubtitleLoad legacy =
+        LoadSubtitleBytes("1\n00:00:01,000 --> 00:00:02,000\nCaf\xE9\n", QStringLiteral("x.srt"));
+    EXPECT_FALSE(legacy.notice.has_value());
+}
+
 TEST(DecodeCueText, ShowsTheCharactersOfALoadedFile) {
     const std::tuple<QByteArray, TextEncoding, QString> files[] = {
         {"1\n00:00:01,000 --> 00:00:02,000\nCaf\xC3\xA9\n", TextEncoding::Utf8,

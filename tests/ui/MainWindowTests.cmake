@@ -11,6 +11,7 @@ marvoxa_add_test(main_window_test
         scripted_prompts.cpp
         scripted_prompts.h
         subtitle_loading_test.cpp
+        window_care_test.cpp
         window_layout_test.cpp
     LIBS marvoxa_ui marvoxa_test_lines WIDGETS)
 # The bundled example the window loads, and where its picture is saved for a person to look at.

@@ -307,6 +307,13 @@ TEST_F(AboutWindowTest, ClosingOnlyHidesAndShowingAgainKeepsEverything) {
     EXPECT_EQ(Control<QLabel>("LabelVersion")->text(), QStringLiteral("kept"));
 }
 
+TEST_F(AboutWindowTest, EscapeClosesIt) {
+    form_.show();
+    QApplication::setActiveWindow(&form_);
+    QTest::keyClick(Control<QPlainTextEdit>("Memo1"), Qt::Key_Escape);
+    EXPECT_TRUE(form_.isHidden());
+}
+
 TEST_F(AboutWindowTest, BelongsToItsParentWindow) {
     QWidget mainWindow;
     auto* about = new TForm2(prompts_, &mainWindow);

@@ -157,5 +157,16 @@ TEST_F(Generation, AnErrorIsShownAndUnlocksTheWindow) {
     EXPECT_TRUE(c().Button3->isEnabled());
 }
 
+// A folder in the help file's place cannot be replaced by a file.
+TEST_F(Generation, AHelpFileThatCannotBeWrittenIsReportedInsteadOfSuccess) {
+    tickNoIfo();
+    loadThreeCues();
+    ASSERT_TRUE(QDir(dir_.path()).mkdir(QStringLiteral("Marvoxa_Help_File.txt")));
+
+    const QString shown = generate();
+    EXPECT_FALSE(shown.contains(QStringLiteral("All Done"))) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(helpPath())) << shown.toStdString();
+}
+
 }  // namespace
 }  // namespace marvoxa::test

@@ -60,6 +60,9 @@ TEST_F(PaletteCases, APolycromaticIfoBringsItsPaletteRolesAndStandard) {
                            QStringLiteral("00EB8080"), QStringLiteral("0051F05A")}));
     EXPECT_EQ(indexes[3]->toolTip(), QStringLiteral("0051F05A"));
     EXPECT_EQ(squares[2]->pixmap().toImage().pixel(9, 9), qRgb(0xEB, 0xEB, 0xEB));
+    // A light grey like the window's own still shows its edge.
+    EXPECT_EQ(squares[2]->pixmap().toImage().pixel(0, 0), kSwatchBorder);
+    EXPECT_EQ(squares[2]->pixmap().toImage().pixel(17, 17), kSwatchBorder);
     EXPECT_EQ(squares[0]->geometry(), QRect(55, 66, 18, 18));
     EXPECT_EQ(squares[15]->geometry(), QRect(355, 66, 18, 18));
     EXPECT_EQ(indexes[15]->geometry(), QRect(357, 52, 18, 18));
