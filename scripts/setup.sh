@@ -16,6 +16,7 @@ packages=(
     fonts-liberation2 fonts-dejavu-core fonts-wqy-microhei
     e2fsprogs
     clang-14 libclang-rt-14-dev
+    dvdauthor ffmpeg time
 )
 
 missing=()

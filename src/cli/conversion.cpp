@@ -4,6 +4,7 @@
 #include "palette/palette_state.h"
 #include "subtitles/cue_notices.h"
 #include "subtitles/line_width_check.h"
+#include "subtitles/parallel_width_check.h"
 #include "subtitles/subtitle_loader.h"
 #include "sup/completion_report.h"
 #include "sup/generation.h"
@@ -37,7 +38,8 @@ ColourRoles WithOverrides(ColourRoles roles, const ConversionOptions& options) {
 
 }  // namespace
 
-int RunConversion(const ConversionOptions& options, QTextStream& out, QTextStream& err) {
+int RunConversion(const ConversionOptions& options, QTextStream& out, QTextStream& err,
+                  const std::function<bool()>& stopRequested) {
     PaletteState palette;
     RenderSettings settings = options.settings;
     if (!options.ifoPath.isEmpty()) {
@@ -65,7 +67,7 @@ int RunConversion(const ConversionOptions& options, QTextStream& out, QTextStrea
             err << AsLines(*notice) << Qt::endl;
         }
     }
-    if (const auto tooWide = FindFirstTooWideCue(load.cueList, settings)) {
+    if (const auto tooWide = FindFirstTooWideCueOnEveryCore(load.cueList, settings)) {
         return Refuse(err, TooLongOnLoadMessage(tooWide->lines));
     }
 
@@ -87,6 +89,7 @@ int RunConversion(const ConversionOptions& options, QTextStream& out, QTextStrea
     for (const auto& output : extraOutputs) {
         request.extraOutputs.push_back(output.get());
     }
+    request.cancelRequested = stopRequested;
     const Result<GeneratedStream> stream = GenerateSupStream(request);
     if (!stream) {
         return Refuse(err, stream.error().message);

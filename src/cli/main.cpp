@@ -8,9 +8,34 @@
 #include <QGuiApplication>
 #include <QTextStream>
 
+#include <atomic>
+
+#include <signal.h>
 #include <unistd.h>
 
+namespace {
+
+// Set by SIGINT and SIGTERM: the conversion stops after the cues being drawn and leaves the
+// files of earlier runs as they were.
+std::atomic<bool> stopRequested = false;
+static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler");
+
+extern "C" void RequestStop(int /*signal*/) {
+    stopRequested.store(true);
+}
+
+void StopOnInterruptAndTerminate() {
+    struct sigaction action {};
+    action.sa_handler = RequestStop;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    StopOnInterruptAndTerminate();
     // Fonts need a GUI application, but the converter never shows a window: it runs the same
     // with or without a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
@@ -51,5 +76,5 @@ int main(int argc, char** argv) {
         folder && conversion.outputFolder.isEmpty()) {
         conversion.outputFolder = *folder;
     }
-    return marvoxa::RunConversion(conversion, out, err);
+    return marvoxa::RunConversion(conversion, out, err, [] { return stopRequested.load(); });
 }

@@ -15,6 +15,7 @@ enum class ErrorKind {
     Format,      // the input is not of the expected form
     Limit,       // a value lies outside what the output format can hold
     State,       // the operation cannot run in the current state
+    Cancelled,   // the user stopped the operation; nothing was changed
 };
 
 struct Error {

@@ -6,8 +6,10 @@
 #include <QPainter>
 #include <QRect>
 #include <QScreen>
+#include <QThread>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 
 namespace marvoxa {
@@ -33,11 +35,17 @@ QFont SpanFont(const QFont& base, const FontStyle& extra) {
 }  // namespace
 
 int DisplayDpi() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (screen == nullptr) {
-        return 96;
+    // Screens belong to the application's thread; threads that draw in parallel take the
+    // value that thread saw last.
+    static std::atomic<int> lastSeen{96};
+    const QCoreApplication* application = QCoreApplication::instance();
+    if (application == nullptr || QThread::currentThread() != application->thread()) {
+        return lastSeen.load(std::memory_order_relaxed);
     }
-    return qRound(screen->logicalDotsPerInch());
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const int dpi = screen == nullptr ? 96 : qRound(screen->logicalDotsPerInch());
+    lastSeen.store(dpi, std::memory_order_relaxed);
+    return dpi;
 }
 
 int PointsToPixels(int points, int dpi) {

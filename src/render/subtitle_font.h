@@ -19,7 +19,8 @@ struct LineMetrics {
     friend bool operator==(const LineMetrics&, const LineMetrics&) = default;
 };
 
-// Pixels per inch of the display; 96 when there is no screen.
+// Pixels per inch of the display; 96 when there is no screen. Off the application's thread,
+// the value last seen on it.
 int DisplayDpi();
 
 // Points to pixels at the given resolution, rounded to nearest (a 22-point font is 29 pixels

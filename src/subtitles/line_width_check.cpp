@@ -55,8 +55,14 @@ QStringList LineTexts(const QList<StyledLine>& lines) {
 
 std::optional<TooWideCue> FindFirstTooWideCue(const CueList& cueList,
                                               const RenderSettings& settings) {
+    return FindFirstTooWideCue(cueList, settings, 0, cueList.cues.size());
+}
+
+std::optional<TooWideCue> FindFirstTooWideCue(const CueList& cueList,
+                                              const RenderSettings& settings, size_t first,
+                                              size_t end) {
     const QFont font = SubtitleFont(settings);
-    for (size_t index = 0; index < cueList.cues.size(); ++index) {
+    for (size_t index = first; index < end; ++index) {
         const QList<StyledLine> lines = DrawnCueLines(cueList, index, settings).drawn;
         if (!CueLinesFit(font, lines)) {
             const QStringList texts = LineTexts(lines);

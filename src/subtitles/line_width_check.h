@@ -38,6 +38,10 @@ struct TooWideCue {
 // The first cue, in file order, with a line too wide for the frame in the settings' font.
 std::optional<TooWideCue> FindFirstTooWideCue(const CueList& cueList,
                                               const RenderSettings& settings);
+// The same among the cues from index first up to, not including, end.
+std::optional<TooWideCue> FindFirstTooWideCue(const CueList& cueList,
+                                              const RenderSettings& settings, size_t first,
+                                              size_t end);
 
 // "The string ", both lines and the advice, separated by single carriage returns.
 QString TooLongOnLoadMessage(const QString& firstLine, const QString& secondLine);

@@ -10,7 +10,7 @@ namespace {
 
 constexpr int kBytesPerPixel = 3;
 
-Error AreaOutsideFrame(int firstRow, int lastRow, int frameHeight) {
+Error OutsideFrameError(int firstRow, int lastRow, int frameHeight) {
     if (firstRow < 0) {
         return {ErrorKind::Limit,
                 QStringLiteral("its rows %1 to %2 reach above the top of the %3-row picture. "
@@ -30,14 +30,22 @@ Error AreaOutsideFrame(int firstRow, int lastRow, int frameHeight) {
 
 }  // namespace
 
+std::optional<Error> AreaOutsideFrame(int AreaTop, int AreaHeight, int frameHeight) {
+    const int lastRow = AreaTop + AreaHeight - 1;
+    if (AreaHeight > 0 && (AreaTop < 0 || lastRow >= frameHeight)) {
+        return OutsideFrameError(AreaTop, lastRow, frameHeight);
+    }
+    return std::nullopt;
+}
+
 Result<FieldData> EncodeArea(const QImage& frame, int AreaTop, int AreaHeight,
                              const RoleColours& roles) {
     Q_ASSERT(AreaTop % 2 == 0);
     Q_ASSERT(AreaHeight >= 0);
-    const int lastRow = AreaTop + AreaHeight - 1;
-    if (AreaHeight > 0 && (AreaTop < 0 || lastRow >= frame.height())) {
-        return AreaOutsideFrame(AreaTop, lastRow, frame.height());
+    if (std::optional<Error> outside = AreaOutsideFrame(AreaTop, AreaHeight, frame.height())) {
+        return *outside;
     }
+    const int lastRow = AreaTop + AreaHeight - 1;
 
     const QImage rgb = frame.format() == kFrameFormat ? frame : frame.convertToFormat(kFrameFormat);
     const auto rowBytes = static_cast<std::size_t>(rgb.width()) * kBytesPerPixel;

@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <QImage>
 
+#include <optional>
+
 namespace marvoxa {
 
 // The encoded rows of one subtitle, split the way an interlaced picture shows them.
@@ -23,5 +25,9 @@ struct FieldData {
 // "Subtitle 12 at 00:01:02,500 cannot be written: ", and ends with what to change.
 Result<FieldData> EncodeArea(const QImage& frame, int AreaTop, int AreaHeight,
                              const RoleColours& roles);
+
+// The error EncodeArea gives when a row of the area lies outside a frame of frameHeight rows,
+// or nothing when the area fits.
+std::optional<Error> AreaOutsideFrame(int AreaTop, int AreaHeight, int frameHeight);
 
 }  // namespace marvoxa

@@ -1,12 +1,14 @@
 #include "sup/generation.h"
 
+#include "common/ordered_pipeline.h"
 #include "render/frame_canvas.h"
+#include "render/subtitle_font.h"
 #include "render/subtitle_raster.h"
 #include "subtitles/cue_lines.h"
-#include "sup/area_encoding.h"
 #include "sup/completion_report.h"
-#include "sup/file_writing.h"
+#include "sup/raster_encoding.h"
 #include "sup/sup_packet.h"
+#include "sup/sup_stream_output.h"
 
 #include <QDir>
 
@@ -20,17 +22,80 @@ Error CueError(int cueIndex, const Cue& cue, const Error& cause) {
                                  .arg(FormatCueTime(cue.startMs), cause.message)};
 }
 
-// Puts every extra output in place, or discards them all when failed holds an error.
-Status EndExtraOutputs(const std::vector<CueOutput*>& outputs, Status failed) {
-    if (!failed) {
-        for (CueOutput* output : outputs) {
-            output->discard();
+Error CancelledError() {
+    return Error{ErrorKind::Cancelled,
+                 QStringLiteral("Generation cancelled. Nothing was written: files generated "
+                                "before are unchanged.")};
+}
+
+// One cue drawn and encoded on a pipeline thread.
+struct DrawnCue {
+    RasterizedCue subtitle;
+    Result<EncodedCue> encoded;
+};
+
+// Everything a pipeline thread needs: the settings and roles are copied, as the request's
+// callbacks run on the caller's thread only; the cue list is only read while generating.
+struct CueJob {
+    const CueList* cueList;
+    int index;
+    RenderSettings settings;
+    ColourRoles roles;
+    RoleColours roleColours;
+    bool keepRaster;  // for a frame shown on the caller's thread
+
+    DrawnCue operator()() const {
+        const Cue& cue = cueList->cues[static_cast<size_t>(index)];
+        const qint64 startMs = cue.startMs;
+        const qint64 durationMs = cue.durationMs;
+        RasterizedCue subtitle = RasterizeCue(
+            DrawnCueLines(*cueList, static_cast<size_t>(index), settings).drawn, settings);
+        const int areaTop = subtitle.layout.areaTop;
+        const int areaHeight = subtitle.layout.areaHeight;
+        const Result<FieldData> fields =
+            EncodeRaster(subtitle.raster, areaTop, areaHeight, roleColours);
+        if (!keepRaster) {
+            subtitle.raster = SubtitleRaster();
         }
-        return failed;
+        if (!fields) {
+            return {std::move(subtitle), fields.error()};
+        }
+        Result<QByteArray> packet = BuildSupPacket(startMs, durationMs, roles, areaTop, areaHeight,
+                                                   fields.value().top, fields.value().bottom);
+        if (!packet) {
+            return {std::move(subtitle), packet.error()};
+        }
+        return {std::move(subtitle), EncodedCue{index, startMs, durationMs, areaTop, areaHeight,
+                                                std::move(packet).value()}};
+    }
+};
+
+// Every output begun, or none left half-begun.
+Status BeginAll(const std::vector<CueOutput*>& outputs) {
+    for (size_t i = 0; i < outputs.size(); ++i) {
+        if (Status begun = outputs[i]->begin(); !begun) {
+            for (size_t j = 0; j < i; ++j) {
+                outputs[j]->discard();
+            }
+            return begun;
+        }
+    }
+    return Ok();
+}
+
+// Commits the outputs only when every one of them is finished, so they appear together.
+Status FinishAndCommitAll(const std::vector<CueOutput*>& outputs) {
+    for (CueOutput* output : outputs) {
+        if (Status finished = output->finish(); !finished) {
+            for (CueOutput* other : outputs) {
+                other->discard();
+            }
+            return finished;
+        }
     }
     for (CueOutput* output : outputs) {
         if (Status committed = output->commit(); !committed) {
-            return EndExtraOutputs(outputs, committed);
+            return committed;
         }
     }
     return Ok();
@@ -49,70 +114,69 @@ Result<GeneratedStream> GenerateSupStream(const GenerationRequest& request) {
                      QStringLiteral("The subtitle file holds no subtitles, so there is nothing to "
                                     "generate. Load a subtitle file with at least one subtitle.")};
     }
+    const auto cancelled = [&] { return request.cancelRequested && request.cancelRequested(); };
+    if (cancelled()) {
+        return CancelledError();
+    }
+    DisplayDpi();  // the drawing threads use the resolution last seen on this thread
 
-    const std::vector<CueOutput*>& outputs = request.extraOutputs;
-    for (CueOutput* output : outputs) {
-        if (Status begun = output->begin(); !begun) {
-            return EndExtraOutputs(outputs, begun).error();
+    const QString streamPath = OutputPath(request.outputFolder, kStreamFileName);
+    SupStreamOutput stream(streamPath);
+    std::vector<CueOutput*> outputs{&stream};
+    outputs.insert(outputs.end(), request.extraOutputs.begin(), request.extraOutputs.end());
+    const auto discardAll = [&] {
+        for (CueOutput* output : outputs) {
+            output->discard();
         }
+    };
+    if (Status begun = BeginAll(outputs); !begun) {
+        return begun.error();
     }
 
-    QByteArray stream;
+    const int cueCount = static_cast<int>(cueList.cues.size());
     FrameCanvas canvas;
-    for (int index = 0; index < static_cast<int>(cueList.cues.size()); ++index) {
-        const Cue& cue = cueList.cues[static_cast<size_t>(index)];
+    OrderedPipeline<DrawnCue> pipeline;
+    int submitted = 0;
+    for (int taken = 0; taken < cueCount;) {
+        if (cancelled()) {
+            discardAll();
+            return CancelledError();
+        }
+        if (submitted < cueCount && !pipeline.full()) {
+            pipeline.submit(CueJob{&cueList, submitted, request.renderSettings(),
+                                   request.colourRoles(), request.roleColours,
+                                   static_cast<bool>(request.cueDrawn)});
+            ++submitted;
+            continue;
+        }
+
+        const int index = taken++;
         if (request.beforeCue) {
             request.beforeCue(index);
         }
-        const RenderSettings settings = request.renderSettings();
-        const RasterizedCue subtitle = RasterizeCue(
-            DrawnCueLines(cueList, static_cast<size_t>(index), settings).drawn, settings);
-        const QImage& frame = canvas.draw(subtitle.raster, request.roleColours);
-        if (request.cueDrawn) {
-            request.cueDrawn(index, frame);
+        const DrawnCue drawn = pipeline.takeNext();
+        if (request.cueDrawn && (!request.frameWanted || request.frameWanted(index))) {
+            request.cueDrawn(index, canvas.draw(drawn.subtitle.raster, request.roleColours));
         }
-
-        const Result<FieldData> fields = EncodeArea(
-            frame, subtitle.layout.areaTop, subtitle.layout.areaHeight, request.roleColours);
-        if (!fields) {
-            (void)EndExtraOutputs(outputs, fields.error());
-            return CueError(index, cue, fields.error());
+        if (!drawn.encoded) {
+            discardAll();
+            return CueError(index, cueList.cues[static_cast<size_t>(index)], drawn.encoded.error());
         }
-        const Result<QByteArray> packet = BuildSupPacket(
-            cue.startMs, cue.durationMs, request.colourRoles(), subtitle.layout.areaTop,
-            subtitle.layout.areaHeight, fields.value().top, fields.value().bottom);
-        if (!packet) {
-            (void)EndExtraOutputs(outputs, packet.error());
-            return CueError(index, cue, packet.error());
-        }
-        stream += packet.value();
-        const EncodedCue encoded{index,
-                                 cue.startMs,
-                                 cue.durationMs,
-                                 subtitle.layout.areaTop,
-                                 subtitle.layout.areaHeight,
-                                 packet.value()};
         for (CueOutput* output : outputs) {
-            if (Status added = output->add(encoded); !added) {
-                (void)EndExtraOutputs(outputs, added);
-                return CueError(index, cue, added.error());
+            if (Status added = output->add(drawn.encoded.value()); !added) {
+                discardAll();
+                return added.error();
             }
         }
     }
-
-    for (CueOutput* output : outputs) {
-        if (Status finished = output->finish(); !finished) {
-            return EndExtraOutputs(outputs, finished).error();
-        }
+    if (cancelled()) {  // asked while the last cue was handed over
+        discardAll();
+        return CancelledError();
     }
-    const QString streamPath = OutputPath(request.outputFolder, kStreamFileName);
-    if (Status written = WriteFileAtomically(streamPath, stream); !written) {
-        return EndExtraOutputs(outputs, written).error();
+    if (Status written = FinishAndCommitAll(outputs); !written) {
+        return written.error();
     }
-    if (Status committed = EndExtraOutputs(outputs, Ok()); !committed) {
-        return committed.error();
-    }
-    return GeneratedStream{streamPath, static_cast<int>(cueList.cues.size())};
+    return GeneratedStream{streamPath, cueCount};
 }
 
 }  // namespace marvoxa

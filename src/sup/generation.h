@@ -26,12 +26,18 @@ struct GenerationRequest {
     RoleColours roleColours;
     // Where Generated.sup goes: the subtitle file's folder, or one the user chose.
     QString outputFolder;
-    // Called before each cue is drawn (cue index, from 0) and after it is drawn (with the
-    // frame), so a window can handle its events and show progress. Either may be empty.
+    // Called on the calling thread for each cue in order (cue index, from 0): before it is
+    // taken from the drawing threads and, with its frame, once it is taken, so a window can
+    // handle its events and show progress. Either may be empty.
     std::function<void(int cueIndex)> beforeCue;
     std::function<void(int cueIndex, const QImage& frame)> cueDrawn;
-    // Further outputs (not owned) fed every finished cue in order; they and Generated.sup are
-    // put in place together, or none of them is.
+    // When set, cueDrawn is called only for the cues it accepts: painting a full frame for
+    // every cue is work a preview refreshed a few dozen times a second does not need.
+    std::function<bool(int cueIndex)> frameWanted;
+    // Asked before each cue; true stops generation after the cues being drawn, and nothing is
+    // written (ErrorKind::Cancelled).
+    std::function<bool()> cancelRequested;
+    // Files written beside Generated.sup from the same cues, all or none of them with it.
     std::vector<CueOutput*> extraOutputs;
 };
 
@@ -43,10 +49,11 @@ struct GeneratedStream {
 // The full path of a file that generation writes into folder.
 QString OutputPath(const QString& folder, const char* fileName);
 
-// Draws, encodes and packs every cue in order and writes the whole stream to Generated.sup in
-// the output folder, feeding the extra outputs alongside. Nothing is written when a cue cannot
-// be encoded or an output fails; files written earlier stay intact until the new ones are
-// complete.
+// Draws, encodes and packs every cue and writes the stream to Generated.sup in the output
+// folder. Cues are drawn and encoded side by side on every core; packets are written in cue
+// order as they are finished, and the callbacks run on the calling thread, in cue order.
+// Nothing is written when a cue cannot be encoded, the list is empty or generation is
+// cancelled: a stream written earlier stays intact until the new one is complete.
 Result<GeneratedStream> GenerateSupStream(const GenerationRequest& request);
 
 }  // namespace marvoxa

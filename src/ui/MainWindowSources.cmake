@@ -6,6 +6,8 @@ target_sources(marvoxa_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/dialog_filters.h
     ${CMAKE_CURRENT_LIST_DIR}/form1_controls.cpp
     ${CMAKE_CURRENT_LIST_DIR}/form1_controls.h
+    ${CMAKE_CURRENT_LIST_DIR}/generation_session.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/generation_session.h
     ${CMAKE_CURRENT_LIST_DIR}/preview_pictures.cpp
     ${CMAKE_CURRENT_LIST_DIR}/preview_pictures.h
     ${CMAKE_CURRENT_LIST_DIR}/swatch_row.cpp

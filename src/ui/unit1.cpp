@@ -12,6 +12,7 @@
 #include "sup/generation.h"
 #include "ui/control_lock.h"
 #include "ui/dialog_filters.h"
+#include "ui/generation_session.h"
 #include "ui/preview_pictures.h"
 #include "ui/prompts.h"
 #include "ui/tab_order.h"
@@ -206,9 +207,14 @@ void TForm1::showEvent(QShowEvent* event) {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-    // Generation handles events between cues; the window must outlive it.
-    if (generating_) {
+    // Generation handles events between cues; the window must outlive it, so it closes once
+    // generation has stopped.
+    if (session_ != nullptr) {
         event->ignore();
+        if (prompts_.askYesNo(this, kStopGeneratingQuestion)) {
+            session_->requestCancel();
+            closeWhenStopped_ = true;
+        }
         return;
     }
     emit aboutToClose();
@@ -596,6 +602,10 @@ void TForm1::showPreviewPicture() {
 // ---- Generation ----
 
 void TForm1::Button3Click() {
+    if (session_ != nullptr) {  // the button reads "Cancel" while generating
+        session_->requestCancel();
+        return;
+    }
     if (!subsLoaded_) {
         prompts_.showMessage(this, kLoadSubtitleFirstMessage);
         return;
@@ -613,15 +623,22 @@ void TForm1::Button3Click() {
     const std::vector<std::unique_ptr<CueOutput>> extraOutputs =
         MakeExtraOutputs(options_.outputs, outputFolder, standard, *palette_.palette());
     const Result<GeneratedStream> stream = [&] {
-        // Events are handled between cues; nothing may load, restyle or start again meanwhile.
-        const ControlLock lock(c_.inputControls());
+        // Nothing may load, restyle or start again meanwhile; the button becomes "Cancel".
+        QList<QWidget*> locked;
+        for (QWidget* control : c_.inputControls()) {
+            if (control != c_.Button3) {
+                locked << control;
+            }
+        }
+        const ControlLock lock(locked);
+        GenerationSession session(this, c_.Button3, c_.ProgressBar1,
+                                  static_cast<int>(cueList_.cues.size()));
+        session_ = &session;
         generating_ = true;
-        const auto done = qScopeGuard([this] { generating_ = false; });
-
-        QProgressBar* progress = c_.ProgressBar1;
-        const int cueCount = static_cast<int>(cueList_.cues.size());
-        progress->setRange(0, std::max(0, cueCount - 1));
-        progress->setValue(0);
+        const auto done = qScopeGuard([this] {
+            session_ = nullptr;
+            generating_ = false;
+        });
 
         GenerationRequest request;
         request.cueList = &cueList_;
@@ -632,16 +649,19 @@ void TForm1::Button3Click() {
         for (const auto& output : extraOutputs) {
             request.extraOutputs.push_back(output.get());
         }
-        request.beforeCue = [progress](int) {
-            QCoreApplication::processEvents();
-            progress->setValue(std::min(progress->value() + 1, progress->maximum()));
-        };
+        request.beforeCue = [&session](int index) { session.beforeCue(index); };
+        request.frameWanted = [&session](int index) { return session.frameWanted(index); };
+        request.cancelRequested = [&session] { return session.cancelRequested(); };
         request.cueDrawn = [this](int, const QImage& frame) {
             previewPicture_ = frame;
             showPreviewPicture();
         };
         return GenerateSupStream(request);
     }();
+    if (closeWhenStopped_) {
+        close();
+        return;
+    }
     if (!stream) {
         prompts_.showMessage(this, stream.error().message);
         return;

@@ -19,6 +19,7 @@
 
 namespace marvoxa {
 
+class GenerationSession;
 class Prompts;
 class WindowScroller;
 
@@ -26,6 +27,9 @@ inline constexpr QLatin1String kForm1Caption("Marvoxa By Pellorn");
 inline constexpr QLatin1String kCheckingSubtitleCaption(
     "Marvoxa By Pellorn Checking Subtitle Length...");
 inline constexpr QLatin1String kLoadSubtitleFirstMessage("Please load an Srt/Sub/Txt subtitle.");
+inline constexpr QLatin1String kStopGeneratingQuestion(
+    "Stop generating and close Marvoxa? Nothing will be written: the files generated before stay "
+    "as they are.");
 
 // The main window: loads the palette and the subtitle file, holds the style controls, previews
 // the subtitles and generates the stream. Every message box and file dialog goes through the
@@ -147,6 +151,8 @@ private:
     bool linesFit_ = true;
     bool loadFailed_ = false;
     bool generating_ = false;
+    GenerationSession* session_ = nullptr;  // while generating
+    bool closeWhenStopped_ = false;         // the user closed the window while generating
     bool shownOnce_ = false;
 
     CueList cueList_;

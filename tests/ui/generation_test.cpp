@@ -156,9 +156,10 @@ TEST_F(Generation, LocksTheWindowWhileItRunsAndGivesEverythingBack) {
     });
     generate();
 
-    // The third step stays at the maximum; from the second cue on the last frame shows.
-    EXPECT_EQ(seen, (QStringList{QStringLiteral("at 1 generating 1 enabled 0 blue 0"),
-                                 QStringLiteral("at 2 generating 1 enabled 0 blue 1")}));
+    // The third step stays at the maximum; from the second cue on the last frame shows. Only
+    // "Generate Sup" stays enabled: it reads "Cancel" meanwhile.
+    EXPECT_EQ(seen, (QStringList{QStringLiteral("at 1 generating 1 enabled 1 blue 0"),
+                                 QStringLiteral("at 2 generating 1 enabled 1 blue 1")}));
     EXPECT_EQ(prompts_.dialogs.size(), 1);
     EXPECT_FALSE(form_->generating());
     EXPECT_EQ(PaletteView(*form_).section(u' ', 0, 3),
