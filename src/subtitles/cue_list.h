@@ -32,7 +32,8 @@ struct CueList {
     QList<QByteArray> rawLines;
     TextEncoding encoding = TextEncoding::Legacy;
     // SRT only: each cue's text lines after the second, as read, by cue position (empty when
-    // the file had none); drawn only when all lines are asked for.
+    // the file had none, and ending with the last cue that has any); drawn only when all lines
+    // are asked for.
     std::vector<QList<QByteArray>> furtherLines;
     // Read from a SUB/TXT file: "|" separates lines and MicroDVD control codes may appear.
     bool frameNumbered = false;

@@ -14,7 +14,8 @@ namespace marvoxa {
 struct CueReading {
     // The cues read, in file order; when reading stopped early, those read before the stop.
     std::vector<Cue> cues;
-    // SRT only: the text lines after the second of each cue, by cue position.
+    // SRT only: the text lines after the second of each cue, by cue position; it ends with
+    // the last cue that has any.
     std::vector<QList<QByteArray>> furtherLines;
     // Why reading stopped early, with the text the user reads.
     std::optional<Error> error;

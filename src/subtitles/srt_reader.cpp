@@ -82,7 +82,12 @@ CueReading ReadSrtCues(const QList<QByteArray>& rawLines) {
                 further.append(rawLines.at(k));
             }
         }
-        reading.furtherLines.push_back(std::move(further));
+        if (!further.isEmpty()) {
+            // Held only up to the last cue that has further lines: most files have none, and a
+            // list per cue would cost a film-length file megabytes.
+            reading.furtherLines.resize(reading.cues.size());
+            reading.furtherLines.push_back(std::move(further));
+        }
         reading.cues.push_back(std::move(cue));
     }
     return reading;
