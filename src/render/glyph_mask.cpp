@@ -19,34 +19,42 @@ int WordsFor(int width) {
     return (width + kWordBits - 1) / kWordBits;
 }
 
-// dst |= src moved shift pixels towards higher x (lower x for a negative shift); bits moved
-// past either end are dropped.
-void OrShifted(const std::uint64_t* src, std::uint64_t* dst, int words, int shift) {
-    const int magnitude = shift < 0 ? -shift : shift;
-    const int wordShift = magnitude / kWordBits;
-    const int bitShift = magnitude % kWordBits;
+// Word i of a row, or 0 outside it.
+std::uint64_t WordAt(const std::uint64_t* row, int words, int i) {
+    return i >= 0 && i < words ? row[i] : 0;
+}
+
+// dst = src | src moved `shift` pixels towards higher x | src moved towards lower x, for a
+// shift of at least 1; bits moved past either end of the row's words are dropped.
+void SpreadRow(const std::uint64_t* src, std::uint64_t* dst, int words, int shift) {
+    const int wordShift = shift / kWordBits;
+    const int bitShift = shift % kWordBits;
     for (int i = 0; i < words; ++i) {
-        if (src[i] == 0) {
-            continue;
+        std::uint64_t word = src[i];
+        word |= WordAt(src, words, i - wordShift) << bitShift;
+        word |= WordAt(src, words, i + wordShift) >> bitShift;
+        if (bitShift != 0) {
+            word |= WordAt(src, words, i - wordShift - 1) >> (kWordBits - bitShift);
+            word |= WordAt(src, words, i + wordShift + 1) << (kWordBits - bitShift);
         }
-        if (shift >= 0) {
-            const int target = i + wordShift;
-            if (target < words) {
-                dst[target] |= src[i] << bitShift;
-            }
-            if (bitShift != 0 && target + 1 < words) {
-                dst[target + 1] |= src[i] >> (kWordBits - bitShift);
-            }
-        } else {
-            const int target = i - wordShift;
-            if (target >= 0) {
-                dst[target] |= src[i] >> bitShift;
-            }
-            if (bitShift != 0 && target - 1 >= 0) {
-                dst[target - 1] |= src[i] << (kWordBits - bitShift);
-            }
-        }
+        dst[i] = word;
     }
+}
+
+bool RowIsEmpty(const std::uint64_t* row, int words) {
+    return std::all_of(row, row + words, [](std::uint64_t word) { return word == 0; });
+}
+
+// The steps that grow a reach of 0 to radius, each at most one more than twice the reach so
+// far, so the reach stays without gaps: 3 is 1 + 2, 7 is 1 + 2 + 4.
+std::vector<int> DoublingSteps(int radius) {
+    std::vector<int> steps;
+    for (int reach = 0; reach < radius;) {
+        const int step = std::min(2 * reach + 1, radius - reach);
+        steps.push_back(step);
+        reach += step;
+    }
+    return steps;
 }
 
 // Draws the line into a mono picture with the given margin around its text cell.
@@ -141,27 +149,51 @@ GlyphMask RenderGlyphMask(const QFont& font, const StyledLine& line, const LineM
 }
 
 GlyphMask DilateSquare(const GlyphMask& mask, int radius) {
-    const int words = mask.wordsPerRow();
-    GlyphMask widened(mask.origin(), mask.width(), mask.height());
-    for (int y = 0; y < mask.height(); ++y) {
-        for (int shift = -radius; shift <= radius; ++shift) {
-            OrShifted(mask.row(y), widened.row(y), words, shift);
-        }
-    }
-
     GlyphMask result(mask.origin(), mask.width(), mask.height());
-    for (int y = 0; y < mask.height(); ++y) {
-        const std::uint64_t* source = widened.row(y);
-        if (std::all_of(source, source + words, [](std::uint64_t word) { return word == 0; })) {
-            continue;
-        }
-        const int last = std::min(mask.height() - 1, y + radius);
-        for (int target = std::max(0, y - radius); target <= last; ++target) {
-            std::uint64_t* row = result.row(target);
-            for (int i = 0; i < words; ++i) {
-                row[i] |= source[i];
+    if (radius < 0) {
+        return result;
+    }
+    const int words = mask.wordsPerRow();
+    const int height = mask.height();
+    const auto rowBits = static_cast<size_t>(words);
+    // Square dilation is separable, and a reach grows by doubling: a few passes over the rows,
+    // then the same over the columns.
+    std::vector<std::uint64_t> current(static_cast<size_t>(height) * rowBits);
+    std::vector<std::uint64_t> next(current.size());
+    for (int y = 0; y < height; ++y) {
+        std::copy_n(mask.row(y), words, current.data() + y * rowBits);
+    }
+    const std::vector<int> steps = DoublingSteps(radius);
+    for (int step : steps) {
+        for (int y = 0; y < height; ++y) {
+            const std::uint64_t* source = current.data() + y * rowBits;
+            std::uint64_t* target = next.data() + y * rowBits;
+            if (RowIsEmpty(source, words)) {
+                std::fill_n(target, words, 0);
+            } else {
+                SpreadRow(source, target, words, step);
             }
         }
+        current.swap(next);
+    }
+    for (int step : steps) {
+        for (int y = 0; y < height; ++y) {
+            std::uint64_t* target = next.data() + y * rowBits;
+            std::copy_n(current.data() + y * rowBits, words, target);
+            for (int from : {y - step, y + step}) {
+                if (from < 0 || from >= height) {
+                    continue;
+                }
+                const std::uint64_t* source = current.data() + from * rowBits;
+                for (int i = 0; i < words; ++i) {
+                    target[i] |= source[i];
+                }
+            }
+        }
+        current.swap(next);
+    }
+    for (int y = 0; y < height; ++y) {
+        std::copy_n(current.data() + y * rowBits, words, result.row(y));
     }
     return result;
 }
