@@ -2,9 +2,9 @@
 
 #include "palette/ifo_reader.h"
 #include "palette/palette_state.h"
+#include "subtitles/cue_lines.h"
 #include "subtitles/cue_notices.h"
 #include "subtitles/line_width_check.h"
-#include "subtitles/parallel_width_check.h"
 #include "subtitles/subtitle_loader.h"
 #include "sup/completion_report.h"
 #include "sup/generation.h"
@@ -67,10 +67,6 @@ int RunConversion(const ConversionOptions& options, QTextStream& out, QTextStrea
             err << AsLines(*notice) << Qt::endl;
         }
     }
-    if (const auto tooWide = FindFirstTooWideCueOnEveryCore(load.cueList, settings)) {
-        return Refuse(err, TooLongOnLoadMessage(tooWide->lines));
-    }
-
     const QString outputFolder = options.outputFolder.isEmpty()
                                      ? QFileInfo(options.subtitlePath).absolutePath()
                                      : options.outputFolder;
@@ -90,6 +86,13 @@ int RunConversion(const ConversionOptions& options, QTextStream& out, QTextStrea
         request.extraOutputs.push_back(output.get());
     }
     request.cancelRequested = stopRequested;
+    // Lines are measured as generation draws them; a file with a line too wide is refused
+    // whole, and nothing is written.
+    request.refuseTooWideCue = [&](int cueIndex) {
+        const auto index = static_cast<size_t>(cueIndex);
+        const QStringList lines = LineTexts(DrawnCueLines(load.cueList, index, settings).drawn);
+        return Error{ErrorKind::State, TooLongOnLoadMessage(lines)};
+    };
     const Result<GeneratedStream> stream = GenerateSupStream(request);
     if (!stream) {
         return Refuse(err, stream.error().message);

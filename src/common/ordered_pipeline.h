@@ -97,7 +97,10 @@ private:
             Output output = job();
             lock.lock();
             slots_[sequence - firstSequence_].output = std::move(output);
-            outputReady_.notify_all();
+            // Only the oldest output is waited for; the others are read after it without waiting.
+            if (sequence == firstSequence_) {
+                outputReady_.notify_one();
+            }
         }
     }
 

@@ -106,8 +106,10 @@ RasterizedCue RasterizeCue(const QList<StyledLine>& cueLines, const RenderSettin
         lines.append(StyledLine{});
     }
     QList<LineMetrics> metrics;
+    int widestLine = 0;
     for (const StyledLine& line : lines) {
         metrics.append(MeasureLine(font, line));
+        widestLine = std::max(widestLine, metrics.last().width);
     }
     const CueLayout layout = LayoutCueLines(metrics, settings, kFrameWidth, frameHeight);
 
@@ -124,8 +126,12 @@ RasterizedCue RasterizeCue(const QList<StyledLine>& cueLines, const RenderSettin
         }
         GlyphMask glyphs =
             RenderGlyphMask(font, lines[i], metrics[i], layout.topLefts[i], settings.outlineWidth);
-        masks.push_back({DilateSquare(glyphs, settings.outlineWidth), DilateSquare(glyphs, 1),
-                         std::move(glyphs)});
+        // Growing by one and then by the rest is growing by the whole width at once.
+        GlyphMask antialias = DilateSquare(glyphs, 1);
+        GlyphMask outline = settings.outlineWidth >= 1
+                                ? DilateSquare(antialias, settings.outlineWidth - 1)
+                                : DilateSquare(glyphs, settings.outlineWidth);
+        masks.push_back({std::move(outline), std::move(antialias), std::move(glyphs)});
     }
 
     int bandTop = frameHeight;
@@ -136,7 +142,8 @@ RasterizedCue RasterizeCue(const QList<StyledLine>& cueLines, const RenderSettin
         bandEnd = std::max(bandEnd, std::min(frameHeight, widest.origin().y() + widest.height()));
     }
     RasterizedCue result{
-        SubtitleRaster(kFrameWidth, frameHeight, bandTop, std::max(0, bandEnd - bandTop)), layout};
+        SubtitleRaster(kFrameWidth, frameHeight, bandTop, std::max(0, bandEnd - bandTop)), layout,
+        widestLine};
     // Each pass covers what came before, so a lower line's rings cover the line above.
     for (const LineMasks& line : masks) {
         result.raster.paintLine(line.outline, line.antialias, line.glyphs);

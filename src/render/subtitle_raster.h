@@ -54,6 +54,7 @@ struct RasterizedSubtitle {
 struct RasterizedCue {
     SubtitleRaster raster;
     CueLayout layout;
+    int widestLine = 0;  // the width of the cue's widest line, as MeasureLine gives it
 };
 
 // Draws every line of a cue as the outline, antialias and text passes would, line after line

@@ -5,12 +5,16 @@
 #include "render/subtitle_font.h"
 #include "render/subtitle_raster.h"
 #include "subtitles/cue_lines.h"
+#include "subtitles/line_width_check.h"
 #include "sup/completion_report.h"
 #include "sup/raster_encoding.h"
 #include "sup/sup_packet.h"
 #include "sup/sup_stream_output.h"
 
 #include <QDir>
+
+#include <algorithm>
+#include <vector>
 
 namespace marvoxa {
 
@@ -28,45 +32,66 @@ Error CancelledError() {
                                 "before are unchanged.")};
 }
 
+// Cues are handed to the drawing threads in blocks: one hand-over a cue costs more in waking
+// threads than a small cue takes to draw.
+constexpr int kCuesPerBlock = 8;
+
 // One cue drawn and encoded on a pipeline thread.
 struct DrawnCue {
     RasterizedCue subtitle;
     Result<EncodedCue> encoded;
 };
 
-// Everything a pipeline thread needs: the settings and roles are copied, as the request's
-// callbacks run on the caller's thread only; the cue list is only read while generating.
-struct CueJob {
-    const CueList* cueList;
-    int index;
+// What a cue is drawn with, read on the caller's thread when the cue is handed over: the
+// request's callbacks run there only.
+struct CueLook {
     RenderSettings settings;
     ColourRoles roles;
+};
+
+DrawnCue DrawAndEncodeCue(const CueList& cueList, int index, const CueLook& look,
+                          const RoleColours& roleColours, bool keepRaster) {
+    const Cue& cue = cueList.cues[static_cast<size_t>(index)];
+    const qint64 startMs = cue.startMs;
+    const qint64 durationMs = cue.durationMs;
+    RasterizedCue subtitle = RasterizeCue(
+        DrawnCueLines(cueList, static_cast<size_t>(index), look.settings).drawn, look.settings);
+    const int areaTop = subtitle.layout.areaTop;
+    const int areaHeight = subtitle.layout.areaHeight;
+    const Result<FieldData> fields =
+        EncodeRaster(subtitle.raster, areaTop, areaHeight, roleColours);
+    if (!keepRaster) {
+        subtitle.raster = SubtitleRaster();
+    }
+    if (!fields) {
+        return {std::move(subtitle), fields.error()};
+    }
+    Result<QByteArray> packet = BuildSupPacket(startMs, durationMs, look.roles, areaTop, areaHeight,
+                                               fields.value().top, fields.value().bottom);
+    if (!packet) {
+        return {std::move(subtitle), packet.error()};
+    }
+    return {std::move(subtitle),
+            EncodedCue{index, startMs, durationMs, areaTop, areaHeight, std::move(packet).value()}};
+}
+
+// A block of consecutive cues for one pipeline thread; the cue list is only read while
+// generating.
+struct CueBlockJob {
+    const CueList* cueList;
+    int first;
+    std::vector<CueLook> looks;  // one a cue, from `first` on
     RoleColours roleColours;
     bool keepRaster;  // for a frame shown on the caller's thread
 
-    DrawnCue operator()() const {
-        const Cue& cue = cueList->cues[static_cast<size_t>(index)];
-        const qint64 startMs = cue.startMs;
-        const qint64 durationMs = cue.durationMs;
-        RasterizedCue subtitle = RasterizeCue(
-            DrawnCueLines(*cueList, static_cast<size_t>(index), settings).drawn, settings);
-        const int areaTop = subtitle.layout.areaTop;
-        const int areaHeight = subtitle.layout.areaHeight;
-        const Result<FieldData> fields =
-            EncodeRaster(subtitle.raster, areaTop, areaHeight, roleColours);
-        if (!keepRaster) {
-            subtitle.raster = SubtitleRaster();
+    std::vector<DrawnCue> operator()() const {
+        std::vector<DrawnCue> drawn;
+        drawn.reserve(looks.size());
+        for (size_t i = 0; i < looks.size(); ++i) {
+            drawn.push_back(DrawAndEncodeCue(*cueList, first + static_cast<int>(i), looks[i],
+                                             roleColours, keepRaster));
         }
-        if (!fields) {
-            return {std::move(subtitle), fields.error()};
-        }
-        Result<QByteArray> packet = BuildSupPacket(startMs, durationMs, roles, areaTop, areaHeight,
-                                                   fields.value().top, fields.value().bottom);
-        if (!packet) {
-            return {std::move(subtitle), packet.error()};
-        }
-        return {std::move(subtitle), EncodedCue{index, startMs, durationMs, areaTop, areaHeight,
-                                                std::move(packet).value()}};
+        return drawn;
     }
 };
 
@@ -135,18 +160,23 @@ Result<GeneratedStream> GenerateSupStream(const GenerationRequest& request) {
 
     const int cueCount = static_cast<int>(cueList.cues.size());
     FrameCanvas canvas;
-    OrderedPipeline<DrawnCue> pipeline;
+    OrderedPipeline<std::vector<DrawnCue>> pipeline;
     int submitted = 0;
+    std::vector<DrawnCue> block;  // the cues taken last, from the pipeline's oldest block
+    size_t nextInBlock = 0;
     for (int taken = 0; taken < cueCount;) {
         if (cancelled()) {
             discardAll();
             return CancelledError();
         }
         if (submitted < cueCount && !pipeline.full()) {
-            pipeline.submit(CueJob{&cueList, submitted, request.renderSettings(),
-                                   request.colourRoles(), request.roleColours,
-                                   static_cast<bool>(request.cueDrawn)});
-            ++submitted;
+            CueBlockJob job{
+                &cueList, submitted, {}, request.roleColours, static_cast<bool>(request.cueDrawn)};
+            const int end = std::min(cueCount, submitted + kCuesPerBlock);
+            for (; submitted < end; ++submitted) {
+                job.looks.push_back({request.renderSettings(), request.colourRoles()});
+            }
+            pipeline.submit(std::move(job));
             continue;
         }
 
@@ -154,7 +184,15 @@ Result<GeneratedStream> GenerateSupStream(const GenerationRequest& request) {
         if (request.beforeCue) {
             request.beforeCue(index);
         }
-        const DrawnCue drawn = pipeline.takeNext();
+        if (nextInBlock == block.size()) {
+            block = pipeline.takeNext();
+            nextInBlock = 0;
+        }
+        const DrawnCue& drawn = block[nextInBlock++];
+        if (request.refuseTooWideCue && drawn.subtitle.widestLine >= kMaxLineWidth) {
+            discardAll();
+            return request.refuseTooWideCue(index);
+        }
         if (request.cueDrawn && (!request.frameWanted || request.frameWanted(index))) {
             request.cueDrawn(index, canvas.draw(drawn.subtitle.raster, request.roleColours));
         }

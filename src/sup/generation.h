@@ -18,9 +18,10 @@ namespace marvoxa {
 
 struct GenerationRequest {
     const CueList* cueList = nullptr;
-    // Read anew for every cue, so a change made while generating applies from the next cue.
+    // Read anew for every cue, on the calling thread, as the cue is handed to the drawing
+    // threads: a change made while generating applies to the cues handed over after it.
     std::function<RenderSettings()> renderSettings;
-    // Read anew for every packet.
+    // Read anew for every packet, the same way.
     std::function<ColourRoles()> colourRoles;
     // Taken once at the start: every cue is classified against these colours.
     RoleColours roleColours;
@@ -37,6 +38,10 @@ struct GenerationRequest {
     // Asked before each cue; true stops generation after the cues being drawn, and nothing is
     // written (ErrorKind::Cancelled).
     std::function<bool()> cancelRequested;
+    // When set, the first cue with a line too wide for the frame (kMaxLineWidth pixels or
+    // more) stops generation with the error this gives for it, and nothing is written. The
+    // lines are measured as they are drawn, so no pass of its own is needed.
+    std::function<Error(int cueIndex)> refuseTooWideCue;
     // Files written beside Generated.sup from the same cues, all or none of them with it.
     std::vector<CueOutput*> extraOutputs;
 };

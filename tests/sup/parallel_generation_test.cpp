@@ -161,5 +161,29 @@ TEST(ParallelGeneration, ADiskFillingUpMidwayReportsWhyAndKeepsTheEarlierStream)
               QStringList{QStringLiteral("Generated.sup")});
 }
 
+TEST(ParallelGeneration, RefusesTheFirstCueWithALineTooWideAndWritesNothing) {
+    QTemporaryDir folder;
+    CueList list = ManyCues(100);
+    const QByteArray tooWide(60, 'W');
+    list.cues[37].secondLine = tooWide;
+    list.cues[70].firstLine = tooWide;
+    QList<int> refused;
+    GenerationRequest request = RequestFor(list, folder.path());
+    request.refuseTooWideCue = [&](int index) {
+        refused << index;
+        return Error{ErrorKind::State, QStringLiteral("cue %1 is too wide").arg(index)};
+    };
+
+    const Result<GeneratedStream> result = GenerateSupStream(request);
+    ASSERT_FALSE(result.ok());
+    EXPECT_EQ(result.error().message, QStringLiteral("cue 37 is too wide"));
+    EXPECT_EQ(refused, QList<int>{37});
+    EXPECT_TRUE(QDir(folder.path()).isEmpty());
+
+    // Without the check the same cues are drawn, clipped by the frame.
+    request.refuseTooWideCue = nullptr;
+    EXPECT_TRUE(GenerateSupStream(request).ok());
+}
+
 }  // namespace
 }  // namespace marvoxa
