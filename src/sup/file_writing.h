@@ -40,6 +40,8 @@ private:
     QString path_;
     std::unique_ptr<QSaveFile> file_;
     bool finished_ = false;
+    qint64 written_ = 0;     // bytes written since open()
+    qint64 handedOver_ = 0;  // bytes already handed to the disk's writeback
 };
 
 // Writes all of bytes to an open file descriptor, retrying short writes; the error names the
