@@ -31,11 +31,12 @@ std::optional<QString> ExtraLinesNotice(const CueList& cueList, const RenderSett
         return std::nullopt;
     }
     return (count == 1 ? QStringLiteral("1 subtitle has more than two lines; only its first two "
-                                        "are drawn: %2.")
+                                        "are drawn: %1.")
+                             .arg(first)
                        : QStringLiteral("%1 subtitles have more than two lines; only their first "
-                                        "two are drawn. The first is %2."))
-               .arg(count)
-               .arg(first) +
+                                        "two are drawn. The first is %2.")
+                             .arg(count)
+                             .arg(first)) +
            QStringLiteral(" To keep them, draw all lines (Options..., or --all-lines).");
 }
 
@@ -61,12 +62,15 @@ std::optional<QString> UndrawableCharactersNotice(const CueList& cueList,
     if (count == 0) {
         return std::nullopt;
     }
-    return (count == 1 ? QStringLiteral("1 subtitle holds characters that no installed font can "
-                                        "draw; they show as empty boxes: %2.")
-                       : QStringLiteral("%1 subtitles hold characters that no installed font can "
-                                        "draw; they show as empty boxes. The first is %2."))
-        .arg(count)
-        .arg(first);
+    return count == 1 ? QStringLiteral(
+                            "1 subtitle holds characters that no installed font can "
+                            "draw; they show as empty boxes: %1.")
+                            .arg(first)
+                      : QStringLiteral(
+                            "%1 subtitles hold characters that no installed font can "
+                            "draw; they show as empty boxes. The first is %2.")
+                            .arg(count)
+                            .arg(first);
 }
 
 }  // namespace marvoxa

@@ -121,5 +121,21 @@ TEST(CueNotices, NameCharactersNoFontDraws) {
               std::nullopt);
 }
 
+// One cue alone is named in the sentence itself.
+TEST(CueNotices, NameASingleCueInTheirSentence) {
+    const SubtitleLoad load =
+        LoadSubtitleBytes(QByteArrayLiteral("1\n00:00:01,000 --> 00:00:02,000\none\ntwo\nthree\n\n"
+                                            "2\n00:00:03,000 --> 00:00:04,000\n\xf0\x90\x80\x80\n"),
+                          QStringLiteral("single.srt"), MarkupMode::Text);
+    EXPECT_EQ(ExtraLinesNotice(load.cueList, RenderSettings{}),
+              QStringLiteral("1 subtitle has more than two lines; only its first two are drawn: "
+                             "subtitle 1 at 00:00:01,000. To keep them, draw all lines "
+                             "(Options..., or --all-lines)."));
+    EXPECT_EQ(UndrawableCharactersNotice(load.cueList, RenderSettings{}),
+              QStringLiteral("1 subtitle holds characters that no installed font can draw; they "
+                             "show as empty boxes: subtitle 2 at 00:00:03,000, character "
+                             "U+10000."));
+}
+
 }  // namespace
 }  // namespace marvoxa
