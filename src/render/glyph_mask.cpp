@@ -80,29 +80,60 @@ void SetInkBits(const uchar* pixels, int width, std::uint64_t* bits) {
     }
 }
 
+// A blank picture to draw glyphs on. An 8-bit picture: Qt paints a one-bit picture pixel by
+// pixel through its colour table, several times slower, and the text is drawn without
+// antialiasing either way.
+QImage GlyphPicture(QSize size) {
+    QImage picture(size, QImage::Format_Alpha8);
+    SetSubtitleResolution(picture);
+    picture.fill(0);
+    return picture;
+}
+
+// The ink of the picture's top-left width x height pixels, placed at origin.
+GlyphMask MaskOf(const QImage& picture, QPoint origin, int width, int height) {
+    GlyphMask mask(origin, width, height);
+    for (int y = 0; y < height; ++y) {
+        SetInkBits(picture.constScanLine(y), width, mask.row(y));
+    }
+    return mask;
+}
+
 // Draws the line into a picture with the given margin around its text cell.
 GlyphMask DrawWithMargin(const QFont& font, const StyledLine& line, const LineMetrics& metrics,
                          QPoint topLeft, int margin) {
     const int width = metrics.width + 2 * margin;
     const int height = metrics.height + 2 * margin;
-
-    // An 8-bit picture: Qt paints a one-bit picture pixel by pixel through its colour table,
-    // several times slower, and the text is drawn without antialiasing either way.
-    QImage picture(width, height, QImage::Format_Alpha8);
-    SetSubtitleResolution(picture);
-    picture.fill(0);
+    QImage picture = GlyphPicture(QSize(width, height));
     {
         QPainter painter(&picture);
         painter.setFont(font);
         painter.setPen(QColor(255, 255, 255));
         DrawLine(painter, QPoint(margin, margin), line);
     }
+    return MaskOf(picture, topLeft - QPoint(margin, margin), width, height);
+}
 
-    GlyphMask mask(topLeft - QPoint(margin, margin), width, height);
-    for (int y = 0; y < height; ++y) {
-        SetInkBits(picture.constScanLine(y), width, mask.row(y));
+// Draws plain text with its cell's top-left corner at (margin, margin) on a picture of at
+// least the given size, grown to hold the cell and the margin, and gives the cell's size.
+QImage DrawMeasuringCell(const QFont& font, const QString& text, QSize size, int margin,
+                         QSize& cell) {
+    while (true) {
+        QImage picture = GlyphPicture(size);
+        QRect drawn;
+        {
+            QPainter painter(&picture);
+            painter.setFont(font);
+            painter.setPen(QColor(255, 255, 255));
+            DrawLine(painter, QPoint(margin, margin), text, &drawn);
+        }
+        cell = drawn.size();
+        const QSize needed = cell + QSize(2 * margin, 2 * margin);
+        if (needed.width() <= size.width() && needed.height() <= size.height()) {
+            return picture;
+        }
+        size = size.expandedTo(needed);  // the guess was short: draw again on enough room
     }
-    return mask;
 }
 
 }  // namespace
@@ -142,6 +173,40 @@ bool GlyphMask::hasInkWithin(int distance) const {
         }
     }
     return false;
+}
+
+void GlyphMask::moveBy(QPoint offset) {
+    origin_ += offset;
+}
+
+DrawnLine DrawAndMeasureLine(const QFont& font, const StyledLine& line, int clearance) {
+    const QString text = line.text();
+    // Styled spans are measured apart from their drawing, and a text offering a choice
+    // (U+009C) is measured by its first choice but drawn by its last.
+    if (line.isEmpty() || !line.isPlain() || text.contains(QChar(0x9c))) {
+        const LineMetrics metrics = MeasureLine(font, line);
+        if (line.isEmpty()) {
+            return {GlyphMask(), metrics};
+        }
+        return {RenderGlyphMask(font, line, metrics, QPoint(0, 0), clearance), metrics};
+    }
+    // The cell's size comes with the drawing; the picture is sized by a generous guess.
+    const QFontMetrics fontMetrics = SubtitleMetrics(font);
+    int margin = std::max(8, fontMetrics.height() / 2) + clearance;
+    const int guessedWidth = 2 * fontMetrics.averageCharWidth() * static_cast<int>(text.size());
+    QSize cell;
+    while (true) {
+        const QImage picture = DrawMeasuringCell(
+            font, text, QSize(guessedWidth + 2 * margin, 2 * fontMetrics.height() + 2 * margin),
+            margin, cell);
+        GlyphMask mask = MaskOf(picture, QPoint(-margin, -margin), cell.width() + 2 * margin,
+                                cell.height() + 2 * margin);
+        // As RenderGlyphMask does: no glyph pixel within the clearance of the mask's edge.
+        if (!mask.hasInkWithin(std::max(1, clearance)) || margin >= 4096) {
+            return {std::move(mask), LineMetrics{cell.width(), cell.height()}};
+        }
+        margin *= 4;
+    }
 }
 
 GlyphMask RenderGlyphMask(const QFont& font, const QString& text, const LineMetrics& metrics,

@@ -30,6 +30,8 @@ public:
     // True when a set pixel lies within distance pixels of the mask's edge.
     bool hasInkWithin(int distance) const;
 
+    void moveBy(QPoint offset);
+
 private:
     QPoint origin_;
     int width_ = 0;
@@ -45,6 +47,15 @@ GlyphMask RenderGlyphMask(const QFont& font, const QString& text, const LineMetr
                           QPoint topLeft, int clearance);
 GlyphMask RenderGlyphMask(const QFont& font, const StyledLine& line, const LineMetrics& metrics,
                           QPoint topLeft, int clearance);
+
+struct DrawnLine {
+    GlyphMask glyphs;  // the text cell's top-left corner at (0, 0); empty for an empty line
+    LineMetrics metrics;
+};
+
+// RenderGlyphMask and MeasureLine in one: a plain line's text is laid out once, for drawing
+// and measuring together. Move the mask by the cell's place once the line is placed.
+DrawnLine DrawAndMeasureLine(const QFont& font, const StyledLine& line, int clearance);
 
 // Every pixel whose horizontal and vertical distance to a set pixel are both at most radius:
 // what drawing the mask at every offset of a (2 radius + 1) square leaves. Same geometry as

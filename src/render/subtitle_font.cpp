@@ -72,9 +72,6 @@ void SetSubtitleResolution(QImage& picture) {
     picture.setDotsPerMeterY(kSubtitleDotsPerMeter);
 }
 
-namespace {
-
-// Measures on a picture like the ones drawn on, not on the screen.
 QFontMetrics SubtitleMetrics(const QFont& font) {
     static const QImage device = [] {
         QImage picture(1, 1, QImage::Format_MonoLSB);
@@ -83,8 +80,6 @@ QFontMetrics SubtitleMetrics(const QFont& font) {
     }();
     return QFontMetrics(font, &device);
 }
-
-}  // namespace
 
 LineMetrics MeasureLine(const QFont& font, const QString& text) {
     const QSize size = SubtitleMetrics(font).size(kLineFlags, MeasuredText(text));
@@ -121,11 +116,11 @@ void DrawLine(QPainter& painter, QPoint topLeft, const StyledLine& line) {
     painter.setFont(base);
 }
 
-void DrawLine(QPainter& painter, QPoint topLeft, const QString& text) {
+void DrawLine(QPainter& painter, QPoint topLeft, const QString& text, QRect* cell) {
     // A zero-sized cell with TextDontClip places the text by its top-left corner without
     // clipping it to the cell.
     painter.drawText(QRect(topLeft, QSize(0, 0)),
-                     Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip | kLineFlags, text);
+                     Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip | kLineFlags, text, cell);
 }
 
 }  // namespace marvoxa

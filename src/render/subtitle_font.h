@@ -4,6 +4,7 @@
 #include "render/styled_line.h"
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QPoint>
 #include <QString>
 
@@ -43,9 +44,13 @@ LineMetrics MeasureLine(const QFont& font, const QString& text);
 // span's styles added. A plain line measures exactly as its text.
 LineMetrics MeasureLine(const QFont& font, const StyledLine& line);
 
+// Font metrics on a picture like the ones subtitles are drawn on, not on the screen.
+QFontMetrics SubtitleMetrics(const QFont& font);
+
 // Draws one line with the top-left corner of its text cell at topLeft, writing only glyph
-// pixels in the painter's pen colour.
-void DrawLine(QPainter& painter, QPoint topLeft, const QString& text);
+// pixels in the painter's pen colour. With cell, also gives the text cell as drawn, which for a
+// line without U+009C (a choice of texts) is the size MeasureLine gives.
+void DrawLine(QPainter& painter, QPoint topLeft, const QString& text, QRect* cell = nullptr);
 // The same for a styled line; the painter's font is the line's base font.
 void DrawLine(QPainter& painter, QPoint topLeft, const StyledLine& line);
 

@@ -106,10 +106,13 @@ RasterizedCue RasterizeCue(const QList<StyledLine>& cueLines, const RenderSettin
         lines.append(StyledLine{});
     }
     QList<LineMetrics> metrics;
+    std::vector<GlyphMask> glyphMasks;
     int widestLine = 0;
     for (const StyledLine& line : lines) {
-        metrics.append(MeasureLine(font, line));
-        widestLine = std::max(widestLine, metrics.last().width);
+        DrawnLine drawn = DrawAndMeasureLine(font, line, settings.outlineWidth);
+        metrics.append(drawn.metrics);
+        glyphMasks.push_back(std::move(drawn.glyphs));
+        widestLine = std::max(widestLine, drawn.metrics.width);
     }
     const CueLayout layout = LayoutCueLines(metrics, settings, kFrameWidth, frameHeight);
 
@@ -124,8 +127,8 @@ RasterizedCue RasterizeCue(const QList<StyledLine>& cueLines, const RenderSettin
         if (lines[i].isEmpty()) {
             continue;
         }
-        GlyphMask glyphs =
-            RenderGlyphMask(font, lines[i], metrics[i], layout.topLefts[i], settings.outlineWidth);
+        GlyphMask glyphs = std::move(glyphMasks[static_cast<size_t>(i)]);
+        glyphs.moveBy(layout.topLefts[i]);
         // Growing by one and then by the rest is growing by the whole width at once.
         GlyphMask antialias = DilateSquare(glyphs, 1);
         GlyphMask outline = settings.outlineWidth >= 1
