@@ -4,6 +4,8 @@
 #include "subtitles/raw_lines.h"
 #include "subtitles/srt_timing_line.h"
 
+#include <algorithm>
+
 namespace marvoxa {
 namespace {
 
@@ -47,6 +49,11 @@ bool EndsCueText(const QList<QByteArray>& rawLines, qsizetype index) {
 
 CueReading ReadSrtCues(const QList<QByteArray>& rawLines) {
     CueReading reading;
+    // Every cue has a timing line: room for them all, so a long film's list is not copied
+    // while it grows.
+    reading.cues.reserve(static_cast<size_t>(std::count_if(
+        rawLines.cbegin(), rawLines.cend(),
+        [](const QByteArray& line) { return line.contains(QByteArrayLiteral("-->")); })));
     for (qsizetype i = 0; i < rawLines.size(); ++i) {
         TimingLineOutcome outcome = ReadTimingLine(rawLines.at(i));
         if (outcome.error) {

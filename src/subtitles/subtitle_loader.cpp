@@ -11,6 +11,8 @@
 #include <QFileInfo>
 #include <QStringList>
 
+#include <algorithm>
+
 namespace marvoxa {
 namespace {
 
@@ -32,6 +34,20 @@ SubtitleForm FormOfFile(const QString& fileName) {
     return SubtitleForm::Unknown;
 }
 
+SubtitleLoad LoadSubtitleText(QByteArray bytes, const QString& fileName, MarkupMode markup);
+
+// All of an open regular file in one buffer of its exact size: readAll rounds the buffer up by
+// half again, which a long film's subtitles notice.
+QByteArray ReadWholeFile(QFile& file) {
+    QByteArray bytes(file.size(), Qt::Uninitialized);
+    const qint64 read = file.read(bytes.data(), bytes.size());
+    bytes.resize(std::max<qint64>(0, read));
+    if (read == file.size()) {
+        bytes += file.readAll();  // grown since its size was taken
+    }
+    return bytes;
+}
+
 }  // namespace
 
 SubtitleLoad LoadSubtitleFile(const QString& path, MarkupMode markup) {
@@ -45,20 +61,29 @@ SubtitleLoad LoadSubtitleFile(const QString& path, MarkupMode markup) {
                                                    : QString(kCannotOpenFileMessage).arg(path)};
         return load;
     }
-    return LoadSubtitleBytes(file.readAll(), path, markup);
+    return LoadSubtitleText(ReadWholeFile(file), path, markup);
 }
 
 SubtitleLoad LoadSubtitleBytes(const QByteArray& bytes, const QString& fileName,
                                MarkupMode markup) {
+    return LoadSubtitleText(bytes, fileName, markup);
+}
+
+namespace {
+
+SubtitleLoad LoadSubtitleText(QByteArray bytes, const QString& fileName, MarkupMode markup) {
     SubtitleLoad load;
     // From here on UTF-16 and UTF-32 text is UTF-8 like any other.
     const std::optional<QByteArray> wide = WideTextAsUtf8(bytes);
     // A byte-order mark would otherwise glue itself to the first line and spoil a SUB frame-rate
     // line; it still tells that the file is UTF-8.
     const bool hadUtf8Bom = !wide && StartsWithUtf8Bom(bytes);
-    const QByteArray text = wide ? *wide : hadUtf8Bom ? bytes.mid(3) : bytes;
+    QByteArray text = wide ? *wide : hadUtf8Bom ? bytes.mid(3) : bytes;
     load.cueList.rawLines = SplitRawLines(text);
     load.cueList.encoding = DetectTextEncoding(text, hadUtf8Bom || wide.has_value());
+    // The lines hold their own copies: a file read for loading is freed before its cues are.
+    text.clear();
+    bytes.clear();
 
     CueReading reading;
     switch (FormOfFile(fileName)) {
@@ -91,5 +116,7 @@ SubtitleLoad LoadSubtitleBytes(const QByteArray& bytes, const QString& fileName,
     }
     return load;
 }
+
+}  // namespace
 
 }  // namespace marvoxa
