@@ -17,6 +17,7 @@
 #include <QGuiApplication>
 #include <QThread>
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <functional>
@@ -69,17 +70,24 @@ double CuesPerSecondOnEveryCore(const QList<CueText>& cues, const RenderSettings
     const double cpuStart = ProcessCpuSeconds();
     qsizetype bytes = 0;
     {
+        // Eight cues a hand-over, as generation hands them to its threads.
+        constexpr int kCuesPerBlock = 8;
         OrderedPipeline<qsizetype> pipeline;
         int submitted = 0;
         for (int taken = 0; taken < cues.size();) {
             if (submitted < cues.size() && !pipeline.full()) {
-                pipeline.submit([&cues, &settings, index = submitted] {
-                    return DrawAndEncodeCue(index, cues[index], settings);
+                const int end = std::min<int>(cues.size(), submitted + kCuesPerBlock);
+                pipeline.submit([&cues, &settings, first = submitted, end] {
+                    qsizetype blockBytes = 0;
+                    for (int index = first; index < end; ++index) {
+                        blockBytes += DrawAndEncodeCue(index, cues[index], settings);
+                    }
+                    return blockBytes;
                 });
-                ++submitted;
+                submitted = end;
             } else {
                 bytes += pipeline.takeNext();
-                ++taken;
+                taken = std::min<int>(cues.size(), taken + kCuesPerBlock);
             }
         }
     }
