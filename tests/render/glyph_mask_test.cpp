@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QSet>
+
+#include <utility>
+
 namespace marvoxa {
 namespace {
 
@@ -109,6 +113,52 @@ TEST(RenderGlyphMask, KeepsEveryGlyphPixelOfATallLineClearOfTheEdge) {
         }
     }
     EXPECT_GT(set, 100);
+}
+
+// The frame pixels a mask sets, whatever its margin.
+QSet<std::pair<int, int>> FramePixels(const GlyphMask& mask) {
+    QSet<std::pair<int, int>> pixels;
+    for (int y = 0; y < mask.height(); ++y) {
+        for (int x = 0; x < mask.width(); ++x) {
+            if (mask.test(x, y)) {
+                pixels.insert({mask.origin().x() + x, mask.origin().y() + y});
+            }
+        }
+    }
+    return pixels;
+}
+
+// Drawing and measuring in one pass must give what measuring, then drawing, gives.
+TEST(DrawAndMeasureLine, MeasuresAndDrawsAsMeasureLineAndRenderGlyphMask) {
+    const QStringList texts{
+        QStringLiteral("Rethymno harbour."),
+        QStringLiteral("\tTabs\tand  spaces  "),
+        QStringLiteral("A\u0301\u0301\u0301 g\u0323\u0323 \u00d2"),         // far above and below
+        QStringLiteral("\u65e5\u672c\u8a9e \u05e9\u05dc\u05d5\u05dd 123"),  // fallback fonts
+        QStringLiteral("short\u009clonger choice"),
+        QString(200, QLatin1Char('W')),  // wider than any guess
+        QString(),
+    };
+    for (int size : {10, 22, 50}) {
+        RenderSettings settings;
+        settings.fontSize = size;
+        settings.style.italic = size == 50;
+        const QFont font = SubtitleFont(settings);
+        for (const QString& text : texts) {
+            const DrawnLine drawn = DrawAndMeasureLine(font, PlainLine(text), 3);
+            const LineMetrics measured = MeasureLine(font, text);
+            EXPECT_EQ(drawn.metrics.width, measured.width) << text.toStdString() << " " << size;
+            EXPECT_EQ(drawn.metrics.height, measured.height) << text.toStdString() << " " << size;
+            if (text.isEmpty()) {
+                EXPECT_EQ(drawn.glyphs.height(), 0);
+                continue;
+            }
+            const GlyphMask rendered = RenderGlyphMask(font, text, measured, QPoint(0, 0), 3);
+            EXPECT_FALSE(drawn.glyphs.hasInkWithin(3)) << text.toStdString();
+            EXPECT_EQ(FramePixels(drawn.glyphs), FramePixels(rendered))
+                << text.toStdString() << " " << size;
+        }
+    }
 }
 
 }  // namespace
