@@ -50,7 +50,7 @@ bool RowIsEmpty(const std::uint64_t* row, int words) {
 }
 
 // The steps that grow a reach of 0 to radius, each at most one more than twice the reach so
-// far, so the reach stays without gaps: 3 is 1 + 2, 7 is 1 + 2 + 4.
+// far, so the reach stays without gaps: 3 is 1 + 2, 13 is 1 + 3 + 9.
 std::vector<int> DoublingSteps(int radius) {
     std::vector<int> steps;
     for (int reach = 0; reach < radius;) {
@@ -233,15 +233,18 @@ GlyphMask DilateSquare(const GlyphMask& mask, int radius) {
     if (radius < 0) {
         return result;
     }
-    const int words = mask.wordsPerRow();
-    const int height = mask.height();
-    const auto rowBits = static_cast<size_t>(words);
     // Square dilation is separable, and a reach grows by doubling: a few passes over the rows,
-    // then the same over the columns.
+    // then the same over the columns. The passes work on a copy with radius blank pixels
+    // around it, so a reach half grown is not cut off at the mask's edge.
+    const int padWords = (radius + kWordBits - 1) / kWordBits;
+    const int words = mask.wordsPerRow() + 2 * padWords;
+    const int height = mask.height() + 2 * radius;
+    const auto rowBits = static_cast<size_t>(words);
     std::vector<std::uint64_t> current(static_cast<size_t>(height) * rowBits);
     std::vector<std::uint64_t> next(current.size());
-    for (int y = 0; y < height; ++y) {
-        std::copy_n(mask.row(y), words, current.data() + y * rowBits);
+    for (int y = 0; y < mask.height(); ++y) {
+        std::copy_n(mask.row(y), mask.wordsPerRow(),
+                    current.data() + (y + radius) * rowBits + padWords);
     }
     const std::vector<int> steps = DoublingSteps(radius);
     for (int step : steps) {
@@ -272,8 +275,9 @@ GlyphMask DilateSquare(const GlyphMask& mask, int radius) {
         }
         current.swap(next);
     }
-    for (int y = 0; y < height; ++y) {
-        std::copy_n(current.data() + y * rowBits, words, result.row(y));
+    for (int y = 0; y < mask.height(); ++y) {
+        std::copy_n(current.data() + (y + radius) * rowBits + padWords, mask.wordsPerRow(),
+                    result.row(y));
     }
     return result;
 }

@@ -5,6 +5,8 @@
 
 #include <QSet>
 
+#include <algorithm>
+#include <cstdint>
 #include <utility>
 
 namespace marvoxa {
@@ -36,6 +38,48 @@ TEST(DilateSquare, CarriesBitsAcrossWordBoundariesBothWays) {
         }
         EXPECT_FALSE(grown.test(x, 0));
         EXPECT_FALSE(grown.test(x, 6));
+    }
+}
+
+// Every pixel within radius of a set pixel, one pixel at a time.
+GlyphMask BruteForceDilation(const GlyphMask& mask, int radius) {
+    GlyphMask grown(mask.origin(), mask.width(), mask.height());
+    for (int y = 0; y < mask.height(); ++y) {
+        for (int x = 0; x < mask.width(); ++x) {
+            if (!mask.test(x, y)) {
+                continue;
+            }
+            for (int v = std::max(0, y - radius); v <= std::min(mask.height() - 1, y + radius);
+                 ++v) {
+                for (int u = std::max(0, x - radius); u <= std::min(mask.width() - 1, x + radius);
+                     ++u) {
+                    grown.set(u, v);
+                }
+            }
+        }
+    }
+    return grown;
+}
+
+TEST(DilateSquare, MatchesPixelByPixelGrowthForEveryRadiusAndGrowsInSteps) {
+    GlyphMask mask(QPoint(3, 4), 300, 40);
+    std::uint32_t state = 12345;  // a fixed scatter of pixels, some near every edge
+    for (int i = 0; i < 60; ++i) {
+        state = state * 1103515245u + 12345u;
+        mask.set(static_cast<int>(state >> 8) % 300, static_cast<int>(state >> 20) % 40);
+    }
+    for (int radius : {0, 1, 2, 3, 4, 7, 63, 64, 70}) {
+        const GlyphMask expected = BruteForceDilation(mask, radius);
+        const GlyphMask grown = DilateSquare(mask, radius);
+        const GlyphMask stepped = DilateSquare(DilateSquare(mask, 1), std::max(0, radius - 1));
+        for (int y = 0; y < mask.height(); ++y) {
+            for (int x = 0; x < mask.width(); ++x) {
+                ASSERT_EQ(grown.test(x, y), expected.test(x, y)) << radius << ": " << x << "," << y;
+                if (radius >= 1) {
+                    ASSERT_EQ(stepped.test(x, y), expected.test(x, y)) << radius;
+                }
+            }
+        }
     }
 }
 
