@@ -80,12 +80,22 @@ void SetInkBits(const uchar* pixels, int width, std::uint64_t* bits) {
     }
 }
 
-// A blank picture to draw glyphs on. An 8-bit picture: Qt paints a one-bit picture pixel by
-// pixel through its colour table, several times slower, and the text is drawn without
-// antialiasing either way.
+// Pictures up to this many pixels are 8-bit: Qt paints a one-bit picture pixel by pixel
+// through its colour table, several times slower. Larger ones, lines far wider than any frame,
+// stay one-bit, an eighth of the memory. The text is drawn without antialiasing either way, so
+// the pixels are the same.
+constexpr qint64 kLargestEightBitPicture = 4 * 1024 * 1024;
+
+// A blank picture to draw glyphs on.
 QImage GlyphPicture(QSize size) {
-    QImage picture(size, QImage::Format_Alpha8);
+    const bool eightBit = qint64{size.width()} * size.height() <= kLargestEightBitPicture;
+    QImage picture(size, eightBit ? QImage::Format_Alpha8 : QImage::Format_MonoLSB);
     SetSubtitleResolution(picture);
+    if (!eightBit) {
+        picture.setColorCount(2);
+        picture.setColor(0, qRgb(0, 0, 0));
+        picture.setColor(1, qRgb(255, 255, 255));
+    }
     picture.fill(0);
     return picture;
 }
@@ -93,8 +103,21 @@ QImage GlyphPicture(QSize size) {
 // The ink of the picture's top-left width x height pixels, placed at origin.
 GlyphMask MaskOf(const QImage& picture, QPoint origin, int width, int height) {
     GlyphMask mask(origin, width, height);
+    if (picture.format() == QImage::Format_Alpha8) {
+        for (int y = 0; y < height; ++y) {
+            SetInkBits(picture.constScanLine(y), width, mask.row(y));
+        }
+        return mask;
+    }
+    // MonoLSB keeps pixel x in bit x % 8 of byte x / 8, so on a little-endian machine the
+    // bytes read as words hold pixel x in bit x.
+    const int bytesPerRow = (width + 7) / 8;
     for (int y = 0; y < height; ++y) {
-        SetInkBits(picture.constScanLine(y), width, mask.row(y));
+        std::memcpy(mask.row(y), picture.constScanLine(y), static_cast<size_t>(bytesPerRow));
+        if (width % 8 != 0) {
+            auto* bytes = reinterpret_cast<unsigned char*>(mask.row(y));
+            bytes[bytesPerRow - 1] &= static_cast<unsigned char>((1u << (width % 8)) - 1);
+        }
     }
     return mask;
 }
@@ -179,26 +202,31 @@ void GlyphMask::moveBy(QPoint offset) {
     origin_ += offset;
 }
 
-DrawnLine DrawAndMeasureLine(const QFont& font, const StyledLine& line, int clearance) {
+DrawnLine DrawAndMeasureLine(const QFont& font, const StyledLine& line, int clearance,
+                             int drawWidthLimit) {
     const QString text = line.text();
-    // Styled spans are measured apart from their drawing, and a text offering a choice
-    // (U+009C) is measured by its first choice but drawn by its last.
-    if (line.isEmpty() || !line.isPlain() || text.contains(QChar(0x9c))) {
+    const QFontMetrics fontMetrics = SubtitleMetrics(font);
+    int margin = std::max(8, fontMetrics.height() / 2) + clearance;
+    // Room for twice the average advance: most lines fit at the first drawing.
+    const qint64 guessedWidth = 2 * qint64{fontMetrics.averageCharWidth()} * text.size();
+    // Styled spans are measured apart from their drawing, a text offering a choice (U+009C) is
+    // measured by its first choice but drawn by its last, and a line far wider than a frame is
+    // measured before anything is drawn.
+    if (line.isEmpty() || !line.isPlain() || text.contains(QChar(0x9c)) ||
+        guessedWidth > kOnePassWidthLimit) {
         const LineMetrics metrics = MeasureLine(font, line);
-        if (line.isEmpty()) {
+        if (line.isEmpty() || metrics.width >= drawWidthLimit) {
             return {GlyphMask(), metrics};
         }
         return {RenderGlyphMask(font, line, metrics, QPoint(0, 0), clearance), metrics};
     }
-    // The cell's size comes with the drawing; the picture is sized by a generous guess.
-    const QFontMetrics fontMetrics = SubtitleMetrics(font);
-    int margin = std::max(8, fontMetrics.height() / 2) + clearance;
-    const int guessedWidth = 2 * fontMetrics.averageCharWidth() * static_cast<int>(text.size());
+    // The cell's size comes with the drawing.
     QSize cell;
     while (true) {
-        const QImage picture = DrawMeasuringCell(
-            font, text, QSize(guessedWidth + 2 * margin, 2 * fontMetrics.height() + 2 * margin),
-            margin, cell);
+        const QImage picture = DrawMeasuringCell(font, text,
+                                                 QSize(static_cast<int>(guessedWidth) + 2 * margin,
+                                                       2 * fontMetrics.height() + 2 * margin),
+                                                 margin, cell);
         GlyphMask mask = MaskOf(picture, QPoint(-margin, -margin), cell.width() + 2 * margin,
                                 cell.height() + 2 * margin);
         // As RenderGlyphMask does: no glyph pixel within the clearance of the mask's edge.

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 namespace marvoxa {
@@ -53,9 +54,14 @@ struct DrawnLine {
     LineMetrics metrics;
 };
 
+// Lines whose text would need a wider picture than this are measured first and then drawn.
+inline constexpr qint64 kOnePassWidthLimit = 4096;
+
 // RenderGlyphMask and MeasureLine in one: a plain line's text is laid out once, for drawing
-// and measuring together. Move the mask by the cell's place once the line is placed.
-DrawnLine DrawAndMeasureLine(const QFont& font, const StyledLine& line, int clearance);
+// and measuring together. Move the mask by the cell's place once the line is placed. A line
+// measured first and found at least drawWidthLimit wide is not drawn: its mask stays empty.
+DrawnLine DrawAndMeasureLine(const QFont& font, const StyledLine& line, int clearance,
+                             int drawWidthLimit = std::numeric_limits<int>::max());
 
 // Every pixel whose horizontal and vertical distance to a set pixel are both at most radius:
 // what drawing the mask at every offset of a (2 radius + 1) square leaves. Same geometry as

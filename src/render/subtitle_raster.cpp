@@ -97,7 +97,8 @@ void SubtitleRaster::paintLine(const GlyphMask& outline, const GlyphMask& antial
     }
 }
 
-RasterizedCue RasterizeCue(const QList<StyledLine>& cueLines, const RenderSettings& settings) {
+RasterizedCue RasterizeCue(const QList<StyledLine>& cueLines, const RenderSettings& settings,
+                           int drawWidthLimit) {
     const int frameHeight = FrameHeight(settings.standard);
     const QFont font = SubtitleFont(settings);
     // A one-line cue still takes the room of an empty second line.
@@ -109,10 +110,13 @@ RasterizedCue RasterizeCue(const QList<StyledLine>& cueLines, const RenderSettin
     std::vector<GlyphMask> glyphMasks;
     int widestLine = 0;
     for (const StyledLine& line : lines) {
-        DrawnLine drawn = DrawAndMeasureLine(font, line, settings.outlineWidth);
+        DrawnLine drawn = DrawAndMeasureLine(font, line, settings.outlineWidth, drawWidthLimit);
         metrics.append(drawn.metrics);
         glyphMasks.push_back(std::move(drawn.glyphs));
         widestLine = std::max(widestLine, drawn.metrics.width);
+    }
+    if (widestLine >= drawWidthLimit) {
+        return RasterizedCue{SubtitleRaster(), CueLayout{}, widestLine};
     }
     const CueLayout layout = LayoutCueLines(metrics, settings, kFrameWidth, frameHeight);
 

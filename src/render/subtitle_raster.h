@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 namespace marvoxa {
@@ -60,7 +61,10 @@ struct RasterizedCue {
 // Draws every line of a cue as the outline, antialias and text passes would, line after line
 // from the top, in one pass over each line's glyph mask. Fewer than two lines are completed
 // with empty ones, which take room but draw nothing.
-RasterizedCue RasterizeCue(const QList<StyledLine>& lines, const RenderSettings& settings);
+// With drawWidthLimit, a cue with a line at least that wide is only measured: it comes back
+// with its widest line and nothing drawn, for a caller that refuses such cues anyway.
+RasterizedCue RasterizeCue(const QList<StyledLine>& lines, const RenderSettings& settings,
+                           int drawWidthLimit = std::numeric_limits<int>::max());
 
 // Draws both lines as the outline, antialias and text passes would, line after line, in one
 // pass over each line's glyph mask.

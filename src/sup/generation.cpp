@@ -14,6 +14,7 @@
 #include <QDir>
 
 #include <algorithm>
+#include <limits>
 #include <vector>
 
 namespace marvoxa {
@@ -49,13 +50,27 @@ struct CueLook {
     ColourRoles roles;
 };
 
+// How a block's cues are drawn besides their looks.
+struct DrawingChoices {
+    RoleColours roleColours;
+    bool keepRaster = false;  // for a frame shown on the caller's thread
+    // Cues with a line this wide are refused: they are measured, not drawn.
+    int refusedLineWidth = std::numeric_limits<int>::max();
+};
+
 DrawnCue DrawAndEncodeCue(const CueList& cueList, int index, const CueLook& look,
-                          const RoleColours& roleColours, bool keepRaster) {
+                          const DrawingChoices& choices) {
     const Cue& cue = cueList.cues[static_cast<size_t>(index)];
     const qint64 startMs = cue.startMs;
     const qint64 durationMs = cue.durationMs;
-    RasterizedCue subtitle = RasterizeCue(
-        DrawnCueLines(cueList, static_cast<size_t>(index), look.settings).drawn, look.settings);
+    RasterizedCue subtitle =
+        RasterizeCue(DrawnCueLines(cueList, static_cast<size_t>(index), look.settings).drawn,
+                     look.settings, choices.refusedLineWidth);
+    if (subtitle.widestLine >= choices.refusedLineWidth) {
+        return {std::move(subtitle), Error{ErrorKind::State, QStringLiteral("too wide")}};
+    }
+    const RoleColours& roleColours = choices.roleColours;
+    const bool keepRaster = choices.keepRaster;
     const int areaTop = subtitle.layout.areaTop;
     const int areaHeight = subtitle.layout.areaHeight;
     const Result<FieldData> fields =
@@ -81,15 +96,14 @@ struct CueBlockJob {
     const CueList* cueList;
     int first;
     std::vector<CueLook> looks;  // one a cue, from `first` on
-    RoleColours roleColours;
-    bool keepRaster;  // for a frame shown on the caller's thread
+    DrawingChoices choices;
 
     std::vector<DrawnCue> operator()() const {
         std::vector<DrawnCue> drawn;
         drawn.reserve(looks.size());
         for (size_t i = 0; i < looks.size(); ++i) {
-            drawn.push_back(DrawAndEncodeCue(*cueList, first + static_cast<int>(i), looks[i],
-                                             roleColours, keepRaster));
+            drawn.push_back(
+                DrawAndEncodeCue(*cueList, first + static_cast<int>(i), looks[i], choices));
         }
         return drawn;
     }
@@ -159,6 +173,10 @@ Result<GeneratedStream> GenerateSupStream(const GenerationRequest& request) {
     }
 
     const int cueCount = static_cast<int>(cueList.cues.size());
+    DrawingChoices choices{request.roleColours, static_cast<bool>(request.cueDrawn)};
+    if (request.refuseTooWideCue) {
+        choices.refusedLineWidth = kMaxLineWidth;
+    }
     FrameCanvas canvas;
     OrderedPipeline<std::vector<DrawnCue>> pipeline;
     int submitted = 0;
@@ -170,8 +188,7 @@ Result<GeneratedStream> GenerateSupStream(const GenerationRequest& request) {
             return CancelledError();
         }
         if (submitted < cueCount && !pipeline.full()) {
-            CueBlockJob job{
-                &cueList, submitted, {}, request.roleColours, static_cast<bool>(request.cueDrawn)};
+            CueBlockJob job{&cueList, submitted, {}, choices};
             const int end = std::min(cueCount, submitted + kCuesPerBlock);
             for (; submitted < end; ++submitted) {
                 job.looks.push_back({request.renderSettings(), request.colourRoles()});

@@ -205,5 +205,20 @@ TEST(DrawAndMeasureLine, MeasuresAndDrawsAsMeasureLineAndRenderGlyphMask) {
     }
 }
 
+// A caller that refuses wide lines gets them measured, not drawn: a line of a million
+// characters costs no picture of its width.
+TEST(DrawAndMeasureLine, OnlyMeasuresALineAtLeastTheLimitWide) {
+    const QFont font = SubtitleFont(RenderSettings{});
+    const QString huge(1'000'000, QLatin1Char('W'));
+    const DrawnLine drawn = DrawAndMeasureLine(font, PlainLine(huge), 3, 680);
+    EXPECT_EQ(drawn.metrics.width, MeasureLine(font, huge).width);
+    EXPECT_EQ(drawn.glyphs.height(), 0);
+
+    const RasterizedCue cue =
+        RasterizeCue({PlainLine(QStringLiteral("fits")), PlainLine(huge)}, RenderSettings{}, 680);
+    EXPECT_EQ(cue.widestLine, drawn.metrics.width);
+    EXPECT_EQ(cue.raster.bandRows(), 0);
+}
+
 }  // namespace
 }  // namespace marvoxa
