@@ -70,6 +70,7 @@ int RunConversion(const ConversionOptions& options, QTextStream& out, QTextStrea
     const QString outputFolder = options.outputFolder.isEmpty()
                                      ? QFileInfo(options.subtitlePath).absolutePath()
                                      : options.outputFolder;
+    const bool folderExisted = QFileInfo::exists(outputFolder);
     if (!QDir().mkpath(outputFolder)) {
         return Refuse(err, QStringLiteral("The output folder %1 cannot be made.")
                                .arg(QDir::toNativeSeparators(outputFolder)));
@@ -95,6 +96,9 @@ int RunConversion(const ConversionOptions& options, QTextStream& out, QTextStrea
     };
     const Result<GeneratedStream> stream = GenerateSupStream(request);
     if (!stream) {
+        if (!folderExisted) {
+            QDir().rmdir(outputFolder);  // made for this run and still empty: not left behind
+        }
         return Refuse(err, stream.error().message);
     }
 

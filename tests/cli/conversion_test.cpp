@@ -171,6 +171,14 @@ TEST_F(Conversion, MakesAMissingOutputFolderWithItsParents) {
     EXPECT_EQ(run.exitStatus, kExitDone) << run.err.toStdString();
     EXPECT_TRUE(QFile::exists(options_.outputFolder + QStringLiteral("/Generated.sup")));
 
+    // A file refused while it is drawn leaves no empty folder behind.
+    options_.outputFolder = folder_.filePath(QStringLiteral("never"));
+    options_.subtitlePath =
+        test::WriteFile(folder_, QStringLiteral("wide.srt"),
+                        "1\n00:00:01,000 --> 00:00:02,000\n" + QByteArray(120, 'W') + "\n");
+    EXPECT_EQ(Convert(options_).exitStatus, kExitRefused);
+    EXPECT_FALSE(QFileInfo::exists(options_.outputFolder));
+
     options_.outputFolder = options_.subtitlePath + QStringLiteral("/below-a-file");
     const ConverterRun refused = Convert(options_);
     EXPECT_EQ(refused.exitStatus, kExitRefused);
