@@ -122,18 +122,36 @@ GlyphMask MaskOf(const QImage& picture, QPoint origin, int width, int height) {
     return mask;
 }
 
+// Paints glyph pixels on a blank picture, text in colour 1 of a one-bit picture.
+template <typename Draw>
+void PaintGlyphs(QImage& picture, const QFont& font, Draw draw) {
+    QPainter painter(&picture);
+    painter.setFont(font);
+    painter.setPen(QColor(255, 255, 255));
+    draw(painter);
+}
+
+// The mask draw(margin) gives, with the margin grown until no glyph pixel lies within the
+// clearance of the edge. Glyphs rarely reach far outside their cell (accents, italic
+// overhang); this way none is lost and the rings fit in the same mask.
+template <typename DrawWithMargin>
+GlyphMask WithClearMargin(int margin, int clearance, DrawWithMargin draw) {
+    GlyphMask mask = draw(margin);
+    while (mask.hasInkWithin(std::max(1, clearance)) && margin < 4096) {
+        margin *= 4;
+        mask = draw(margin);
+    }
+    return mask;
+}
+
 // Draws the line into a picture with the given margin around its text cell.
 GlyphMask DrawWithMargin(const QFont& font, const StyledLine& line, const LineMetrics& metrics,
                          QPoint topLeft, int margin) {
     const int width = metrics.width + 2 * margin;
     const int height = metrics.height + 2 * margin;
     QImage picture = GlyphPicture(QSize(width, height));
-    {
-        QPainter painter(&picture);
-        painter.setFont(font);
-        painter.setPen(QColor(255, 255, 255));
-        DrawLine(painter, QPoint(margin, margin), line);
-    }
+    PaintGlyphs(picture, font,
+                [&](QPainter& painter) { DrawLine(painter, QPoint(margin, margin), line); });
     return MaskOf(picture, topLeft - QPoint(margin, margin), width, height);
 }
 
@@ -144,12 +162,9 @@ QImage DrawMeasuringCell(const QFont& font, const QString& text, QSize size, int
     while (true) {
         QImage picture = GlyphPicture(size);
         QRect drawn;
-        {
-            QPainter painter(&picture);
-            painter.setFont(font);
-            painter.setPen(QColor(255, 255, 255));
+        PaintGlyphs(picture, font, [&](QPainter& painter) {
             DrawLine(painter, QPoint(margin, margin), text, &drawn);
-        }
+        });
         cell = drawn.size();
         const QSize needed = cell + QSize(2 * margin, 2 * margin);
         if (needed.width() <= size.width() && needed.height() <= size.height()) {
@@ -206,7 +221,7 @@ DrawnLine DrawAndMeasureLine(const QFont& font, const StyledLine& line, int clea
                              int drawWidthLimit) {
     const QString text = line.text();
     const QFontMetrics fontMetrics = SubtitleMetrics(font);
-    int margin = std::max(8, fontMetrics.height() / 2) + clearance;
+    const int firstMargin = std::max(8, fontMetrics.height() / 2) + clearance;
     // Room for twice the average advance: most lines fit at the first drawing.
     const qint64 guessedWidth = 2 * qint64{fontMetrics.averageCharWidth()} * text.size();
     // Styled spans are measured apart from their drawing, a text offering a choice (U+009C) is
@@ -222,19 +237,15 @@ DrawnLine DrawAndMeasureLine(const QFont& font, const StyledLine& line, int clea
     }
     // The cell's size comes with the drawing.
     QSize cell;
-    while (true) {
+    GlyphMask mask = WithClearMargin(firstMargin, clearance, [&](int margin) {
         const QImage picture = DrawMeasuringCell(font, text,
                                                  QSize(static_cast<int>(guessedWidth) + 2 * margin,
                                                        2 * fontMetrics.height() + 2 * margin),
                                                  margin, cell);
-        GlyphMask mask = MaskOf(picture, QPoint(-margin, -margin), cell.width() + 2 * margin,
-                                cell.height() + 2 * margin);
-        // As RenderGlyphMask does: no glyph pixel within the clearance of the mask's edge.
-        if (!mask.hasInkWithin(std::max(1, clearance)) || margin >= 4096) {
-            return {std::move(mask), LineMetrics{cell.width(), cell.height()}};
-        }
-        margin *= 4;
-    }
+        return MaskOf(picture, QPoint(-margin, -margin), cell.width() + 2 * margin,
+                      cell.height() + 2 * margin);
+    });
+    return {std::move(mask), LineMetrics{cell.width(), cell.height()}};
 }
 
 GlyphMask RenderGlyphMask(const QFont& font, const QString& text, const LineMetrics& metrics,
@@ -244,16 +255,9 @@ GlyphMask RenderGlyphMask(const QFont& font, const QString& text, const LineMetr
 
 GlyphMask RenderGlyphMask(const QFont& font, const StyledLine& line, const LineMetrics& metrics,
                           QPoint topLeft, int clearance) {
-    // Glyphs rarely reach far outside their cell (accents, italic overhang); grow the margin
-    // until no glyph pixel lies within the clearance of the edge, so none is lost and the
-    // rings fit in the same mask.
-    int margin = std::max(8, metrics.height / 2) + clearance;
-    GlyphMask mask = DrawWithMargin(font, line, metrics, topLeft, margin);
-    while (mask.hasInkWithin(std::max(1, clearance)) && margin < 4096) {
-        margin *= 4;
-        mask = DrawWithMargin(font, line, metrics, topLeft, margin);
-    }
-    return mask;
+    return WithClearMargin(std::max(8, metrics.height / 2) + clearance, clearance, [&](int margin) {
+        return DrawWithMargin(font, line, metrics, topLeft, margin);
+    });
 }
 
 GlyphMask DilateSquare(const GlyphMask& mask, int radius) {

@@ -34,8 +34,6 @@ SubtitleForm FormOfFile(const QString& fileName) {
     return SubtitleForm::Unknown;
 }
 
-SubtitleLoad LoadSubtitleText(QByteArray bytes, const QString& fileName, MarkupMode markup);
-
 // All of an open regular file in one buffer of its exact size: readAll rounds the buffer up by
 // half again, which a long film's subtitles notice.
 QByteArray ReadWholeFile(QFile& file) {
@@ -47,29 +45,6 @@ QByteArray ReadWholeFile(QFile& file) {
     }
     return bytes;
 }
-
-}  // namespace
-
-SubtitleLoad LoadSubtitleFile(const QString& path, MarkupMode markup) {
-    const OpenedInput opened = OpenRegularFileForReading(path);
-    QFile file;
-    if (opened.descriptor < 0 ||
-        !file.open(opened.descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        SubtitleLoad load;
-        load.error =
-            Error{ErrorKind::Io, opened.notRegular ? NotRegularFileMessage(path)
-                                                   : QString(kCannotOpenFileMessage).arg(path)};
-        return load;
-    }
-    return LoadSubtitleText(ReadWholeFile(file), path, markup);
-}
-
-SubtitleLoad LoadSubtitleBytes(const QByteArray& bytes, const QString& fileName,
-                               MarkupMode markup) {
-    return LoadSubtitleText(bytes, fileName, markup);
-}
-
-namespace {
 
 SubtitleLoad LoadSubtitleText(QByteArray bytes, const QString& fileName, MarkupMode markup) {
     SubtitleLoad load;
@@ -118,5 +93,24 @@ SubtitleLoad LoadSubtitleText(QByteArray bytes, const QString& fileName, MarkupM
 }
 
 }  // namespace
+
+SubtitleLoad LoadSubtitleFile(const QString& path, MarkupMode markup) {
+    const OpenedInput opened = OpenRegularFileForReading(path);
+    QFile file;
+    if (opened.descriptor < 0 ||
+        !file.open(opened.descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        SubtitleLoad load;
+        load.error =
+            Error{ErrorKind::Io, opened.notRegular ? NotRegularFileMessage(path)
+                                                   : QString(kCannotOpenFileMessage).arg(path)};
+        return load;
+    }
+    return LoadSubtitleText(ReadWholeFile(file), path, markup);
+}
+
+SubtitleLoad LoadSubtitleBytes(const QByteArray& bytes, const QString& fileName,
+                               MarkupMode markup) {
+    return LoadSubtitleText(bytes, fileName, markup);
+}
 
 }  // namespace marvoxa

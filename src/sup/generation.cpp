@@ -67,7 +67,8 @@ DrawnCue DrawAndEncodeCue(const CueList& cueList, int index, const CueLook& look
         RasterizeCue(DrawnCueLines(cueList, static_cast<size_t>(index), look.settings).drawn,
                      look.settings, choices.refusedLineWidth);
     if (subtitle.widestLine >= choices.refusedLineWidth) {
-        return {std::move(subtitle), Error{ErrorKind::State, QStringLiteral("too wide")}};
+        // Refused on the caller's thread, with the caller's message; nothing to encode.
+        return {std::move(subtitle), Error{ErrorKind::State, QString()}};
     }
     const RoleColours& roleColours = choices.roleColours;
     const bool keepRaster = choices.keepRaster;
@@ -206,7 +207,7 @@ Result<GeneratedStream> GenerateSupStream(const GenerationRequest& request) {
             nextInBlock = 0;
         }
         const DrawnCue& drawn = block[nextInBlock++];
-        if (request.refuseTooWideCue && drawn.subtitle.widestLine >= kMaxLineWidth) {
+        if (request.refuseTooWideCue && drawn.subtitle.widestLine >= choices.refusedLineWidth) {
             discardAll();
             return request.refuseTooWideCue(index);
         }
