@@ -179,6 +179,10 @@ Result<ConversionOptions> ParseConversionOptions(const QStringList& arguments,
             options.settings.text.allLines = true;
             continue;
         }
+        if (name == QLatin1String("forced")) {
+            options.forced = true;
+            continue;
+        }
         QString value;
         if (const qsizetype equals = name.indexOf(QLatin1Char('=')); equals >= 0) {
             value = name.mid(equals + 1);
@@ -242,6 +246,8 @@ QString UsageText(const QString& programName) {
                "(default);\n"
                "                        strip: remove SRT tags, {\\an8} blocks and MicroDVD codes\n"
                "                        such as {y:i}, and decode entities such as &amp;;\n"
+               "                        {\\an1} to {\\an9} place a subtitle as on a keypad (7 top\n"
+               "                        left, 5 centre, 3 bottom right) and \\N breaks a line;\n"
                "                        render: as strip, and draw <i>, <b>, <u>, <s> and {y:...}\n"
                "                        text in its style (font colours are ignored)\n"
                "  --wrap                break lines too wide for the picture at spaces into\n"
@@ -256,6 +262,8 @@ QString UsageText(const QString& programName) {
                "                        dvdauthor (Generated_spumux.xml and its pictures), "
                "e.g. vobsub,dvdauthor\n"
                "  --language CODE       language of the subtitle stream they name (default en)\n"
+               "  --forced              mark every subtitle forced: players show it even when\n"
+               "                        subtitles are off (translated signs, foreign dialogue)\n"
                "  --help                show this text\n"
                "  --                    ends the options: what follows is the file name, even "
                "if it begins with -\n"

@@ -25,6 +25,8 @@ struct ConversionOptions {
     std::optional<int> background;
     // Outputs written besides Generated.sup and the help file.
     ExtraOutputChoices extraOutputs;
+    // Every subtitle shown even when the player's subtitles are off.
+    bool forced = false;
     bool showHelp = false;
 };
 

@@ -23,6 +23,10 @@ QString AsLines(const QString& message) {
     return lines;
 }
 
+// Follows the refusal of a line too wide for the picture.
+const QLatin1String kWrapHint(
+    "Hint: --wrap breaks lines too wide for the picture at spaces instead of refusing them.");
+
 int Refuse(QTextStream& err, const QString& message) {
     err << AsLines(message) << Qt::endl;
     return kExitRefused;
@@ -62,7 +66,8 @@ int RunConversion(const ConversionOptions& options, QTextStream& out, QTextStrea
     }
     for (const std::optional<QString>& notice :
          {load.notice, ExtraLinesNotice(load.cueList, settings),
-          UndrawableCharactersNotice(load.cueList, settings)}) {
+          UndrawableCharactersNotice(load.cueList, settings),
+          OverlappingCuesNotice(load.cueList)}) {
         if (notice) {
             err << AsLines(*notice) << Qt::endl;
         }
@@ -81,8 +86,9 @@ int RunConversion(const ConversionOptions& options, QTextStream& out, QTextStrea
     request.colourRoles = [&palette] { return palette.roles(); };
     request.roleColours = *palette.roleColours();
     request.outputFolder = outputFolder;
-    const std::vector<std::unique_ptr<CueOutput>> extraOutputs =
-        MakeExtraOutputs(options.extraOutputs, outputFolder, settings.standard, *palette.palette());
+    request.forced = options.forced;
+    const std::vector<std::unique_ptr<CueOutput>> extraOutputs = MakeExtraOutputs(
+        options.extraOutputs, outputFolder, settings.standard, *palette.palette(), options.forced);
     for (const auto& output : extraOutputs) {
         request.extraOutputs.push_back(output.get());
     }
@@ -92,7 +98,7 @@ int RunConversion(const ConversionOptions& options, QTextStream& out, QTextStrea
     request.refuseTooWideCue = [&](int cueIndex) {
         const auto index = static_cast<size_t>(cueIndex);
         const QStringList lines = LineTexts(DrawnCueLines(load.cueList, index, settings).drawn);
-        return Error{ErrorKind::State, TooLongOnLoadMessage(lines)};
+        return Error{ErrorKind::State, TooLongOnLoadMessage(lines) + QLatin1Char('\r') + kWrapHint};
     };
     const Result<GeneratedStream> stream = GenerateSupStream(request);
     if (!stream) {

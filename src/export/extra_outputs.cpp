@@ -11,14 +11,14 @@ namespace marvoxa {
 std::vector<std::unique_ptr<CueOutput>> MakeExtraOutputs(const ExtraOutputChoices& choices,
                                                          const QString& folder,
                                                          VideoStandard standard,
-                                                         const Palette& palette) {
+                                                         const Palette& palette, bool forced) {
     std::vector<std::unique_ptr<CueOutput>> outputs;
     if (choices.vobSub) {
         outputs.push_back(
-            std::make_unique<VobSubOutput>(folder, standard, palette, choices.language));
+            std::make_unique<VobSubOutput>(folder, standard, palette, choices.language, forced));
     }
     if (choices.dvdauthor) {
-        outputs.push_back(std::make_unique<SpumuxOutput>(folder, palette));
+        outputs.push_back(std::make_unique<SpumuxOutput>(folder, palette, forced));
     }
     return outputs;
 }

@@ -20,10 +20,12 @@ struct ExtraOutputChoices {
     friend bool operator==(const ExtraOutputChoices&, const ExtraOutputChoices&) = default;
 };
 
+// With forced, the outputs mark every subtitle forced, as Generated.sup then does.
 std::vector<std::unique_ptr<CueOutput>> MakeExtraOutputs(const ExtraOutputChoices& choices,
                                                          const QString& folder,
                                                          VideoStandard standard,
-                                                         const Palette& palette);
+                                                         const Palette& palette,
+                                                         bool forced = false);
 
 // After a generation: every file the outputs wrote, one a line, and for dvdauthor the
 // commands that finish the DVD. Empty without extra outputs.

@@ -38,8 +38,9 @@ Status Rename(const QString& from, const QString& to) {
 
 }  // namespace
 
-SpumuxOutput::SpumuxOutput(const QString& folder, const Palette& palette)
+SpumuxOutput::SpumuxOutput(const QString& folder, const Palette& palette, bool forced)
     : folder_(folder),
+      forced_(forced),
       entryColours_(SpumuxEntryColours(palette)),
       script_(OutputPath(folder, kSpumuxScriptFileName)) {}
 
@@ -96,7 +97,7 @@ Status SpumuxOutput::add(const EncodedCue& cue) {
     }
     picturePaths_ << QDir::cleanPath(finalPath);
     return script_.write(SpumuxScriptEntry(cue.startMs, cue.durationMs, name, shown.value().left,
-                                           shown.value().top));
+                                           shown.value().top, forced_));
 }
 
 Status SpumuxOutput::finish() {

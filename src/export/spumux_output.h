@@ -19,7 +19,7 @@ namespace marvoxa {
 // entries' own Y Cr Cb, so the DVD that dvdauthor builds carries the palette too.
 class SpumuxOutput : public CueOutput {
 public:
-    SpumuxOutput(const QString& folder, const Palette& palette);
+    SpumuxOutput(const QString& folder, const Palette& palette, bool forced = false);
     ~SpumuxOutput() override;
 
     Status begin() override;
@@ -35,6 +35,7 @@ public:
 
 private:
     QString folder_;
+    bool forced_;
     std::array<QRgb, kPaletteSize> entryColours_;
     AtomicFile script_;
     std::unique_ptr<QTemporaryDir> pictures_;  // the new folder, until commit() moves it

@@ -26,12 +26,14 @@ QByteArray SpumuxScriptHead() {
 }
 
 QByteArray SpumuxScriptEntry(qint64 startMs, qint64 durationMs, const QString& picturePath,
-                             int xOffset, int yOffset) {
+                             int xOffset, int yOffset, bool forced) {
     return QStringLiteral(
-               "    <spu start=\"%1\" end=\"%2\" image=\"%3\" xoffset=\"%4\" yoffset=\"%5\"/>\n")
+               "    <spu start=\"%1\" end=\"%2\" image=\"%3\" xoffset=\"%4\" "
+               "yoffset=\"%5\"%6/>\n")
         .arg(SpumuxTime(startMs), SpumuxTime(startMs + durationMs), XmlAttribute(picturePath))
         .arg(xOffset)
         .arg(yOffset)
+        .arg(forced ? QLatin1String(" force=\"yes\"") : QLatin1String(""))
         .toUtf8();
 }
 

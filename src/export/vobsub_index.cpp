@@ -13,7 +13,7 @@ QString Hex(quint64 value, int digits) {
 }  // namespace
 
 QByteArray VobSubIndexHeader(VideoStandard standard, const Palette& palette,
-                             const QString& language) {
+                             const QString& language, bool forced) {
     QStringList colours;
     for (const PaletteEntry& entry : palette.entries) {
         colours << Hex(entry.displayColour & 0xffffffu, 6);
@@ -31,7 +31,7 @@ QByteArray VobSubIndexHeader(VideoStandard standard, const Palette& palette,
             "fadein/out: 0, 0\n"
             "align: OFF at LEFT TOP\n"
             "time offset: 0\n"
-            "forced subs: OFF\n"
+            "forced subs: %5\n"
             "palette: %3\n"
             "custom colors: OFF, tridx: 0000, colors: 000000, 000000, 000000, 000000\n"
             "\n"
@@ -40,7 +40,8 @@ QByteArray VobSubIndexHeader(VideoStandard standard, const Palette& palette,
             "id: %4, index: 0\n")
             .arg(kFrameWidth)
             .arg(FrameHeight(standard))
-            .arg(colours.join(QLatin1String(", ")), language);
+            .arg(colours.join(QLatin1String(", ")), language,
+                 forced ? QLatin1String("ON") : QLatin1String("OFF"));
     return text.toUtf8();
 }
 

@@ -11,9 +11,9 @@ namespace marvoxa {
 
 // The head of a VobSub .idx file (version 7): frame size, the 16 palette entries as the RGB
 // colours they are displayed in, and the one subtitle stream, named by its two-letter
-// language code.
+// language code. With forced, players show its subtitles even when subtitles are off.
 QByteArray VobSubIndexHeader(VideoStandard standard, const Palette& palette,
-                             const QString& language);
+                             const QString& language, bool forced = false);
 
 // "timestamp: 00:01:02:500, filepos: 00000a800": where in the .sub file a cue starts.
 QByteArray VobSubTimestampLine(qint64 startMs, qint64 filePosition);

@@ -15,10 +15,11 @@ constexpr int kSupHeaderSize = 10;
 }  // namespace
 
 VobSubOutput::VobSubOutput(const QString& folder, VideoStandard standard, const Palette& palette,
-                           const QString& language)
+                           const QString& language, bool forced)
     : standard_(standard),
       palette_(palette),
       language_(language),
+      forced_(forced),
       index_(OutputPath(folder, kVobSubIndexFileName)),
       stream_(OutputPath(folder, kVobSubFileName)) {}
 
@@ -30,7 +31,7 @@ Status VobSubOutput::begin() {
     if (Status opened = stream_.open(); !opened) {
         return opened;
     }
-    return index_.write(VobSubIndexHeader(standard_, palette_, language_));
+    return index_.write(VobSubIndexHeader(standard_, palette_, language_, forced_));
 }
 
 Status VobSubOutput::add(const EncodedCue& cue) {

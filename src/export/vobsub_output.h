@@ -14,7 +14,7 @@ namespace marvoxa {
 class VobSubOutput : public CueOutput {
 public:
     VobSubOutput(const QString& folder, VideoStandard standard, const Palette& palette,
-                 const QString& language);
+                 const QString& language, bool forced = false);
 
     Status begin() override;
     Status add(const EncodedCue& cue) override;
@@ -27,6 +27,7 @@ private:
     VideoStandard standard_;
     Palette palette_;
     QString language_;
+    bool forced_;
     AtomicFile index_;
     AtomicFile stream_;
     qint64 streamSize_ = 0;

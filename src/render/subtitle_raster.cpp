@@ -27,6 +27,23 @@ Layer SubtitleRaster::at(int x, int y) const {
     return layers[x];
 }
 
+std::pair<int, int> SubtitleRaster::inkedRows() const {
+    const auto inked = [this](int y) {
+        const Layer* layers = row(y);
+        return std::any_of(layers, layers + frameWidth_,
+                           [](Layer layer) { return layer != Layer::None; });
+    };
+    int first = bandTop_;
+    int end = bandTop_ + bandRows_;
+    while (first < end && !inked(first)) {
+        ++first;
+    }
+    while (end > first && !inked(end - 1)) {
+        --end;
+    }
+    return {first, end};
+}
+
 const Layer* SubtitleRaster::row(int y) const {
     if (y < bandTop_ || y >= bandTop_ + bandRows_) {
         return nullptr;
@@ -97,30 +114,70 @@ void SubtitleRaster::paintLine(const GlyphMask& outline, const GlyphMask& antial
     }
 }
 
-RasterizedCue RasterizeCue(const QList<StyledLine>& cueLines, const RenderSettings& settings,
+namespace {
+
+// The first block of each bottom-row place takes the room of two lines at least.
+QList<PlacedLines> WithSecondLineRoom(QList<PlacedLines> blocks, const RenderSettings& settings) {
+    QList<Place> seen;
+    for (PlacedLines& block : blocks) {
+        const Place place = PlaceOf(block.placement, settings);
+        if (seen.contains(place)) {
+            continue;
+        }
+        seen.append(place);
+        while (place.row == Place::Row::Bottom && block.lines.size() < 2) {
+            block.lines.append(StyledLine{});
+        }
+    }
+    return blocks;
+}
+
+// Grows the area to hold every painted row: ink above the first line's cell or below the
+// last one's (accents, stacked marks and their rings) would otherwise be cut off.
+void GrowAreaToInk(CueLayout& layout, const SubtitleRaster& raster) {
+    const auto [inkTop, inkEnd] = raster.inkedRows();
+    if (inkTop == inkEnd) {
+        return;
+    }
+    const int top = std::min(layout.areaTop, inkTop - inkTop % 2);  // rows of the frame: >= 0
+    const int end = std::max(layout.areaTop + layout.areaHeight, inkEnd);
+    layout.areaTop = top;
+    layout.areaHeight = end - top;
+}
+
+}  // namespace
+
+RasterizedCue RasterizeCue(const QList<PlacedLines>& cueBlocks, const RenderSettings& settings,
                            int drawWidthLimit) {
     const int frameHeight = FrameHeight(settings.standard);
     const QFont font = SubtitleFont(settings);
-    // A one-line cue still takes the room of an empty second line.
-    QList<StyledLine> lines = cueLines;
-    while (lines.size() < 2) {
-        lines.append(StyledLine{});
-    }
-    QList<LineMetrics> metrics;
+    const QList<PlacedLines> blocks = WithSecondLineRoom(cueBlocks, settings);
+    QList<StyledLine> lines;  // every block's lines, block by block
+    QList<PlacedMetrics> blockMetrics;
     std::vector<GlyphMask> glyphMasks;
     int widestLine = 0;
-    for (const StyledLine& line : lines) {
-        DrawnLine drawn = DrawAndMeasureLine(font, line, settings.outlineWidth, drawWidthLimit);
-        metrics.append(drawn.metrics);
-        glyphMasks.push_back(std::move(drawn.glyphs));
-        widestLine = std::max(widestLine, drawn.metrics.width);
+    int widestBlock = 0;
+    for (qsizetype b = 0; b < blocks.size(); ++b) {
+        PlacedMetrics placed{{}, blocks[b].placement};
+        for (const StyledLine& line : blocks[b].lines) {
+            DrawnLine drawn = DrawAndMeasureLine(font, line, settings.outlineWidth, drawWidthLimit);
+            placed.lines.append(drawn.metrics);
+            glyphMasks.push_back(std::move(drawn.glyphs));
+            lines.append(line);
+            if (drawn.metrics.width > widestLine) {
+                widestLine = drawn.metrics.width;
+                widestBlock = static_cast<int>(b);
+            }
+        }
+        blockMetrics.append(std::move(placed));
     }
     if (widestLine >= drawWidthLimit) {
-        return RasterizedCue{SubtitleRaster(), CueLayout{}, widestLine};
+        return RasterizedCue{SubtitleRaster(), CueLayout{}, widestLine, widestBlock};
     }
-    const CueLayout layout = LayoutCueLines(metrics, settings, kFrameWidth, frameHeight);
+    CueLayout layout = LayoutPlacedLines(blockMetrics, settings, kFrameWidth, frameHeight);
 
     struct LineMasks {
+        int top;
         GlyphMask outline;
         GlyphMask antialias;
         GlyphMask glyphs;
@@ -138,8 +195,12 @@ RasterizedCue RasterizeCue(const QList<StyledLine>& cueLines, const RenderSettin
         GlyphMask outline = settings.outlineWidth >= 1
                                 ? DilateSquare(antialias, settings.outlineWidth - 1)
                                 : DilateSquare(glyphs, settings.outlineWidth);
-        masks.push_back({std::move(outline), std::move(antialias), std::move(glyphs)});
+        masks.push_back(
+            {layout.topLefts[i].y(), std::move(outline), std::move(antialias), std::move(glyphs)});
     }
+    // Each pass covers what came before, so a lower line's rings cover the line above.
+    std::stable_sort(masks.begin(), masks.end(),
+                     [](const LineMasks& a, const LineMasks& b) { return a.top < b.top; });
 
     int bandTop = frameHeight;
     int bandEnd = 0;
@@ -149,13 +210,21 @@ RasterizedCue RasterizeCue(const QList<StyledLine>& cueLines, const RenderSettin
         bandEnd = std::max(bandEnd, std::min(frameHeight, widest.origin().y() + widest.height()));
     }
     RasterizedCue result{
-        SubtitleRaster(kFrameWidth, frameHeight, bandTop, std::max(0, bandEnd - bandTop)), layout,
-        widestLine};
-    // Each pass covers what came before, so a lower line's rings cover the line above.
+        SubtitleRaster(kFrameWidth, frameHeight, bandTop, std::max(0, bandEnd - bandTop)),
+        {},
+        widestLine,
+        widestBlock};
     for (const LineMasks& line : masks) {
         result.raster.paintLine(line.outline, line.antialias, line.glyphs);
     }
+    GrowAreaToInk(layout, result.raster);
+    result.layout = std::move(layout);
     return result;
+}
+
+RasterizedCue RasterizeCue(const QList<StyledLine>& lines, const RenderSettings& settings,
+                           int drawWidthLimit) {
+    return RasterizeCue(QList<PlacedLines>{PlacedLines{lines, 0}}, settings, drawWidthLimit);
 }
 
 RasterizedSubtitle RasterizeSubtitle(const QString& firstLine, const QString& secondLine,

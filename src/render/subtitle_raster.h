@@ -2,6 +2,7 @@
 
 #include "common/role_colours.h"
 #include "render/glyph_mask.h"
+#include "render/placed_lines.h"
 #include "render/render_settings.h"
 #include "render/styled_line.h"
 #include "render/subtitle_layout.h"
@@ -11,6 +12,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <utility>
 #include <vector>
 
 namespace marvoxa {
@@ -32,6 +34,9 @@ public:
     int bandRows() const { return bandRows_; }
 
     Layer at(int x, int y) const;
+    // The first frame row holding a painted pixel and the row after the last; equal when
+    // nothing is painted.
+    std::pair<int, int> inkedRows() const;
     // The layers of frame row y, or nullptr for a row outside the band.
     const Layer* row(int y) const;
 
@@ -54,15 +59,23 @@ struct RasterizedSubtitle {
 
 struct RasterizedCue {
     SubtitleRaster raster;
+    // The area reaches past the lines' cells where ink does (accents, stacked marks, rings),
+    // just far enough to hold every painted row of the frame.
     CueLayout layout;
-    int widestLine = 0;  // the width of the cue's widest line, as MeasureLine gives it
+    int widestLine = 0;   // the width of the widest line, as MeasureLine gives it
+    int widestBlock = 0;  // the block that holds it
 };
 
-// Draws every line of a cue as the outline, antialias and text passes would, line after line
-// from the top, in one pass over each line's glyph mask. Fewer than two lines are completed
-// with empty ones, which take room but draw nothing.
-// With drawWidthLimit, a cue with a line at least that wide is only measured: it comes back
-// with its widest line and nothing drawn, for a caller that refuses such cues anyway.
+// Draws every line of the blocks as the outline, antialias and text passes would, stack by
+// stack, line after line from the top, in one pass over each line's glyph mask. The first
+// block of a bottom-row place is completed to two lines with an empty one, which takes room
+// but draws nothing, as a one-line cue always has. Blocks sharing a place stack, later blocks
+// above (LayoutPlacedLines).
+// With drawWidthLimit, blocks with a line at least that wide are only measured: they come
+// back with the widest line and nothing drawn, for a caller that refuses them anyway.
+RasterizedCue RasterizeCue(const QList<PlacedLines>& blocks, const RenderSettings& settings,
+                           int drawWidthLimit = std::numeric_limits<int>::max());
+// One block of lines at the bottom, in the settings' alignment.
 RasterizedCue RasterizeCue(const QList<StyledLine>& lines, const RenderSettings& settings,
                            int drawWidthLimit = std::numeric_limits<int>::max());
 

@@ -45,7 +45,7 @@ CueLines DrawnCueLines(const CueList& cueList, size_t index, const RenderSetting
         }
         lines = std::move(wrapped);
     }
-    CueLines result{lines, lines.size()};
+    CueLines result{lines, lines.size(), CuePlacement(texts, options.markup)};
     if (!options.allLines && result.drawn.size() > 2) {
         result.drawn.resize(2);
     }

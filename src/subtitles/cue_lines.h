@@ -15,6 +15,9 @@ struct CueLines {
     QList<StyledLine> drawn;
     // How many lines the cue has after markup and wrapping, drawn or not.
     qsizetype count = 0;
+    // Where an {\anN} override places the cue, or 0 for the bottom of the frame in the
+    // alignment the settings give.
+    int placement = 0;
 };
 
 // The cue's text lines decoded with the file's encoding and the settings' charset, markup

@@ -4,6 +4,7 @@
 #include "render/subtitle_font.h"
 #include "subtitles/cue_lines.h"
 #include "subtitles/cue_time.h"
+#include "subtitles/display_events.h"
 
 namespace marvoxa {
 
@@ -71,6 +72,18 @@ std::optional<QString> UndrawableCharactersNotice(const CueList& cueList,
                             "draw; they show as empty boxes. The first is %2.")
                             .arg(count)
                             .arg(first);
+}
+
+std::optional<QString> OverlappingCuesNotice(const CueList& cueList) {
+    const OverlappingCues overlapping = FindOverlappingCues(cueList);
+    if (overlapping.count == 0) {
+        return std::nullopt;
+    }
+    return QStringLiteral(
+               "%1 subtitles overlap others in time; they are shown together, each "
+               "later one above the earlier ones. The first is %2.")
+        .arg(overlapping.count)
+        .arg(CueName(overlapping.first, cueList.cues[overlapping.first]));
 }
 
 }  // namespace marvoxa

@@ -21,4 +21,8 @@ std::optional<QString> ExtraLinesNotice(const CueList& cueList, const RenderSett
 std::optional<QString> UndrawableCharactersNotice(const CueList& cueList,
                                                   const RenderSettings& settings);
 
+// Cues shown at the same time as others: generation shows them together, the later above the
+// earlier, where a player would show only one.
+std::optional<QString> OverlappingCuesNotice(const CueList& cueList);
+
 }  // namespace marvoxa

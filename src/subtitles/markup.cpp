@@ -14,6 +14,8 @@ const QRegularExpression kTag(QStringLiteral(R"(<(/?)(i|b|u|s|font)(?:\s[^<>]*)?
                               QRegularExpression::CaseInsensitiveOption);
 const QRegularExpression kOverrideBlock(QStringLiteral(R"(\{\\[^}]*\})"));
 const QRegularExpression kControlCode(QStringLiteral(R"(\{([A-Za-z]):([^}]*)\})"));
+const QRegularExpression kPlacement(QStringLiteral(R"(\{[^}]*?\\an([1-9])[^}]*\})"));
+const QRegularExpression kLineBreak(QStringLiteral(R"(\\[Nn])"));
 const QRegularExpression kEntity(
     QStringLiteral(R"(&(?:(amp|lt|gt|quot|apos|nbsp)|#([0-9]{1,7})|#[xX]([0-9A-Fa-f]{1,6}));)"));
 
@@ -164,9 +166,23 @@ QList<StyledLine> ParseCueMarkup(const QStringList& lines, MarkupMode mode, bool
     }
     CueMarkupParser parser(mode, microDvdCodes);
     for (const QString& line : lines) {
-        parsed.append(parser.parseLine(line));
+        for (const QString& part : line.split(kLineBreak)) {
+            parsed.append(parser.parseLine(part));
+        }
     }
     return parsed;
+}
+
+int CuePlacement(const QStringList& lines, MarkupMode mode) {
+    if (mode == MarkupMode::Text) {
+        return 0;
+    }
+    for (const QString& line : lines) {
+        if (const QRegularExpressionMatch block = kPlacement.match(line); block.hasMatch()) {
+            return block.captured(1).toInt();
+        }
+    }
+    return 0;
 }
 
 }  // namespace marvoxa

@@ -5,6 +5,7 @@
 #include "render/subtitle_font.h"
 #include "render/subtitle_raster.h"
 #include "subtitles/cue_lines.h"
+#include "subtitles/display_events.h"
 #include "subtitles/line_width_check.h"
 #include "sup/completion_report.h"
 #include "sup/raster_encoding.h"
@@ -37,10 +38,11 @@ Error CancelledError() {
 // threads than a small cue takes to draw.
 constexpr int kCuesPerBlock = 8;
 
-// One cue drawn and encoded on a pipeline thread.
+// One display event drawn and encoded on a pipeline thread.
 struct DrawnCue {
     RasterizedCue subtitle;
     Result<EncodedCue> encoded;
+    size_t tooWideCue = 0;  // the cue with the widest line, when that is refused
 };
 
 // What a cue is drawn with, read on the caller's thread when the cue is handed over: the
@@ -53,58 +55,61 @@ struct CueLook {
 // How a block's cues are drawn besides their looks.
 struct DrawingChoices {
     RoleColours roleColours;
+    bool forced = false;
     bool keepRaster = false;  // for a frame shown on the caller's thread
     // Cues with a line this wide are refused: they are measured, not drawn.
     int refusedLineWidth = std::numeric_limits<int>::max();
 };
 
-DrawnCue DrawAndEncodeCue(const CueList& cueList, int index, const CueLook& look,
-                          const DrawingChoices& choices) {
-    const Cue& cue = cueList.cues[static_cast<size_t>(index)];
-    const qint64 startMs = cue.startMs;
-    const qint64 durationMs = cue.durationMs;
-    RasterizedCue subtitle =
-        RasterizeCue(DrawnCueLines(cueList, static_cast<size_t>(index), look.settings).drawn,
-                     look.settings, choices.refusedLineWidth);
+DrawnCue DrawAndEncodeEvent(const CueList& cueList, const DisplayEvent& event, int index,
+                            const CueLook& look, const DrawingChoices& choices) {
+    QList<PlacedLines> blocks;
+    for (size_t cue : event.cues) {
+        CueLines lines = DrawnCueLines(cueList, cue, look.settings);
+        blocks.append(PlacedLines{std::move(lines.drawn), lines.placement});
+    }
+    RasterizedCue subtitle = RasterizeCue(blocks, look.settings, choices.refusedLineWidth);
     if (subtitle.widestLine >= choices.refusedLineWidth) {
         // Refused on the caller's thread, with the caller's message; nothing to encode.
-        return {std::move(subtitle), Error{ErrorKind::State, QString()}};
+        const size_t cue = event.cues[static_cast<size_t>(subtitle.widestBlock)];
+        return {std::move(subtitle), Error{ErrorKind::State, QString()}, cue};
     }
-    const RoleColours& roleColours = choices.roleColours;
-    const bool keepRaster = choices.keepRaster;
     const int areaTop = subtitle.layout.areaTop;
     const int areaHeight = subtitle.layout.areaHeight;
     const Result<FieldData> fields =
-        EncodeRaster(subtitle.raster, areaTop, areaHeight, roleColours);
-    if (!keepRaster) {
+        EncodeRaster(subtitle.raster, areaTop, areaHeight, choices.roleColours);
+    if (!choices.keepRaster) {
         subtitle.raster = SubtitleRaster();
     }
     if (!fields) {
         return {std::move(subtitle), fields.error()};
     }
-    Result<QByteArray> packet = BuildSupPacket(startMs, durationMs, look.roles, areaTop, areaHeight,
-                                               fields.value().top, fields.value().bottom);
+    Result<QByteArray> packet =
+        BuildSupPacket(event.startMs, event.durationMs, look.roles, areaTop, areaHeight,
+                       fields.value().top, fields.value().bottom, choices.forced);
     if (!packet) {
         return {std::move(subtitle), packet.error()};
     }
-    return {std::move(subtitle),
-            EncodedCue{index, startMs, durationMs, areaTop, areaHeight, std::move(packet).value()}};
+    return {std::move(subtitle), EncodedCue{index, event.startMs, event.durationMs, areaTop,
+                                            areaHeight, std::move(packet).value()}};
 }
 
-// A block of consecutive cues for one pipeline thread; the cue list is only read while
-// generating.
+// A block of consecutive display events for one pipeline thread; the cue list and the events
+// are only read while generating.
 struct CueBlockJob {
     const CueList* cueList;
+    const std::vector<DisplayEvent>* events;
     int first;
-    std::vector<CueLook> looks;  // one a cue, from `first` on
+    std::vector<CueLook> looks;  // one an event, from `first` on
     DrawingChoices choices;
 
     std::vector<DrawnCue> operator()() const {
         std::vector<DrawnCue> drawn;
         drawn.reserve(looks.size());
         for (size_t i = 0; i < looks.size(); ++i) {
-            drawn.push_back(
-                DrawAndEncodeCue(*cueList, first + static_cast<int>(i), looks[i], choices));
+            const int index = first + static_cast<int>(i);
+            drawn.push_back(DrawAndEncodeEvent(*cueList, (*events)[static_cast<size_t>(index)],
+                                               index, looks[i], choices));
         }
         return drawn;
     }
@@ -173,8 +178,10 @@ Result<GeneratedStream> GenerateSupStream(const GenerationRequest& request) {
         return begun.error();
     }
 
-    const int cueCount = static_cast<int>(cueList.cues.size());
-    DrawingChoices choices{request.roleColours, static_cast<bool>(request.cueDrawn)};
+    const std::vector<DisplayEvent> events = DisplayEvents(cueList);
+    const int eventCount = static_cast<int>(events.size());
+    DrawingChoices choices{request.roleColours, request.forced,
+                           static_cast<bool>(request.cueDrawn)};
     if (request.refuseTooWideCue) {
         choices.refusedLineWidth = kMaxLineWidth;
     }
@@ -183,14 +190,14 @@ Result<GeneratedStream> GenerateSupStream(const GenerationRequest& request) {
     int submitted = 0;
     std::vector<DrawnCue> block;  // the cues taken last, from the pipeline's oldest block
     size_t nextInBlock = 0;
-    for (int taken = 0; taken < cueCount;) {
+    for (int taken = 0; taken < eventCount;) {
         if (cancelled()) {
             discardAll();
             return CancelledError();
         }
-        if (submitted < cueCount && !pipeline.full()) {
-            CueBlockJob job{&cueList, submitted, {}, choices};
-            const int end = std::min(cueCount, submitted + kCuesPerBlock);
+        if (submitted < eventCount && !pipeline.full()) {
+            CueBlockJob job{&cueList, &events, submitted, {}, choices};
+            const int end = std::min(eventCount, submitted + kCuesPerBlock);
             for (; submitted < end; ++submitted) {
                 job.looks.push_back({request.renderSettings(), request.colourRoles()});
             }
@@ -209,14 +216,15 @@ Result<GeneratedStream> GenerateSupStream(const GenerationRequest& request) {
         const DrawnCue& drawn = block[nextInBlock++];
         if (request.refuseTooWideCue && drawn.subtitle.widestLine >= choices.refusedLineWidth) {
             discardAll();
-            return request.refuseTooWideCue(index);
+            return request.refuseTooWideCue(static_cast<int>(drawn.tooWideCue));
         }
         if (request.cueDrawn && (!request.frameWanted || request.frameWanted(index))) {
             request.cueDrawn(index, canvas.draw(drawn.subtitle.raster, request.roleColours));
         }
         if (!drawn.encoded) {
             discardAll();
-            return CueError(index, cueList.cues[static_cast<size_t>(index)], drawn.encoded.error());
+            const size_t cue = events[static_cast<size_t>(index)].cues.front();
+            return CueError(static_cast<int>(cue), cueList.cues[cue], drawn.encoded.error());
         }
         for (CueOutput* output : outputs) {
             if (Status added = output->add(drawn.encoded.value()); !added) {
@@ -232,7 +240,7 @@ Result<GeneratedStream> GenerateSupStream(const GenerationRequest& request) {
     if (Status written = FinishAndCommitAll(outputs); !written) {
         return written.error();
     }
-    return GeneratedStream{streamPath, cueCount};
+    return GeneratedStream{streamPath, eventCount};
 }
 
 }  // namespace marvoxa

@@ -27,20 +27,24 @@ struct GenerationRequest {
     RoleColours roleColours;
     // Where Generated.sup goes: the subtitle file's folder, or one the user chose.
     QString outputFolder;
-    // Called on the calling thread for each cue in order (cue index, from 0): before it is
-    // taken from the drawing threads and, with its frame, once it is taken, so a window can
-    // handle its events and show progress. Either may be empty.
-    std::function<void(int cueIndex)> beforeCue;
-    std::function<void(int cueIndex, const QImage& frame)> cueDrawn;
-    // When set, cueDrawn is called only for the cues it accepts: painting a full frame for
-    // every cue is work a preview refreshed a few dozen times a second does not need.
-    std::function<bool(int cueIndex)> frameWanted;
+    // Every subpicture starts with the forced start command: shown even when subtitles are off.
+    bool forced = false;
+    // Called on the calling thread for each subpicture in order (its index among
+    // DisplayEvents, from 0): before it is taken from the drawing threads and, with its frame,
+    // once it is taken, so a window can handle its events and show progress. Either may be
+    // empty. Without overlapping cues a subpicture is a cue and its index the cue's.
+    std::function<void(int eventIndex)> beforeCue;
+    std::function<void(int eventIndex, const QImage& frame)> cueDrawn;
+    // When set, cueDrawn is called only for the subpictures it accepts: painting a full frame
+    // for every one is work a preview refreshed a few dozen times a second does not need.
+    std::function<bool(int eventIndex)> frameWanted;
     // Asked before each cue; true stops generation after the cues being drawn, and nothing is
     // written (ErrorKind::Cancelled).
     std::function<bool()> cancelRequested;
     // When set, the first cue with a line too wide for the frame (kMaxLineWidth pixels or
-    // more) stops generation with the error this gives for it, and nothing is written. The
-    // lines are measured as they are drawn, so no pass of its own is needed.
+    // more) stops generation with the error this gives for it (its index in the cue list), and
+    // nothing is written. The lines are measured as they are drawn, so no pass of its own is
+    // needed.
     std::function<Error(int cueIndex)> refuseTooWideCue;
     // Files written beside Generated.sup from the same cues, all or none of them with it.
     std::vector<CueOutput*> extraOutputs;
@@ -48,14 +52,15 @@ struct GenerationRequest {
 
 struct GeneratedStream {
     QString streamPath;
-    int packetCount = 0;
+    int packetCount = 0;  // one a display event
 };
 
 // The full path of a file that generation writes into folder.
 QString OutputPath(const QString& folder, const char* fileName);
 
-// Draws, encodes and packs every cue and writes the stream to Generated.sup in the output
-// folder. Cues are drawn and encoded side by side on every core; packets are written in cue
+// Draws, encodes and packs every display event (DisplayEvents: a cue, or a piece of time in
+// which overlapping cues are shown together) and writes the stream to Generated.sup in the
+// output folder. Cues are drawn and encoded side by side on every core; packets are written in cue
 // order as they are finished, and the callbacks run on the calling thread, in cue order.
 // Nothing is written when a cue cannot be encoded, the list is empty or generation is
 // cancelled: a stream written earlier stays intact until the new one is complete.

@@ -11,6 +11,7 @@ namespace marvoxa {
 namespace {
 
 // Control commands of a subpicture unit.
+constexpr char kForcedStartDisplay = 0x00;
 constexpr char kStartDisplay = 0x01;
 constexpr char kStopDisplay = 0x02;
 constexpr char kSetColours = 0x03;
@@ -95,7 +96,7 @@ void WriteDisplayArea(ByteWriter& writer, int firstColumn, int lastColumn, int f
 
 Result<QByteArray> BuildSupPacket(qint64 startMs, qint64 durationMs, const ColourRoles& roles,
                                   int AreaTop, int AreaHeight, const QByteArray& topField,
-                                  const QByteArray& bottomField) {
+                                  const QByteArray& bottomField, bool forced) {
     if (const std::optional<Error> error = CheckTimes(startMs, durationMs)) {
         return *error;
     }
@@ -131,7 +132,7 @@ Result<QByteArray> BuildSupPacket(qint64 startMs, qint64 durationMs, const Colou
 
     writer.BigEndian16(0);  // shown at the presentation time
     writer.BigEndian16(secondSequence);
-    writer.Byte(kStartDisplay);
+    writer.Byte(forced ? kForcedStartDisplay : kStartDisplay);
     // Palette entries of values 3 and 2, then of 1 and 0.
     writer.Byte(kSetColours);
     writer.Byte((roles.antialias & 0xf) << 4 | (roles.outline & 0xf));

@@ -20,8 +20,10 @@ inline constexpr int kLargestUnitSize = 0xffff;
 // kLongestDurationMs, or a unit larger than kLargestUnitSize. A zero duration is allowed.
 // The message continues a sentence the caller begins with the cue, such as
 // "Subtitle 12 at 00:01:02,500 cannot be written: ", and ends with what to change.
+// A forced unit starts with the forced start command, so players show it even when
+// subtitles are switched off, as DVDs carry translated signs and foreign dialogue.
 Result<QByteArray> BuildSupPacket(qint64 startMs, qint64 durationMs, const ColourRoles& roles,
                                   int AreaTop, int AreaHeight, const QByteArray& topField,
-                                  const QByteArray& bottomField);
+                                  const QByteArray& bottomField, bool forced = false);
 
 }  // namespace marvoxa

@@ -23,6 +23,7 @@ OptionsDialog::OptionsDialog(const OptionsChoices& current, QWidget* parent)
       dvdauthor_(new QCheckBox(
           QStringLiteral("Pictures for dvdauthor's spumux (Generated_spumux.xml)"), this)),
       language_(new QLineEdit(this)),
+      forced_(new QCheckBox(QStringLiteral("Forced (shown even when subtitles are off)"), this)),
       shownLanguage_(current.outputs.language) {
     setObjectName(QStringLiteral("OptionsDialog"));
     setWindowTitle(QStringLiteral("Options"));
@@ -56,6 +57,14 @@ OptionsDialog::OptionsDialog(const OptionsChoices& current, QWidget* parent)
     outputForm->addRow(dvdauthor_);
     outputForm->addRow(QStringLiteral("Subtitle language:"), language_);
 
+    forced_->setChecked(current.forced);
+    forced_->setToolTip(
+        QStringLiteral("For translated signs and foreign dialogue: players show these subtitles "
+                       "even when the viewer has switched subtitles off"));
+    auto* streamGroup = new QGroupBox(QStringLiteral("Subtitle stream"), this);
+    auto* streamForm = new QFormLayout(streamGroup);
+    streamForm->addRow(forced_);
+
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -63,6 +72,7 @@ OptionsDialog::OptionsDialog(const OptionsChoices& current, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(textGroup);
     layout->addWidget(outputGroup);
+    layout->addWidget(streamGroup);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
@@ -76,6 +86,7 @@ OptionsChoices OptionsDialog::choices() const {
     choices.outputs.dvdauthor = dvdauthor_->isChecked();
     choices.outputs.language =
         IsLanguageCode(language_->text()) ? language_->text() : shownLanguage_;
+    choices.forced = forced_->isChecked();
     return choices;
 }
 

@@ -15,6 +15,7 @@ namespace marvoxa {
 struct OptionsChoices {
     TextOptions text{};
     ExtraOutputChoices outputs{};  // what "Generate Sup" writes besides Generated.sup
+    bool forced = false;           // every subtitle shown even when subtitles are off
 
     friend bool operator==(const OptionsChoices&, const OptionsChoices&) = default;
 };
@@ -36,6 +37,7 @@ public:
     QCheckBox* vobSubBox() const { return vobSub_; }
     QCheckBox* dvdauthorBox() const { return dvdauthor_; }
     QLineEdit* languageField() const { return language_; }
+    QCheckBox* forcedBox() const { return forced_; }
 
 private:
     QComboBox* markup_;
@@ -44,6 +46,7 @@ private:
     QCheckBox* vobSub_;
     QCheckBox* dvdauthor_;
     QLineEdit* language_;
+    QCheckBox* forced_;
     QString shownLanguage_;  // kept when the field is left without two letters
 };
 

@@ -28,9 +28,9 @@ QImage PreviewBackground(VideoStandard standard, const QString& userPicturePath)
     return picture.convertToFormat(kFrameFormat);
 }
 
-void DrawPreviewLines(QImage& picture, const QList<StyledLine>& lines,
-                      const RenderSettings& settings, const RoleColours& colours) {
-    const RasterizedCue subtitle = RasterizeCue(lines, settings);
+void DrawPreviewLines(QImage& picture, const PlacedLines& cue, const RenderSettings& settings,
+                      const RoleColours& colours) {
+    const RasterizedCue subtitle = RasterizeCue(QList<PlacedLines>{cue}, settings);
     PaintRaster(picture, subtitle.raster, colours);
 }
 

@@ -2,8 +2,8 @@
 
 #include "common/role_colours.h"
 #include "common/video_standard.h"
+#include "render/placed_lines.h"
 #include "render/render_settings.h"
-#include "render/styled_line.h"
 
 #include <QImage>
 #include <QPixmap>
@@ -19,9 +19,9 @@ QImage BuiltInPreviewPicture(VideoStandard standard);
 QImage PreviewBackground(VideoStandard standard, const QString& userPicturePath);
 
 // Draws a cue's lines over picture exactly as a subtitle frame is drawn for encoding: the
-// outline, antialias and text passes of each line in the role colours.
-void DrawPreviewLines(QImage& picture, const QList<StyledLine>& lines,
-                      const RenderSettings& settings, const RoleColours& colours);
+// outline, antialias and text passes of each line in the role colours, in the cue's place.
+void DrawPreviewLines(QImage& picture, const PlacedLines& cue, const RenderSettings& settings,
+                      const RoleColours& colours);
 
 // The 70 x 70 legend of the four colour roles.
 QPixmap ColourRolesLegend();

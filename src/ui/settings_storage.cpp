@@ -260,6 +260,9 @@ const QLatin1String kVobSubKey("Options_VobSub");
 const QLatin1String kDvdauthorKey("Options_Dvdauthor");
 const QLatin1String kLanguageKey("Options_Language");
 
+// Then the forced mark, written only when set.
+const QLatin1String kForcedKey("Options_Forced");
+
 IniEntries OptionEntries(const OptionsChoices& choices) {
     IniEntries entries;
     if (const TextOptions& text = choices.text; text != TextOptions{}) {
@@ -271,6 +274,9 @@ IniEntries OptionEntries(const OptionsChoices& choices) {
         entries.append({{kVobSubKey, QString::number(outputs.vobSub ? 1 : 0)},
                         {kDvdauthorKey, QString::number(outputs.dvdauthor ? 1 : 0)},
                         {kLanguageKey, outputs.language}});
+    }
+    if (choices.forced) {
+        entries.append({kForcedKey, QStringLiteral("1")});
     }
     return entries;
 }
@@ -285,7 +291,8 @@ OptionsChoices RestoredOptions(OptionsChoices choices, const StoredValues& store
     for (const auto& [key, flag] :
          {std::pair{kWrapKey, &text.wrap}, std::pair{kAllLinesKey, &text.allLines},
           std::pair{kVobSubKey, &choices.outputs.vobSub},
-          std::pair{kDvdauthorKey, &choices.outputs.dvdauthor}}) {
+          std::pair{kDvdauthorKey, &choices.outputs.dvdauthor},
+          std::pair{kForcedKey, &choices.forced}}) {
         if (const std::optional<int> value = stored.integer(key); value == 0 || value == 1) {
             *flag = *value == 1;
         }

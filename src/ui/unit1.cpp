@@ -4,6 +4,7 @@
 #include "render/subtitle_font.h"
 #include "subtitles/cue_lines.h"
 #include "subtitles/cue_notices.h"
+#include "subtitles/display_events.h"
 #include "subtitles/line_width_check.h"
 #include "subtitles/subtitle_loader.h"
 #include "subtitles/subtitle_messages.h"
@@ -401,8 +402,10 @@ void TForm1::Button2Click() {
             return;
         }
     }
-    if (load.notice) {
-        prompts_.showMessage(this, *load.notice);
+    for (const std::optional<QString>& notice : {load.notice, OverlappingCuesNotice(cueList_)}) {
+        if (notice) {
+            prompts_.showMessage(this, *notice);
+        }
     }
     showTextNotices(true, true);
     CheckAllCueLines();
@@ -567,7 +570,8 @@ void TForm1::previewSelectedCue() {
         return;  // no cue selected: the sample lines stay
     }
     const RenderSettings settings = renderSettings();
-    RenderPreview(DrawnCueLines(cueList_, static_cast<size_t>(row), settings).drawn, settings);
+    const CueLines cue = DrawnCueLines(cueList_, static_cast<size_t>(row), settings);
+    RenderPreview(cue.drawn, settings, cue.placement);
 }
 
 void TForm1::LoadPreviewBackground() {
@@ -579,7 +583,8 @@ void TForm1::LoadPreviewBackground() {
     showPreviewPicture();
 }
 
-void TForm1::RenderPreview(const QList<StyledLine>& lines, const RenderSettings& settings) {
+void TForm1::RenderPreview(const QList<StyledLine>& lines, const RenderSettings& settings,
+                           int placement) {
     LoadPreviewBackground();
     if (!CueLinesFit(SubtitleFont(settings), lines)) {
         prompts_.showMessage(this, TooLongInPreviewMessage(LineTexts(lines)));
@@ -590,7 +595,7 @@ void TForm1::RenderPreview(const QList<StyledLine>& lines, const RenderSettings&
     if (!palette_.palette()) {
         return;
     }
-    DrawPreviewLines(previewPicture_, lines, settings,
+    DrawPreviewLines(previewPicture_, PlacedLines{lines, placement}, settings,
                      palette_.palette()->roleColours(colourRoles()));
     showPreviewPicture();
 }
@@ -620,8 +625,8 @@ void TForm1::Button3Click() {
 
     const QString outputFolder = QFileInfo(subtitlePath_).absolutePath();
     const VideoStandard standard = renderSettings().standard;
-    const std::vector<std::unique_ptr<CueOutput>> extraOutputs =
-        MakeExtraOutputs(options_.outputs, outputFolder, standard, *palette_.palette());
+    const std::vector<std::unique_ptr<CueOutput>> extraOutputs = MakeExtraOutputs(
+        options_.outputs, outputFolder, standard, *palette_.palette(), options_.forced);
     const Result<GeneratedStream> stream = [&] {
         // Nothing may load, restyle or start again meanwhile; the button becomes "Cancel".
         QList<QWidget*> locked;
@@ -632,7 +637,7 @@ void TForm1::Button3Click() {
         }
         const ControlLock lock(locked);
         GenerationSession session(this, c_.Button3, c_.ProgressBar1,
-                                  static_cast<int>(cueList_.cues.size()));
+                                  static_cast<int>(DisplayEvents(cueList_).size()));
         session_ = &session;
         generating_ = true;
         const auto done = qScopeGuard([this] {
@@ -646,6 +651,7 @@ void TForm1::Button3Click() {
         request.colourRoles = [this] { return colourRoles(); };
         request.roleColours = palette_.palette()->roleColours(colourRoles());
         request.outputFolder = outputFolder;
+        request.forced = options_.forced;
         for (const auto& output : extraOutputs) {
             request.extraOutputs.push_back(output.get());
         }

@@ -132,7 +132,9 @@ private:
 
     // Preview.
     void LoadPreviewBackground();
-    void RenderPreview(const QList<StyledLine>& lines, const RenderSettings& settings);
+    // placement as an {\anN} override gives it, 0 for none.
+    void RenderPreview(const QList<StyledLine>& lines, const RenderSettings& settings,
+                       int placement = 0);
     void previewSampleLines(bool withFullStop);
     void previewSelectedCue();
     // The previews every style control asks for: the sample lines, then the selected cue.

@@ -217,7 +217,7 @@ TEST_F(Conversion, WritesTheSameStreamForEveryUnicodeEncoding) {
 TEST_F(Conversion, StrippedTagsLeaveTheStreamOfTheUntaggedText) {
     const QString tagged = test::WriteFile(
         folder_, QStringLiteral("tagged.srt"),
-        "1\n00:00:01,000 --> 00:00:02,000\n{\\an8}<i>Fish</i> &amp; <FONT color=red>chips</font>\n"
+        "1\n00:00:01,000 --> 00:00:02,000\n{\\an2}<i>Fish</i> &amp; <FONT color=red>chips</font>\n"
         "<b>and &quot;more&quot;\n");
     const QString plain =
         test::WriteFile(folder_, QStringLiteral("plain.srt"),

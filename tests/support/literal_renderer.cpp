@@ -5,6 +5,8 @@
 
 #include <QPainter>
 
+#include <algorithm>
+
 namespace marvoxa::test {
 
 namespace {
@@ -38,7 +40,19 @@ SubtitleFrame RenderSubtitleFrameLiterally(const QString& firstLine, const QStri
             DrawSquare(painter, topLeft, text, 0, colours.text);
         }
     }
-    return {frame, layout.areaTop, layout.areaHeight};
+    // The area reaches out to every row the passes painted, its top on an even row.
+    int areaTop = layout.areaTop;
+    int areaEnd = layout.areaTop + layout.areaHeight;
+    for (int y = 0; y < frame.height(); ++y) {
+        for (int x = 0; x < frame.width(); ++x) {
+            if (frame.pixel(x, y) != qRgb(0, 0, 255)) {
+                areaTop = std::min(areaTop, y - y % 2);
+                areaEnd = std::max(areaEnd, y + 1);
+                break;
+            }
+        }
+    }
+    return {frame, areaTop, areaEnd - areaTop};
 }
 
 }  // namespace marvoxa::test

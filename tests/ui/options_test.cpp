@@ -26,8 +26,9 @@ protected:
         QImage picture = Background(VideoStandard::Pal);
         const RenderSettings settings = form_->renderSettings();
         const CueList& list = form_->cueList();
-        DrawPreviewLines(picture, DrawnCueLines(list, static_cast<size_t>(row), settings).drawn,
-                         settings, form_->palette()->roleColours(form_->colourRoles()));
+        const CueLines cue = DrawnCueLines(list, static_cast<size_t>(row), settings);
+        DrawPreviewLines(picture, PlacedLines{cue.drawn, cue.placement}, settings,
+                         form_->palette()->roleColours(form_->colourRoles()));
         return picture;
     }
     void choose(const OptionsChoices& choices) {
