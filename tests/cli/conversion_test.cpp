@@ -1,9 +1,11 @@
 #include "cli/conversion.h"
 
+#include "sup_stream_reader.h"
 #include "test_files.h"
 
 #include <gtest/gtest.h>
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -266,10 +268,80 @@ TEST_F(Conversion, RefusesACueWhoseLinesReachAboveThePicture) {
 TEST_F(Conversion, WrapsTooWideLinesInsteadOfRefusing) {
     options_.subtitlePath = test::SubtitleCollectionDir() + QStringLiteral("/long_lines.srt");
     options_.outputFolder = folder_.path();
-    EXPECT_EQ(Convert(options_).exitStatus, kExitRefused);
+    const ConverterRun refused = Convert(options_);
+    EXPECT_EQ(refused.exitStatus, kExitRefused);
+    // The window's message, then a line of its own for the converter's way out.
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("smaler font size.\nHint: --wrap breaks")))
+        << refused.err.toStdString();
     options_.settings.text = TextOptions{.wrap = true, .allLines = true};
     const ConverterRun run = Convert(options_);
     EXPECT_EQ(run.exitStatus, kExitDone) << run.err.toStdString();
+}
+
+// Streams the build before overlapping cues and ink outside the text cell were handled wrote
+// for the same plain films: both changes leave such films byte for byte as they were.
+TEST_F(Conversion, PlainFilmsKeepTheirBytes) {
+    const struct {
+        const char* file;
+        QStringList arguments;
+        const char* sha1;
+    } cases[] = {
+        {"rethymno.srt", {}, "6fef2162e18a92f625dfff9627eba1b306e80198"},
+        {"rethymno.sub", {}, "7ec495f690d978d5ccf1802efb23b3bfd9ba620f"},
+        {"rethymno.srt",
+         {QStringLiteral("--style=Bold+Italic"), QStringLiteral("--size=28"),
+          QStringLiteral("--outline=4")},
+         "f376ffd0450734168db33bbbb9d0590930bd2d72"},
+        {"rethymno.sub",
+         {QStringLiteral("--standard=ntsc"), QStringLiteral("--size=16"),
+          QStringLiteral("--outline=2"), QStringLiteral("--align=left"),
+          QStringLiteral("--bottom-offset=8")},
+         "c37974ec42106a8ce2c659ff0745ad8c3b861e12"},
+    };
+    for (const auto& test : cases) {
+        const QString output = folder_.filePath(QString::number(&test - cases));
+        Result<ConversionOptions> options = ParseConversionOptions(
+            test.arguments + QStringList{QStringLiteral("--output-dir"), output,
+                                         test::ExamplesDir() + u'/' + QLatin1String(test.file)},
+            {});
+        ASSERT_TRUE(options.ok());
+        ASSERT_EQ(Convert(options.value()).exitStatus, kExitDone) << test.file;
+        const QByteArray stream = test::ReadFile(output + QStringLiteral("/Generated.sup"));
+        EXPECT_EQ(QCryptographicHash::hash(stream, QCryptographicHash::Sha1).toHex(), test.sha1)
+            << test.file << " " << test.arguments.join(u' ').toStdString();
+    }
+}
+
+TEST_F(Conversion, ForcedMarksEverySubpictureInEveryOutput) {
+    options_.extraOutputs = {.vobSub = true, .dvdauthor = true};
+    options_.subtitlePath = test::WriteFile(
+        folder_, QStringLiteral("overlap.srt"),
+        "1\n00:00:01,000 --> 00:00:05,000\nFirst\n\n2\n00:00:02,000 --> 00:00:03,000\nSecond\n");
+    for (const bool forced : {false, true}) {
+        options_.forced = forced;
+        const ConverterRun run = Convert(options_);
+        ASSERT_EQ(run.exitStatus, kExitDone) << run.err.toStdString();
+        EXPECT_EQ(run.err, QStringLiteral("2 subtitles overlap others in time; they are shown "
+                                          "together, each later one above the earlier ones. The "
+                                          "first is subtitle 1 at 00:00:01,000.\n"));
+        const QDir dir(folder_.path());
+        const auto packets =
+            test::ReadSupStream(test::ReadFile(dir.filePath(QStringLiteral("Generated.sup"))));
+        ASSERT_EQ(packets.size(), 3);  // First; Second above First; First
+        for (const test::SupStreamPacket& packet : packets) {
+            // The first command after the first control sequence's delay and next offset.
+            const int control =
+                static_cast<quint8>(packet.unit[2]) << 8 | static_cast<quint8>(packet.unit[3]);
+            EXPECT_EQ(static_cast<int>(packet.unit[control + 4]), forced ? 0x00 : 0x01);
+        }
+        EXPECT_EQ(test::ReadFile(dir.filePath(QStringLiteral("Generated.idx")))
+                      .contains(forced ? "\nforced subs: ON\n" : "\nforced subs: OFF\n"),
+                  true);
+        const QByteArray script =
+            test::ReadFile(dir.filePath(QStringLiteral("Generated_spumux.xml")));
+        EXPECT_EQ(script.count("<spu "), 3);
+        EXPECT_EQ(script.count(" force=\"yes\"/>"), forced ? 3 : 0);
+    }
 }
 
 TEST_F(Conversion, ConvertsTheBundledExamples) {

@@ -86,3 +86,55 @@ TEST(CueLayout, FourLinesStackUpwardsFromWhereTheSecondLineSits) {
 
 }  // namespace
 }  // namespace marvoxa
+
+namespace marvoxa {
+namespace {
+
+TEST(PlacedLayout, KeypadPlacesRowsAndColumns) {
+    RenderSettings settings;  // PAL, bottom offset 30, overlap -4, centred
+    const QList<LineMetrics> oneLine{{100, 33}};
+    const struct {
+        int placement;
+        QPoint topLeft;
+    } cases[] = {
+        {7, {8, 70}},                  // 40 + 30 from the top
+        {8, {310, 70}},                //
+        {9, {612, 70}},                // 720 - 100 - 8
+        {4, {8, 288 - 16}},            // centred on the frame
+        {6, {612, 288 - 16}},          //
+        {1, {8, 576 - 33 - 40 - 30}},  // where a first line sits
+    };
+    for (const auto& test : cases) {
+        QList<LineMetrics> lines = oneLine;
+        if (test.placement <= 3) {
+            lines.append({0, 33});  // a bottom-row cue keeps a second line's room
+        }
+        const CueLayout layout =
+            LayoutPlacedLines({{lines, test.placement}}, settings, kFrameWidth, 576);
+        EXPECT_EQ(layout.topLefts.front(), test.topLeft) << test.placement;
+        EXPECT_EQ(layout.areaTop % 2, 0);
+    }
+}
+
+TEST(PlacedLayout, LaterBlocksStackAboveEarlierOnesAndTheAreaSpansEveryPlace) {
+    RenderSettings settings;
+    settings.align = QStringLiteral("left");
+    // Untagged and {\an1} share the bottom left: the earlier cue keeps its place.
+    const CueLayout stacked = LayoutPlacedLines({{{{100, 33}, {0, 33}}, 0}, {{{200, 33}}, 1}},
+                                                settings, kFrameWidth, 576);
+    const CueLayout alone = LayoutCueLines({{200, 33}, {100, 33}, {0, 33}}, settings, 720, 576);
+    EXPECT_EQ(stacked.topLefts,
+              (QList<QPoint>{alone.topLefts[1], alone.topLefts[2], alone.topLefts[0]}));
+    EXPECT_EQ(stacked.areaTop, alone.areaTop);
+    EXPECT_EQ(stacked.areaHeight, alone.areaHeight);
+
+    const CueLayout apart =
+        LayoutPlacedLines({{{{100, 33}, {0, 33}}, 0}, {{{50, 33}}, 8}}, settings, 720, 576);
+    EXPECT_EQ(apart.topLefts[2], QPoint(335, 70));
+    EXPECT_EQ(apart.areaTop, 70);
+    const CueLayout bottom = LayoutCueLines({{100, 33}, {0, 33}}, settings, 720, 576);
+    EXPECT_EQ(apart.areaTop + apart.areaHeight, bottom.areaTop + bottom.areaHeight);
+}
+
+}  // namespace
+}  // namespace marvoxa

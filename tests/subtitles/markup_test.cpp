@@ -84,3 +84,38 @@ TEST(Markup, RenderMicroDvdStylesHoldForTheLineOrTheCue) {
 
 }  // namespace
 }  // namespace marvoxa
+
+namespace marvoxa {
+namespace {
+
+TEST(Markup, PlacementIsTheFirstAnOverrideUnlessMarkupIsText) {
+    const struct {
+        QStringList lines;
+        MarkupMode mode;
+        int placement;
+    } cases[] = {
+        {{QStringLiteral("{\\an8}Top")}, MarkupMode::Strip, 8},
+        {{QStringLiteral("plain"), QStringLiteral("{\\b1\\an1}x{\\an9}")}, MarkupMode::Render, 1},
+        {{QStringLiteral("{\\an8}Top")}, MarkupMode::Text, 0},
+        {{QStringLiteral("{\\an0} {\\a8} \\an7 {an5}")}, MarkupMode::Strip, 0},
+        {{QStringLiteral("none")}, MarkupMode::Render, 0},
+    };
+    for (const auto& test : cases) {
+        EXPECT_EQ(CuePlacement(test.lines, test.mode), test.placement)
+            << test.lines.join(u'|').toStdString();
+    }
+}
+
+TEST(Markup, BackslashNBreaksTheLineUnlessMarkupIsText) {
+    const QString text = QStringLiteral("<i>One\\Ntwo</i>\\nthree");
+    EXPECT_EQ(ParseCueMarkup({text}, MarkupMode::Strip, false),
+              (QList<StyledLine>{PlainLine(QStringLiteral("One")), PlainLine(QStringLiteral("two")),
+                                 PlainLine(QStringLiteral("three"))}));
+    // The italic tag holds over the break, as over a line end.
+    EXPECT_EQ(ParseCueMarkup({text}, MarkupMode::Render, false)[1],
+              Spans({{QStringLiteral("two"), kItalic}}));
+    EXPECT_EQ(ParseCueMarkup({text}, MarkupMode::Text, false), QList<StyledLine>{PlainLine(text)});
+}
+
+}  // namespace
+}  // namespace marvoxa

@@ -141,6 +141,9 @@ TEST_F(Options, TheDialogShowsTheChoicesAndReturnsWhatIsTicked) {
     EXPECT_EQ(dialog.choices().outputs, (ExtraOutputChoices{true, true, QStringLiteral("en")}));
     QTest::keyClicks(dialog.languageField(), QStringLiteral("e"));
     EXPECT_EQ(dialog.choices().outputs, (ExtraOutputChoices{true, true, QStringLiteral("de")}));
+    EXPECT_FALSE(dialog.choices().forced);
+    dialog.forcedBox()->setChecked(true);
+    EXPECT_TRUE(dialog.choices().forced);
 
     // A picture for the guide.
     dialog.show();

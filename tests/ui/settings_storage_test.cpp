@@ -222,6 +222,19 @@ TEST_F(SettingsStorageTest, ExtraOutputsAreKeptAfterTheTextOptions) {
     EXPECT_EQ(third->form.options().outputs, (ExtraOutputChoices{.vobSub = true}));
 }
 
+TEST_F(SettingsStorageTest, ForcedIsKeptLastAndOnlyWhenTicked) {
+    OptionsChoices chosen;
+    chosen.forced = true;
+    auto first = startRun();
+    first->form.setOptions(chosen);
+    first->form.close();
+    const QStringList lines =
+        QString::fromUtf8(ReadFile(programFile())).split(u'\n', Qt::SkipEmptyParts);
+    EXPECT_EQ(lines.mid(17), QStringList{u"Options_Forced=1"_s});
+    first.reset();
+    EXPECT_EQ(startRun()->form.options(), chosen);
+}
+
 TEST_F(SettingsStorageTest, AFileWrittenByQSettingsIsRestored) {
     const int pixelsPerInch = this->pixelsPerInch();
     {
