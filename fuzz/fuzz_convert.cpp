@@ -4,6 +4,7 @@
 #include "render/frame_canvas.h"
 #include "render/subtitle_raster.h"
 #include "subtitles/cue_lines.h"
+#include "subtitles/display_events.h"
 #include "subtitles/subtitle_loader.h"
 #include "sup/area_encoding.h"
 #include "sup/sup_packet.h"
@@ -46,12 +47,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const RoleColours colours{0xff555555u, 0xff000000u, 0xffffffffu};
     const ColourRoles roles{1, 0, 3, 0};
 
+    settings.text.markup = markup;
     FrameCanvas canvas;
-    const size_t count = std::min(load.cueList.cues.size(), kMaxCues);
-    for (size_t i = 0; i < count; ++i) {
-        const Cue& cue = load.cueList.cues[i];
-        const RasterizedCue subtitle =
-            RasterizeCue(DrawnCueLines(load.cueList, i, settings).drawn, settings);
+    // Overlapping cues are drawn together, each in its {\an} place.
+    const std::vector<DisplayEvent> events = DisplayEvents(load.cueList);
+    for (size_t i = 0; i < std::min(events.size(), kMaxCues); ++i) {
+        const DisplayEvent& event = events[i];
+        QList<PlacedLines> blocks;
+        for (size_t cue : event.cues) {
+            const CueLines lines = DrawnCueLines(load.cueList, cue, settings);
+            blocks.append(PlacedLines{lines.drawn, lines.placement});
+        }
+        const RasterizedCue subtitle = RasterizeCue(blocks, settings);
         const QImage& frame = canvas.draw(subtitle.raster, colours);
         const Result<FieldData> fields =
             EncodeArea(frame, subtitle.layout.areaTop, subtitle.layout.areaHeight, colours);
@@ -59,8 +66,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             continue;
         }
         const Result<QByteArray> packet =
-            BuildSupPacket(cue.startMs, cue.durationMs, roles, subtitle.layout.areaTop,
-                           subtitle.layout.areaHeight, fields.value().top, fields.value().bottom);
+            BuildSupPacket(event.startMs, event.durationMs, roles, subtitle.layout.areaTop,
+                           subtitle.layout.areaHeight, fields.value().top, fields.value().bottom,
+                           (choice & 1) != 0);
         if (packet && packet.value().size() < 10) {
             __builtin_trap();  // every packet has its header
         }
