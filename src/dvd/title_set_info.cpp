@@ -248,7 +248,11 @@ Result<TitleSetInfo> ReadTitleSetInfo(const DvdFolder& folder) {
     info.titleSet = folder.titleSet;
     info.lastSector = table.vts_last_sector;
     info.ifoLastSector = table.vtsi_last_sector;
+    info.menuVobsStartSector = table.vtsm_vobs;
     info.titleVobsStartSector = table.vtstt_vobs;
+    info.tables = IfoTableSectors{table.vts_ptt_srpt, table.vts_pgcit,     table.vtsm_pgci_ut,
+                                  table.vts_tmapt,    table.vtsm_c_adt,    table.vtsm_vobu_admap,
+                                  table.vts_c_adt,    table.vts_vobu_admap};
     info.video = ReadVideo(table.vts_video_attr);
     info.videoAttributesWord = VideoWord(table.vts_video_attr);
     info.audioStreamCount = table.nr_of_vts_audio_streams;
@@ -317,6 +321,8 @@ Result<TitleSetInfo> ReadTitleSetInfo(const DvdFolder& folder) {
     const tt_srpt_t& discTitles = *disc->tt_srpt;
     for (int i = 0; i < discTitles.nr_of_srpts; ++i) {
         const title_info_t& entry = discTitles.title[i];
+        info.discTitles.append(
+            DiscTitle{entry.title_set_nr, entry.vts_ttn, entry.title_set_sector});
         if (entry.title_set_nr != folder.titleSet) {
             continue;
         }

@@ -91,6 +91,25 @@ struct TimeMap {
     QList<quint32> entries;  // bit 31: a discontinuity follows; low bits: the VOBU's sector
 };
 
+// A title of the whole disc, from VIDEO_TS.IFO's TT_SRPT.
+struct DiscTitle {
+    int titleSet = 0;
+    int vtsTitle = 0;
+    quint32 titleSetStartSector = 0;  // where the set's IFO lies on the disc
+};
+
+// Where the set's IFO keeps its tables, in sectors from the IFO's start; 0 when absent.
+struct IfoTableSectors {
+    quint32 partOfTitleSearch = 0;  // VTS_PTT_SRPT
+    quint32 programChains = 0;      // VTS_PGCIT
+    quint32 menuProgramChains = 0;  // VTSM_PGCI_UT
+    quint32 timeMaps = 0;           // VTS_TMAPT
+    quint32 menuCellAddresses = 0;  // VTSM_C_ADT
+    quint32 menuVobuAddresses = 0;  // VTSM_VOBU_ADMAP
+    quint32 cellAddresses = 0;      // VTS_C_ADT
+    quint32 vobuAddresses = 0;      // VTS_VOBU_ADMAP
+};
+
 // What later steps need of a title set, copied out of its IFO and VIDEO_TS.IFO. Sectors of the
 // title video count from the start of VTS_xx_1.VOB.
 struct TitleSetInfo {
@@ -98,12 +117,15 @@ struct TitleSetInfo {
     quint32 titleSetStartSector = 0;  // where VTS_xx_0.IFO lies on the disc (TT_SRPT)
     quint32 lastSector = 0;           // of the whole set, relative to its IFO
     quint32 ifoLastSector = 0;
+    quint32 menuVobsStartSector = 0;   // VTS_xx_0.VOB relative to the IFO; 0 without menus
     quint32 titleVobsStartSector = 0;  // VTS_xx_1.VOB relative to the IFO
+    IfoTableSectors tables;
     VideoAttributes video;
     quint16 videoAttributesWord = 0;  // the two bytes as stored, for writing them back
     int audioStreamCount = 0;
     QList<SubpictureAttributes> subpictureStreams;
     QList<TitleInSet> titles;          // by disc title number
+    QList<DiscTitle> discTitles;       // every title of the disc, this set's and the others'
     QList<ProgramChain> pgcs;          // by PGC number
     QList<CellAddress> cellAddresses;  // C_ADT
     QList<quint32> vobuStartSectors;   // VOBU_ADMAP

@@ -15,36 +15,27 @@
 namespace marvoxa {
 namespace {
 
-TEST(DvdFolder, FindsTheSetNumberAndItsTitleVobsInSectors) {
-    const test::TestDisc& disc = test::PalDisc();
-    ASSERT_TRUE(disc.built);
+TEST(DvdFolder, FindsTheSetNumberAndItsTitleVobsAsOneRunOfSectors) {
+    ASSERT_TRUE(test::PalDisc().built && test::PalSplitDisc().built);
     for (const int set : {1, 2}) {
-        SCOPED_TRACE(set);
-        const Result<DvdFolder> folder = FindDvdFolder(disc.ifo(set));
+        const Result<DvdFolder> folder = FindDvdFolder(test::PalDisc().ifo(set));
         ASSERT_TRUE(folder.ok()) << folder.error().message.toStdString();
         EXPECT_EQ(folder.value().titleSet, set);
-        EXPECT_EQ(folder.value().videoTsFolder, QFileInfo(disc.videoTs()).absoluteFilePath());
-        ASSERT_EQ(folder.value().titleVobs.size(), 1);
-        const QString vob = disc.file(QStringLiteral("VTS_0%1_1.VOB").arg(set));
-        EXPECT_EQ(folder.value().titleVobs[0],
-                  (TitleVobFile{QFileInfo(vob).absoluteFilePath(), 0,
-                                static_cast<quint32>(QFileInfo(vob).size() / 2048)}));
+        EXPECT_EQ(folder.value().videoTsFolder, test::PalDisc().videoTs());
+        const QFileInfo vob(test::PalDisc().file(QStringLiteral("VTS_0%1_1.VOB").arg(set)));
+        EXPECT_EQ(
+            folder.value().titleVobs,
+            (QList<TitleVobFile>{{vob.filePath(), 0, static_cast<quint32>(vob.size() / 2048)}}));
     }
-}
-
-TEST(DvdFolder, NumbersTheSectorsOfLaterVobFilesOnFromTheEarlierOnes) {
-    const test::TestDisc& whole = test::PalDisc();
-    const test::TestDisc& split = test::PalSplitDisc();
-    ASSERT_TRUE(whole.built && split.built);
-    const Result<DvdFolder> wholeFolder = FindDvdFolder(whole.ifo(1));
-    const Result<DvdFolder> splitFolder = FindDvdFolder(split.ifo(1));
-    ASSERT_TRUE(wholeFolder.ok() && splitFolder.ok());
-    const QList<TitleVobFile>& parts = splitFolder.value().titleVobs;
+    const Result<DvdFolder> whole = FindDvdFolder(test::PalDisc().ifo(1));
+    const Result<DvdFolder> split = FindDvdFolder(test::PalSplitDisc().ifo(1));
+    ASSERT_TRUE(whole.ok() && split.ok());
+    const QList<TitleVobFile>& parts = split.value().titleVobs;
     ASSERT_EQ(parts.size(), 2);
     EXPECT_EQ(parts[0].sectorCount, test::PalSplitSector());
+    EXPECT_EQ(parts[1].path, test::PalSplitDisc().file(QStringLiteral("VTS_01_2.VOB")));
     EXPECT_EQ(parts[1].firstSector, test::PalSplitSector());
-    EXPECT_TRUE(parts[1].path.endsWith(QStringLiteral("/VTS_01_2.VOB")));
-    EXPECT_EQ(splitFolder.value().titleVobSectors(), wholeFolder.value().titleVobSectors());
+    EXPECT_EQ(split.value().titleVobSectors(), whole.value().titleVobSectors());
 }
 
 struct Refusal {
@@ -129,20 +120,21 @@ TEST(DvdFolder, RefusesWhatIsNoCompleteTitleSetAndSaysWhichFileIsWrong) {
     }
 }
 
+// Some systems mount a disc with its names in lower case.
 TEST(DvdFolder, TakesALowerCaseCopyWithItsLowerCaseVobs) {
     QTemporaryDir folder;
     const test::TestDisc copy = test::CopyDisc(test::PalDisc(), folder);
-    ASSERT_TRUE(copy.built);
-    QDir root(copy.root);
-    ASSERT_TRUE(root.rename(QStringLiteral("VIDEO_TS"), QStringLiteral("video_ts")));
-    QDir videoTs(copy.root + QStringLiteral("/video_ts"));
+    QDir videoTs(copy.videoTs());
     for (const QString& name : videoTs.entryList(QDir::Files)) {
         ASSERT_TRUE(videoTs.rename(name, name.toLower()));
     }
-    const Result<DvdFolder> found = FindDvdFolder(videoTs.filePath(QStringLiteral("vts_01_0.ifo")));
+    ASSERT_TRUE(QDir(copy.root).rename(QStringLiteral("VIDEO_TS"), QStringLiteral("video_ts")));
+    const Result<DvdFolder> found =
+        FindDvdFolder(copy.root + QStringLiteral("/video_ts/vts_01_0.ifo"));
     ASSERT_TRUE(found.ok()) << found.error().message.toStdString();
     ASSERT_EQ(found.value().titleVobs.size(), 1);
-    EXPECT_EQ(found.value().titleVobs[0].path, videoTs.filePath(QStringLiteral("vts_01_1.vob")));
+    EXPECT_EQ(found.value().titleVobs[0].path,
+              copy.root + QStringLiteral("/video_ts/vts_01_1.vob"));
 }
 
 }  // namespace

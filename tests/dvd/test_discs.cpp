@@ -176,4 +176,20 @@ TestDisc CopyDisc(const TestDisc& disc, const QTemporaryDir& into) {
     return copy;
 }
 
+std::optional<ReadTitleSet> ReadWholeSet(const TestDisc& disc, int set) {
+    EXPECT_TRUE(disc.built);
+    const Result<DvdFolder> folder = FindDvdFolder(disc.ifo(set));
+    if (!folder) {
+        ADD_FAILURE() << folder.error().message.toStdString();
+        return std::nullopt;
+    }
+    const Result<TitleSetInfo> info = ReadTitleSetInfo(folder.value());
+    const Result<QList<VobuEntry>> vobus = WalkTitleVobus(folder.value());
+    if (!info || !vobus) {
+        ADD_FAILURE() << (info ? vobus.error() : info.error()).message.toStdString();
+        return std::nullopt;
+    }
+    return ReadTitleSet{folder.value(), info.value(), vobus.value()};
+}
+
 }  // namespace marvoxa::test

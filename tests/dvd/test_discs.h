@@ -1,7 +1,12 @@
 #pragma once
 
+#include "dvd/title_set_info.h"
+#include "dvd/vobu_walk.h"
+
 #include <QString>
 #include <QTemporaryDir>
+
+#include <optional>
 
 namespace marvoxa::test {
 
@@ -37,5 +42,15 @@ quint32 PalSplitSector();
 
 // Copies the disc's VIDEO_TS folder into into/VIDEO_TS and returns into as a disc.
 TestDisc CopyDisc(const TestDisc& disc, const QTemporaryDir& into);
+
+// A title set of a test disc as the reading gives it: its files, its IFO and its VOBUs.
+struct ReadTitleSet {
+    DvdFolder folder;
+    TitleSetInfo info;
+    QList<VobuEntry> vobus;
+};
+
+// Reads the set; a failure fails the current test and gives nothing.
+std::optional<ReadTitleSet> ReadWholeSet(const TestDisc& disc, int set);
 
 }  // namespace marvoxa::test

@@ -12,26 +12,7 @@
 namespace marvoxa {
 namespace {
 
-struct ReadSet {
-    TitleSetInfo info;
-    QList<VobuEntry> vobus;
-};
-
-std::optional<ReadSet> Read(const test::TestDisc& disc, int set) {
-    EXPECT_TRUE(disc.built);
-    const Result<DvdFolder> folder = FindDvdFolder(disc.ifo(set));
-    if (!folder) {
-        ADD_FAILURE() << folder.error().message.toStdString();
-        return std::nullopt;
-    }
-    const Result<TitleSetInfo> info = ReadTitleSetInfo(folder.value());
-    const Result<QList<VobuEntry>> vobus = WalkTitleVobus(folder.value());
-    if (!info || !vobus) {
-        ADD_FAILURE() << (info ? vobus.error() : info.error()).message.toStdString();
-        return std::nullopt;
-    }
-    return ReadSet{info.value(), vobus.value()};
-}
+using ReadSet = test::ReadTitleSet;
 
 std::optional<TitleTimeline> Timeline(const ReadSet& set, int title) {
     Result<TitleTimeline> timeline = TitleTimeline::Build(set.info, title, set.vobus);
@@ -60,7 +41,7 @@ QList<VobuEntry> VobusOf(const ReadSet& set, const CellPlayback& cell) {
 }
 
 TEST(TitleTimeline, FindsTheStartMiddleAndEndOfEachCellInItsOwnVobus) {
-    const std::optional<ReadSet> set = Read(test::PalDisc(), 1);
+    const std::optional<ReadSet> set = test::ReadWholeSet(test::PalDisc(), 1);
     ASSERT_TRUE(set);
     for (const TitleInSet& title : set->info.titles) {
         SCOPED_TRACE("title " + std::to_string(title.discTitle));
@@ -97,25 +78,10 @@ TEST(TitleTimeline, FindsTheStartMiddleAndEndOfEachCellInItsOwnVobus) {
     }
 }
 
-TEST(TitleTimeline, TitleTimeZeroIsTheFirstCellsFirstVobu) {
-    const std::optional<ReadSet> set = Read(test::PalDisc(), 1);
-    ASSERT_TRUE(set);
-    for (const TitleInSet& title : set->info.titles) {
-        const std::optional<TitleTimeline> timeline = Timeline(*set, title.discTitle);
-        ASSERT_TRUE(timeline);
-        const CellPlayback& first = set->info.pgc(title.firstPgc)->cells.front();
-        const TitleTimePoint point = Find(*timeline, 0);
-        EXPECT_EQ(point.outcome, TitleTimeOutcome::Inside);
-        EXPECT_EQ(point.cellIndex, 0);
-        EXPECT_EQ(point.vobuSector, first.firstSector);
-        EXPECT_EQ(point.pts, VobusOf(*set, first).front().startPtm);
-    }
-}
-
 // Title 1 plays a second clip after the first: dvdauthor keeps each clip's own time stamps,
 // so the second clip's cell starts again at the time of its file's first picture.
 TEST(TitleTimeline, ACellThatRestartsItsTimesIsMeasuredFromItsOwnStart) {
-    const std::optional<ReadSet> set = Read(test::PalDisc(), 1);
+    const std::optional<ReadSet> set = test::ReadWholeSet(test::PalDisc(), 1);
     ASSERT_TRUE(set);
     const std::optional<TitleTimeline> timeline = Timeline(*set, 1);
     ASSERT_TRUE(timeline);
@@ -144,7 +110,7 @@ TEST(TitleTimeline, ACellThatRestartsItsTimesIsMeasuredFromItsOwnStart) {
 }
 
 TEST(TitleTimeline, TellsTimesAfterTheTitlesEndApartAndRefusesTimesBeforeItsStart) {
-    const std::optional<ReadSet> set = Read(test::PalDisc(), 1);
+    const std::optional<ReadSet> set = test::ReadWholeSet(test::PalDisc(), 1);
     ASSERT_TRUE(set);
     for (const TitleInSet& title : set->info.titles) {
         const std::optional<TitleTimeline> timeline = Timeline(*set, title.discTitle);
@@ -164,7 +130,7 @@ TEST(TitleTimeline, TellsTimesAfterTheTitlesEndApartAndRefusesTimesBeforeItsStar
 }
 
 TEST(TitleTimeline, VobusOfACellTwoTitlesShareArePlayedMoreThanOnce) {
-    const std::optional<ReadSet> set = Read(test::NtscSharedDisc(), 1);
+    const std::optional<ReadSet> set = test::ReadWholeSet(test::NtscSharedDisc(), 1);
     ASSERT_TRUE(set);
     ASSERT_EQ(set->info.titles.size(), 2);
     const ProgramChain& both = *set->info.pgc(set->info.title(1)->firstPgc);
@@ -188,7 +154,7 @@ TEST(TitleTimeline, VobusOfACellTwoTitlesShareArePlayedMoreThanOnce) {
 }
 
 TEST(TitleTimeline, ACellRepeatedWithinOnePgcIsPlayedMoreThanOnce) {
-    std::optional<ReadSet> set = Read(test::PalDisc(), 1);
+    std::optional<ReadSet> set = test::ReadWholeSet(test::PalDisc(), 1);
     ASSERT_TRUE(set);
     const TitleInSet& title = *set->info.title(2);
     ProgramChain& chain = set->info.pgcs[title.firstPgc - 1];
@@ -213,7 +179,7 @@ TEST(TitleTimeline, ACellRepeatedWithinOnePgcIsPlayedMoreThanOnce) {
 }
 
 TEST(TitleTimeline, RefusesTitlesItCannotPlaceTimesInAndCellsOffTheVobus) {
-    const std::optional<ReadSet> read = Read(test::PalDisc(), 1);
+    const std::optional<ReadSet> read = test::ReadWholeSet(test::PalDisc(), 1);
     ASSERT_TRUE(read);
     struct Case {
         const char* name;
