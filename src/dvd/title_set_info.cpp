@@ -34,9 +34,13 @@ using IfoHandle = std::unique_ptr<ifo_handle_t, IfoCloser>;
 Error IfoError(const QString& path, const QString& what, const QStringList& log = {}) {
     QString message = QStringLiteral("%1 %2").arg(path, what);
     if (!log.isEmpty()) {
-        message += QStringLiteral(" (libdvdread: %1)").arg(log.join(QStringLiteral("; ")));
+        QStringList said;
+        for (const QString& line : log) {
+            said.append(line.endsWith(QLatin1Char('.')) ? line.chopped(1) : line);
+        }
+        message += QStringLiteral(" (libdvdread: %1)").arg(said.join(QStringLiteral("; ")));
     }
-    return Error{ErrorKind::Format, message};
+    return Error{ErrorKind::Format, message + QLatin1Char('.')};
 }
 
 Result<DvdTime> ReadTime(const dvd_time_t& time) {
@@ -237,8 +241,8 @@ Result<TitleSetInfo> ReadTitleSetInfo(const DvdFolder& folder) {
     if (set->vts_pgcit == nullptr || set->vts_ptt_srpt == nullptr ||
         set->vts_vobu_admap == nullptr || set->vts_c_adt == nullptr) {
         return IfoError(folder.ifoPath,
-                        QStringLiteral("lacks its title tables: it belongs to a set with menus "
-                                       "only, which has no title to add subtitles to"),
+                        QStringLiteral("is damaged: it lacks the tables of its titles "
+                                       "(chapters, PGCs, cell or VOBU addresses)"),
                         log);
     }
 
