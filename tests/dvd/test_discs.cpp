@@ -54,7 +54,7 @@ std::unique_ptr<BuiltDisc> BuildPal() {
     const QString folder = built->folder.path();
     MakeClip(folder, QStringLiteral("a.mpg"), QStringLiteral("testsrc"), true, "16:9", 3, 440);
     MakeClip(folder, QStringLiteral("b.mpg"), QStringLiteral("testsrc2"), true, "16:9", 2, 660);
-    MakeClip(folder, QStringLiteral("c.mpg"), QStringLiteral("smptebars"), true, "16:9", 2, 880);
+    MakeClip(folder, QStringLiteral("c.mpg"), QStringLiteral("testsrc"), true, "16:9", 2, 880);
     MakeClip(folder, QStringLiteral("d.mpg"), QStringLiteral("testsrc"), true, "4:3", 2, 330);
     RunTool(QStringLiteral("ffmpeg"),
             Words("-nostdin -loglevel error -y -f lavfi -i color=c=white:s=200x40 -frames:v 1 "
