@@ -1,0 +1,128 @@
+#include "dvd/title_timeline.h"
+
+#include <algorithm>
+
+namespace marvoxa {
+namespace {
+
+bool Overlap(const CellPlayback& a, const CellPlayback& b) {
+    return a.firstSector <= b.lastSector && b.firstSector <= a.lastSector;
+}
+
+// How often the cell's sectors are played by all the set's PGCs together.
+int TimesPlayed(const TitleSetInfo& set, const CellPlayback& cell) {
+    int times = 0;
+    for (const ProgramChain& chain : set.pgcs) {
+        for (const CellPlayback& other : chain.cells) {
+            times += Overlap(cell, other) ? 1 : 0;
+        }
+    }
+    return times;
+}
+
+Error CellError(const TitleSetInfo& set, int pgc, int cell, const QString& what) {
+    return Error{ErrorKind::Format,
+                 QStringLiteral("The IFO of title set %1 disagrees with its VOBs: cell %2 of "
+                                "PGC %3 %4")
+                     .arg(set.titleSet)
+                     .arg(cell)
+                     .arg(pgc)
+                     .arg(what)};
+}
+
+}  // namespace
+
+Result<TitleTimeline> TitleTimeline::Build(const TitleSetInfo& set, int discTitle,
+                                           const QList<VobuEntry>& vobus) {
+    const TitleInSet* title = set.title(discTitle);
+    if (title == nullptr) {
+        return Error{
+            ErrorKind::Format,
+            QStringLiteral("Title %1 is not in title set %2.").arg(discTitle).arg(set.titleSet)};
+    }
+    if (title->interleaved || title->multiAngle) {
+        return Error{ErrorKind::Format,
+                     QStringLiteral("Title %1 is interleaved or has several angles; Marvoxa "
+                                    "cannot place subtitles in such a title.")
+                         .arg(discTitle)};
+    }
+    const auto bySector = [](const VobuEntry& vobu, quint32 sector) {
+        return vobu.sector < sector;
+    };
+    TitleTimeline timeline;
+    for (const int number : title->pgcs) {
+        const ProgramChain& chain = *set.pgc(number);
+        if (chain.playbackMode != 0) {
+            return Error{ErrorKind::Format,
+                         QStringLiteral("Title %1 plays the programs of PGC %2 in random order, "
+                                        "so its times have no fixed place.")
+                             .arg(discTitle)
+                             .arg(number)};
+        }
+        for (int index = 0; index < chain.cells.size(); ++index) {
+            const CellPlayback& cell = chain.cells[index];
+            const auto first =
+                std::lower_bound(vobus.begin(), vobus.end(), cell.firstSector, bySector);
+            const auto last =
+                std::lower_bound(first, vobus.end(), cell.lastVobuStartSector, bySector);
+            if (first == vobus.end() || first->sector != cell.firstSector) {
+                return CellError(set, number, index + 1,
+                                 QStringLiteral("starts at sector %1, where no VOBU starts.")
+                                     .arg(cell.firstSector));
+            }
+            if (last == vobus.end() || last->sector != cell.lastVobuStartSector ||
+                last->lastSector != cell.lastSector) {
+                return CellError(set, number, index + 1,
+                                 QStringLiteral("has its last VOBU at sector %1 ending at %2, "
+                                                "where the VOBs have no such VOBU.")
+                                     .arg(cell.lastVobuStartSector)
+                                     .arg(cell.lastSector));
+            }
+            PlacedCell placed;
+            placed.pgcNumber = number;
+            placed.cellIndex = index;
+            placed.startTicks = timeline.lengthTicks_;
+            placed.ticks = cell.playbackTime.ticks;
+            placed.vobus = QList<VobuEntry>(first, last + 1);
+            placed.playedMoreThanOnce = TimesPlayed(set, cell) > 1;
+            timeline.lengthTicks_ += placed.ticks;
+            timeline.cells_.append(placed);
+        }
+    }
+    return timeline;
+}
+
+Result<TitleTimePoint> TitleTimeline::find(qint64 titleMs) const {
+    if (titleMs < 0) {
+        return Error{
+            ErrorKind::Limit,
+            QStringLiteral("A title time of %1 ms lies before the title's start.").arg(titleMs)};
+    }
+    const qint64 ticks = titleMs * (kTicksPerSecond / 1000);
+    TitleTimePoint point;
+    if (ticks >= lengthTicks_) {
+        return point;
+    }
+    // The last cell that starts at or before the time; cells of no length are passed over.
+    const auto cell =
+        std::upper_bound(cells_.begin(), cells_.end(), ticks,
+                         [](qint64 time, const PlacedCell& c) { return time < c.startTicks; }) -
+        1;
+    const qint64 pts = qint64{cell->vobus.front().startPtm} + (ticks - cell->startTicks);
+    // A cell's times rise from VOBU to VOBU; the last VOBU also takes any time the IFO gives
+    // the cell beyond its video.
+    const auto vobu = std::upper_bound(cell->vobus.begin() + 1, cell->vobus.end(), pts,
+                                       [](qint64 time, const VobuEntry& entry) {
+                                           return time < qint64{entry.startPtm};
+                                       }) -
+                      1;
+    point.outcome =
+        cell->playedMoreThanOnce ? TitleTimeOutcome::PlayedMoreThanOnce : TitleTimeOutcome::Inside;
+    point.pgcNumber = cell->pgcNumber;
+    point.cellIndex = cell->cellIndex;
+    point.vobuSector = vobu->sector;
+    point.pts = pts;
+    return point;
+}
+
+}  // namespace marvoxa
