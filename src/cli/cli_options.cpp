@@ -129,6 +129,12 @@ Status ApplyOption(const QString& name, const QString& value, const QStringList&
             options.extraOutputs.vobSub = options.extraOutputs.vobSub || output == allowed[0];
             options.extraOutputs.dvdauthor = options.extraOutputs.dvdauthor || output == allowed[1];
         }
+    } else if (name == QLatin1String("title")) {
+        const auto title = IntegerIn(value, 1, 99);
+        if (!title) {
+            return notInRange(1, 99);
+        }
+        options.title = *title;
     } else if (name == QLatin1String("language")) {
         if (!IsLanguageCode(value)) {
             return UsageError(QStringLiteral("--language takes a two-letter language code in "
@@ -183,6 +189,10 @@ Result<ConversionOptions> ParseConversionOptions(const QStringList& arguments,
             options.forced = true;
             continue;
         }
+        if (name == QLatin1String("into-dvd")) {
+            options.intoDvd = true;
+            continue;
+        }
         QString value;
         if (const qsizetype equals = name.indexOf(QLatin1Char('=')); equals >= 0) {
             value = name.mid(equals + 1);
@@ -206,6 +216,14 @@ Result<ConversionOptions> ParseConversionOptions(const QStringList& arguments,
     if (standardGiven && !options.ifoPath.isEmpty()) {
         return UsageError(QStringLiteral(
             "--standard cannot be used with --ifo: the IFO decides the video standard."));
+    }
+    if (options.intoDvd && options.ifoPath.isEmpty()) {
+        return UsageError(
+            QStringLiteral("--into-dvd needs --ifo naming the VTS_xx_0.IFO of the "
+                           "title set, inside the DVD's VIDEO_TS folder."));
+    }
+    if (options.title != 0 && !options.intoDvd) {
+        return UsageError(QStringLiteral("--title goes with --into-dvd."));
     }
     options.subtitlePath = positional.front();
     return options;
@@ -264,6 +282,12 @@ QString UsageText(const QString& programName) {
                "  --language CODE       language of the subtitle stream they name (default en)\n"
                "  --forced              mark every subtitle forced: players show it even when\n"
                "                        subtitles are off (translated signs, foreign dialogue)\n"
+               "  --into-dvd            also write OUTPUT-DIR/VIDEO_TS: a copy of the DVD of "
+               "--ifo\n"
+               "                        with the subtitles as one more stream (--language) of a\n"
+               "                        title; subtitle times count from the title's start\n"
+               "  --title N             that title, numbered as players number the disc's titles\n"
+               "                        (default: the title set's longest)\n"
                "  --help                show this text\n"
                "  --                    ends the options: what follows is the file name, even "
                "if it begins with -\n"

@@ -27,6 +27,10 @@ struct ConversionOptions {
     ExtraOutputChoices extraOutputs;
     // Every subtitle shown even when the player's subtitles are off.
     bool forced = false;
+    // A copy of the DVD of the IFO, with the subtitles as one more stream of a title, goes to
+    // the output folder's VIDEO_TS.
+    bool intoDvd = false;
+    int title = 0;  // the disc's title number; 0: the title set's longest
     bool showHelp = false;
 };
 

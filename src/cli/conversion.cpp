@@ -1,5 +1,7 @@
 #include "cli/conversion.h"
 
+#include "dvd/dvd_copy_output.h"
+#include "dvd/dvd_report.h"
 #include "palette/ifo_reader.h"
 #include "palette/palette_state.h"
 #include "subtitles/cue_lines.h"
@@ -46,8 +48,21 @@ int RunConversion(const ConversionOptions& options, QTextStream& out, QTextStrea
                   const std::function<bool()>& stopRequested) {
     PaletteState palette;
     RenderSettings settings = options.settings;
+    std::optional<DvdTarget> dvd;
+    if (options.intoDvd) {
+        Result<DvdTarget> opened = OpenDvdTarget(options.ifoPath, options.title);
+        if (!opened) {
+            return Refuse(err, opened.error().message);
+        }
+        dvd = std::move(opened).value();
+        if (dvd->paletteDiffersFromSet) {
+            err << AsLines(TitlePaletteNotice(dvd->discTitle)) << Qt::endl;
+        }
+    }
     if (!options.ifoPath.isEmpty()) {
-        const Result<IfoPaletteData> read = ReadIfoPalette(options.ifoPath);
+        // Players colour a stream with the palette of the PGC that plays it.
+        const Result<IfoPaletteData> read =
+            dvd ? Result<IfoPaletteData>(dvd->palette) : ReadIfoPalette(options.ifoPath);
         if (!read) {
             return Refuse(err, read.error().message);
         }
@@ -92,6 +107,13 @@ int RunConversion(const ConversionOptions& options, QTextStream& out, QTextStrea
     for (const auto& output : extraOutputs) {
         request.extraOutputs.push_back(output.get());
     }
+    std::unique_ptr<DvdCopyOutput> dvdCopy;
+    if (dvd) {
+        dvdCopy =
+            std::make_unique<DvdCopyOutput>(*dvd, options.extraOutputs.language, outputFolder);
+        dvdCopy->setProgress([&](qint64, qint64) { return !stopRequested || !stopRequested(); });
+        request.extraOutputs.push_back(dvdCopy.get());
+    }
     request.cancelRequested = stopRequested;
     // Lines are measured as generation draws them; a file with a line too wide is refused
     // whole, and nothing is written.
@@ -120,6 +142,13 @@ int RunConversion(const ConversionOptions& options, QTextStream& out, QTextStrea
             ExtraOutputsReport(extraOutputs, options.extraOutputs, outputFolder, settings.standard);
         !extra.isEmpty()) {
         out << Qt::endl << extra;
+    }
+    if (dvdCopy) {
+        out << Qt::endl
+            << DvdCopyReportText(*dvd, dvdCopy->report(), options.extraOutputs.language);
+        if (const std::optional<QString> notice = AfterTitleEndNotice(*dvd, dvdCopy->report())) {
+            err << *notice << Qt::endl;
+        }
     }
     return kExitDone;
 }

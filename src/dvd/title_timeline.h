@@ -43,6 +43,15 @@ public:
     // Finds the title time titleMs. Fails (ErrorKind::Limit) for a negative time.
     Result<TitleTimePoint> find(qint64 titleMs) const;
 
+    // A cell of the title as find names it, with its VOBUs in sector order.
+    struct Cell {
+        int pgcNumber = 0;
+        int cellIndex = 0;
+        QList<VobuEntry> vobus;
+    };
+    // The title's cells in the order they play.
+    QList<Cell> cells() const;
+
 private:
     struct PlacedCell {
         int pgcNumber = 0;

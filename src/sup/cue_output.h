@@ -9,7 +9,8 @@ namespace marvoxa {
 
 // One cue as generation finished it.
 struct EncodedCue {
-    int index = 0;  // position in the cue list, from 0
+    int index = 0;     // position in the stream, from 0: a cue, or a piece of overlapping cues
+    int cueIndex = 0;  // the first cue it shows, by position in the cue list
     qint64 startMs = 0;
     qint64 durationMs = 0;
     int areaTop = 0;  // first row of the subtitle area, always even

@@ -90,8 +90,9 @@ DrawnCue DrawAndEncodeEvent(const CueList& cueList, const DisplayEvent& event, i
     if (!packet) {
         return {std::move(subtitle), packet.error()};
     }
-    return {std::move(subtitle), EncodedCue{index, event.startMs, event.durationMs, areaTop,
-                                            areaHeight, std::move(packet).value()}};
+    return {std::move(subtitle),
+            EncodedCue{index, static_cast<int>(event.cues.front()), event.startMs, event.durationMs,
+                       areaTop, areaHeight, std::move(packet).value()}};
 }
 
 // A block of consecutive display events for one pipeline thread; the cue list and the events

@@ -1,0 +1,326 @@
+#include "dvd/dvd_copy.h"
+
+#include "dvd/ifo_rewrite.h"
+#include "dvd/title_timeline.h"
+#include "dvd/title_video_writer.h"
+#include "dvd/vobu_walk.h"
+#include "sup/file_writing.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <cerrno>
+#include <cstring>
+
+namespace marvoxa {
+
+namespace {
+
+QString SystemReason() {
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+Error WriteError(const QString& path, const QString& reason) {
+    return Error{ErrorKind::Io,
+                 QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), reason)};
+}
+
+// The name a file of the source folder has, whatever its case.
+QString SourceName(const QDir& folder, const QString& name) {
+    for (const QString& entry : folder.entryList(QDir::Files)) {
+        if (entry.compare(name, Qt::CaseInsensitive) == 0) {
+            return entry;
+        }
+    }
+    return name;
+}
+
+Result<QByteArray> ReadWhole(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return Error{ErrorKind::Io,
+                     QStringLiteral("%1 cannot be read: %2").arg(path, file.errorString())};
+    }
+    return file.readAll();
+}
+
+Status WriteWhole(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        return WriteError(path, file.errorString());
+    }
+    if (Status written = WriteAllToDescriptor(file.handle(), bytes); !written) {
+        return WriteError(path, written.error().message);
+    }
+    return Ok();
+}
+
+// Copies a file in the kernel where it can, reporting how many bytes went.
+Status CopyFile(const QString& from, const QString& to,
+                const std::function<bool(qint64 bytes)>& copied) {
+    QFile source(from);
+    QFile target(to);
+    if (!source.open(QIODevice::ReadOnly)) {
+        return Error{ErrorKind::Io,
+                     QStringLiteral("%1 cannot be read: %2").arg(from, source.errorString())};
+    }
+    if (!target.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        return WriteError(to, target.errorString());
+    }
+    constexpr size_t kStep = 8 * 1024 * 1024;
+    while (true) {
+        const ssize_t moved =
+            ::copy_file_range(source.handle(), nullptr, target.handle(), nullptr, kStep, 0);
+        if (moved < 0 && (errno == EXDEV || errno == ENOSYS || errno == EOPNOTSUPP)) {
+            break;  // the kernel cannot: copy through memory below
+        }
+        if (moved < 0) {
+            return WriteError(to, SystemReason());
+        }
+        if (moved == 0) {
+            return Ok();
+        }
+        if (copied && !copied(moved)) {
+            return Error{ErrorKind::Cancelled, QString()};
+        }
+    }
+    while (true) {
+        const QByteArray chunk = source.read(kStep);
+        if (chunk.isEmpty()) {
+            return source.error() == QFile::NoError
+                       ? Ok()
+                       : Status(Error{ErrorKind::Io, QStringLiteral("%1 cannot be read: %2")
+                                                         .arg(from, source.errorString())});
+        }
+        if (Status written = WriteAllToDescriptor(target.handle(), chunk); !written) {
+            return WriteError(to, written.error().message);
+        }
+        if (copied && !copied(chunk.size())) {
+            return Error{ErrorKind::Cancelled, QString()};
+        }
+    }
+}
+
+// The VOBU address map must list exactly the VOBUs whose NAV packs the video holds: both are
+// rewritten from the same walk.
+Status CheckVobuMap(const TitleSetInfo& info, const QList<VobuEntry>& vobus) {
+    const qsizetype common = std::min(info.vobuStartSectors.size(), vobus.size());
+    for (qsizetype i = 0; i <= common; ++i) {
+        const bool mapEnds = i == info.vobuStartSectors.size();
+        const bool videoEnds = i == vobus.size();
+        if (mapEnds && videoEnds) {
+            return Ok();
+        }
+        if (mapEnds || videoEnds || info.vobuStartSectors[i] != vobus[i].sector) {
+            return Error{ErrorKind::Format,
+                         QStringLiteral("The IFO of title set %1 disagrees with its VOBs: its VOBU "
+                                        "address map lists %2 VOBUs and the VOBs hold %3, the "
+                                        "first difference being VOBU %4. Copy the DVD again.")
+                             .arg(info.titleSet)
+                             .arg(info.vobuStartSectors.size())
+                             .arg(vobus.size())
+                             .arg(i + 1)};
+        }
+    }
+    return Ok();
+}
+
+}  // namespace
+
+DvdCopy::DvdCopy() = default;
+
+DvdCopy::~DvdCopy() {
+    discard();
+}
+
+QString DvdIsoCommand(const QString& videoTs) {
+    const QString disc = QFileInfo(videoTs).absolutePath();
+    return QStringLiteral("xorriso -as mkisofs -dvd-video -V DVD -o '%1.iso' '%1'")
+        .arg(QDir::toNativeSeparators(disc));
+}
+
+Result<DvdCopyReport> DvdCopy::write(const DvdCopyRequest& request) {
+    discard();
+    const DvdTarget& target = *request.target;
+    const DvdFolder& source = target.folder;
+    const QDir sourceDir(source.videoTsFolder);
+    const QString destination = QDir(request.destination).absolutePath();
+    const QString videoTs = QDir(destination).filePath(QStringLiteral("VIDEO_TS"));
+    if (QFileInfo(videoTs).canonicalFilePath() == QFileInfo(sourceDir.path()).canonicalFilePath()) {
+        return Error{ErrorKind::State,
+                     QStringLiteral("The copy would replace the DVD it is made from (%1). Choose "
+                                    "another output folder.")
+                         .arg(QDir::toNativeSeparators(sourceDir.path()))};
+    }
+    if (!QDir().mkpath(destination)) {
+        return WriteError(destination, QStringLiteral("the folder cannot be made"));
+    }
+    folder_ = std::make_unique<QTemporaryDir>(destination + QStringLiteral("/.VIDEO_TS-XXXXXX"));
+    if (!folder_->isValid()) {
+        const QString reason = folder_->errorString();
+        folder_.reset();
+        return WriteError(destination, reason);
+    }
+    const QDir out(folder_->path());
+
+    // The walk, the title video written again and the other files copied.
+    qint64 otherBytes = 0;
+    QStringList others;
+    const QString setPrefix =
+        QStringLiteral("VTS_%1_").arg(source.titleSet, 2, 10, QLatin1Char('0'));
+    for (const QFileInfo& file : sourceDir.entryInfoList(QDir::Files)) {
+        const QString upper = file.fileName().toUpper();
+        const bool rewritten =
+            upper == QLatin1String("VIDEO_TS.IFO") || upper == QLatin1String("VIDEO_TS.BUP") ||
+            (upper.startsWith(setPrefix) && upper != setPrefix + QLatin1String("0.VOB"));
+        if (!rewritten) {
+            others << file.fileName();
+            otherBytes += file.size();
+        }
+    }
+    const qint64 videoSectors = source.titleVobSectors();
+    const qint64 total = 2 * videoSectors * 2048 + otherBytes;
+    qint64 done = 0;
+    const auto advance = [&](qint64 bytes) {
+        done += bytes;
+        return !request.progress || request.progress(done, total);
+    };
+    const auto cancelled = [&](Status status) {
+        discard();
+        return status.error();
+    };
+
+    const Result<QList<VobuEntry>> vobus =
+        WalkTitleVobus(source, [&, walked = qint64{0}](quint32 sectors) mutable {
+            const qint64 step = qint64{sectors} * 2048 - walked;
+            walked += step;
+            return advance(step);
+        });
+    if (!vobus) {
+        return cancelled(vobus.error());
+    }
+    if (Status agrees = CheckVobuMap(target.info, vobus.value()); !agrees) {
+        return cancelled(agrees);
+    }
+    const Result<TitleTimeline> timeline =
+        TitleTimeline::Build(target.info, target.discTitle, vobus.value());
+    if (!timeline) {
+        return cancelled(timeline.error());
+    }
+    TitleVobStream video(source);
+    Result<SubpicturePlacement> placement =
+        PlaceSubpictures(video, timeline.value(), request.units, target.stream);
+    if (!placement) {
+        return cancelled(placement.error());
+    }
+    const SubpicturePlacement& placed = placement.value();
+    const qint64 beforeWriting = done;
+    const Result<QStringList> written = WriteTitleVideo(
+        video, source, vobus.value(), placed, target.stream, out.path(),
+        TitleVobFileSectors(source),
+        [&](quint32 sectors) { return advance(beforeWriting + qint64{sectors} * 2048 - done); });
+    if (!written) {
+        return cancelled(written.error());
+    }
+
+    // The IFOs and their backups, which equal them.
+    NewSubpictureStream stream;
+    stream.number = target.stream;
+    stream.attributes = SubpictureAttributeBytes(request.language);
+    const TitleInSet& title = *target.info.title(target.discTitle);
+    stream.showingPgcs = title.pgcs;
+    const VideoAttributes& videoAttributes = target.info.video;
+    stream.control =
+        SubpictureControl(target.stream, videoAttributes.aspect == DisplayAspect::Wide,
+                          videoAttributes.letterboxAllowed, videoAttributes.panScanAllowed);
+    Result<QByteArray> setIfo = ReadWhole(source.ifoPath);
+    if (!setIfo) {
+        return cancelled(setIfo.error());
+    }
+    if (Status rewritten = RewriteTitleSetIfo(setIfo.value(), placed.shift, stream); !rewritten) {
+        return cancelled(rewritten);
+    }
+    Result<QByteArray> managerIfo =
+        ReadWhole(sourceDir.filePath(SourceName(sourceDir, QStringLiteral("VIDEO_TS.IFO"))));
+    if (!managerIfo) {
+        return cancelled(managerIfo.error());
+    }
+    if (Status rewritten = RewriteVideoManagerIfo(managerIfo.value(), source.titleSet,
+                                                  placed.shift.inserted(), stream);
+        !rewritten) {
+        return cancelled(rewritten);
+    }
+    const QString setIfoName = QFileInfo(source.ifoPath).fileName();
+    const QString setBupName =
+        setIfoName.chopped(3) +
+        (setIfoName.endsWith(QLatin1String("IFO")) ? QStringLiteral("BUP") : QStringLiteral("bup"));
+    const QString managerName = SourceName(sourceDir, QStringLiteral("VIDEO_TS.IFO"));
+    const QString managerBupName =
+        managerName.chopped(3) + (managerName.endsWith(QLatin1String("IFO"))
+                                      ? QStringLiteral("BUP")
+                                      : QStringLiteral("bup"));
+    for (const auto& [name, bytes] :
+         {std::pair{setIfoName, setIfo.value()}, std::pair{setBupName, setIfo.value()},
+          std::pair{managerName, managerIfo.value()},
+          std::pair{managerBupName, managerIfo.value()}}) {
+        if (Status ifoWritten = WriteWhole(out.filePath(name), bytes); !ifoWritten) {
+            return cancelled(ifoWritten);
+        }
+    }
+    for (const QString& name : others) {
+        if (Status copied = CopyFile(sourceDir.filePath(name), out.filePath(name), advance);
+            !copied) {
+            return cancelled(copied);
+        }
+    }
+    // One sync puts every file on the disk and reports any write that failed.
+    const int descriptor =
+        ::open(QFile::encodeName(out.path()).constData(), O_RDONLY | O_DIRECTORY);
+    const bool synced = descriptor >= 0 && ::syncfs(descriptor) == 0;
+    const QString reason = SystemReason();
+    if (descriptor >= 0) {
+        ::close(descriptor);
+    }
+    if (!synced) {
+        return cancelled(WriteError(out.path(), reason));
+    }
+    target_ = videoTs;
+    const int added = static_cast<int>(request.units.size()) - placed.afterEnd;
+    return DvdCopyReport{videoTs, added, placed.afterEnd, placed.firstAfterEnd};
+}
+
+Status DvdCopy::commit() {
+    if (folder_ == nullptr) {
+        return Ok();
+    }
+    const QByteArray from = QFile::encodeName(folder_->path());
+    const QByteArray to = QFile::encodeName(target_);
+    // An older copy is swapped out in one step, then removed.
+    if (QFileInfo::exists(target_)) {
+        if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_EXCHANGE) !=
+            0) {
+            return WriteError(target_, SystemReason());
+        }
+        QDir(folder_->path()).removeRecursively();
+        folder_.reset();
+        return Ok();
+    }
+    if (::rename(from.constData(), to.constData()) != 0) {
+        return WriteError(target_, SystemReason());
+    }
+    folder_->setAutoRemove(false);
+    folder_.reset();
+    return Ok();
+}
+
+void DvdCopy::discard() {
+    folder_.reset();  // removes the hidden folder and all in it
+}
+
+}  // namespace marvoxa

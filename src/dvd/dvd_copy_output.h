@@ -1,0 +1,42 @@
+#pragma once
+
+#include "dvd/dvd_copy.h"
+#include "sup/cue_output.h"
+
+#include <functional>
+
+namespace marvoxa {
+
+// Generation's output that adds the stream to a copy of the DVD: it keeps every subpicture
+// unit as Generated.sup holds it and, once the last is in, writes the copy beside the
+// destination's VIDEO_TS; commit() puts it in place with the other outputs.
+class DvdCopyOutput : public CueOutput {
+public:
+    DvdCopyOutput(const DvdTarget& target, const QString& language, const QString& destination);
+
+    // Told how far the copy has come; returning false stops it.
+    void setProgress(std::function<bool(qint64 done, qint64 total)> progress) {
+        progress_ = std::move(progress);
+    }
+
+    Status begin() override;
+    Status add(const EncodedCue& cue) override;
+    Status finish() override;
+    Status commit() override;
+    void discard() override;
+    QStringList paths() const override;
+
+    // After finish(): what went into the copy.
+    const DvdCopyReport& report() const { return report_; }
+
+private:
+    const DvdTarget& target_;
+    QString language_;
+    QString destination_;
+    QList<TitleSubpicture> units_;
+    std::function<bool(qint64, qint64)> progress_;
+    DvdCopy copy_;
+    DvdCopyReport report_;
+};
+
+}  // namespace marvoxa

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "dvd/dvd_copy.h"
+#include "dvd/dvd_target.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace marvoxa {
+
+// Where the copy went, which stream of which title the subtitles became, and the command that
+// makes an ISO image of it; lines end with \n.
+QString DvdCopyReportText(const DvdTarget& target, const DvdCopyReport& report,
+                          const QString& language);
+
+// Subtitles left out because the title ends before them, with the first; none when all fit.
+std::optional<QString> AfterTitleEndNotice(const DvdTarget& target, const DvdCopyReport& report);
+
+// The title's own palette is not the one of the set's first PGC.
+QString TitlePaletteNotice(int discTitle);
+
+}  // namespace marvoxa

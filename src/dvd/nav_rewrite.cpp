@@ -1,0 +1,121 @@
+#include "dvd/nav_rewrite.h"
+
+namespace marvoxa {
+
+namespace {
+
+// Places in a NAV pack: the PCI's data begins at 0x2d, the DSI's at 0x407.
+constexpr int kPciSector = 0x2d;
+constexpr int kDsiSector = 0x40b;
+constexpr int kVobuEnd = 0x40f;
+constexpr int kReferenceEnds = 0x413;  // three, each relative to the NAV pack
+constexpr int kNextVideo = 0x4f1;      // then 19 forward pointers, the longest jump first
+constexpr int kNextVobu = 0x541;
+constexpr int kPreviousVobu = 0x545;  // then 19 backward pointers and the previous video
+constexpr int kPreviousVideo = 0x595;
+constexpr int kAudioSync = 0x599;       // 8 x 16 bits
+constexpr int kSubpictureSync = 0x5a9;  // 32 x 32 bits
+
+// VOBU_SRI: bits 31 and 30 are flags, the rest a distance in sectors.
+constexpr quint32 kSriDistance = 0x3fffffff;
+// A subpicture sync address: bit 31 says backwards, the rest is a distance; all ones is this
+// VOBU or a later one, zero no stream.
+constexpr quint32 kSyncBackwards = 0x80000000;
+constexpr quint32 kSyncHereOrLater = 0x7fffffff;
+constexpr quint16 kAudioBackwards = 0x8000;
+constexpr quint16 kAudioDistance = 0x3fff;
+
+quint32 Read32(const uchar* at) {
+    return quint32{at[0]} << 24 | quint32{at[1]} << 16 | quint32{at[2]} << 8 | at[3];
+}
+void Write32(uchar* at, quint32 value) {
+    at[0] = static_cast<uchar>(value >> 24);
+    at[1] = static_cast<uchar>(value >> 16);
+    at[2] = static_cast<uchar>(value >> 8);
+    at[3] = static_cast<uchar>(value);
+}
+quint16 Read16(const uchar* at) {
+    return static_cast<quint16>(at[0] << 8 | at[1]);
+}
+void Write16(uchar* at, quint16 value) {
+    at[0] = static_cast<uchar>(value >> 8);
+    at[1] = static_cast<uchar>(value);
+}
+
+quint32 Target(quint32 from, quint32 distance, bool backwards) {
+    return backwards ? from - distance : from + distance;
+}
+
+void RewriteSearchPointer(uchar* at, quint32 oldSector, bool backwards, const SectorShift& shift) {
+    const quint32 value = Read32(at);
+    const quint32 distance = value & kSriDistance;
+    if (distance == 0 || distance == kSriDistance || (backwards && distance > oldSector)) {
+        return;  // none, or the end of the cell
+    }
+    const quint32 moved = shift.distance(oldSector, Target(oldSector, distance, backwards));
+    Write32(at, (value & ~kSriDistance) | moved);
+}
+
+}  // namespace
+
+void RewriteNavPack(uchar* sector, quint32 oldSector, quint32 nextVobuSector,
+                    const SectorShift& shift, int newStream, const SubpictureSync& newStreamSync) {
+    const quint32 newSector = shift.map(oldSector);
+    Write32(sector + kPciSector, newSector);
+    Write32(sector + kDsiSector, newSector);
+    Write32(sector + kVobuEnd, shift.map(nextVobuSector) - 1 - newSector);
+    for (int i = 0; i < 3; ++i) {
+        uchar* at = sector + kReferenceEnds + 4 * i;
+        if (const quint32 end = Read32(at); end != 0) {
+            Write32(at, shift.map(oldSector + end) - newSector);
+        }
+    }
+    for (int at = kNextVideo; at <= kNextVobu; at += 4) {
+        RewriteSearchPointer(sector + at, oldSector, false, shift);
+    }
+    for (int at = kPreviousVobu; at <= kPreviousVideo; at += 4) {
+        RewriteSearchPointer(sector + at, oldSector, true, shift);
+    }
+    for (int stream = 0; stream < 8; ++stream) {
+        uchar* at = sector + kAudioSync + 2 * stream;
+        const quint16 value = Read16(at);
+        const quint32 distance = value & kAudioDistance;
+        if (distance == 0 || distance == kAudioDistance) {
+            continue;
+        }
+        const bool backwards = (value & kAudioBackwards) != 0;
+        const quint32 moved = shift.distance(oldSector, Target(oldSector, distance, backwards));
+        Write16(at, static_cast<quint16>((value & ~kAudioDistance) | qMin(moved, quint32{0x3ffe})));
+    }
+    for (int stream = 0; stream < 32; ++stream) {
+        uchar* at = sector + kSubpictureSync + 4 * stream;
+        if (stream == newStream) {
+            quint32 value = 0;
+            switch (newStreamSync.kind) {
+                case SubpictureSync::Kind::None:
+                    break;
+                case SubpictureSync::Kind::HereOrLater:
+                    value = kSyncHereOrLater;
+                    break;
+                case SubpictureSync::Kind::Earlier:
+                case SubpictureSync::Kind::Later:
+                    value =
+                        shift.distance(oldSector, newStreamSync.targetSector) |
+                        (newStreamSync.kind == SubpictureSync::Kind::Earlier ? kSyncBackwards : 0);
+                    break;
+            }
+            Write32(at, value);
+            continue;
+        }
+        const quint32 value = Read32(at);
+        const quint32 distance = value & ~kSyncBackwards;
+        if (value == 0 || distance == kSyncHereOrLater || distance == 0) {
+            continue;
+        }
+        const bool backwards = (value & kSyncBackwards) != 0;
+        const quint32 moved = shift.distance(oldSector, Target(oldSector, distance, backwards));
+        Write32(at, (value & kSyncBackwards) | moved);
+    }
+}
+
+}  // namespace marvoxa

@@ -1,0 +1,228 @@
+#include "dvd/subpicture_placement.h"
+
+#include "dvd/dvd_folder.h"
+#include "dvd/program_stream.h"
+
+#include <QMap>
+
+#include <algorithm>
+#include <vector>
+
+namespace marvoxa {
+
+namespace {
+
+// The SCRs of a VOBU's packs and of the NAV pack after it (-1 at the end of the video).
+class VobuClocks {
+public:
+    explicit VobuClocks(TitleVobStream& video) : video_(video) {}
+
+    Result<QList<qint64>> of(const VobuEntry& vobu) {
+        if (const auto known = known_.constFind(vobu.sector); known != known_.constEnd()) {
+            return *known;
+        }
+        const bool hasNext = vobu.lastSector + 1 < video_.sectorCount();
+        const quint32 count = vobu.lastSector + 1 - vobu.sector + (hasNext ? 1 : 0);
+        std::vector<uchar> buffer(size_t{count} * kPackSize);
+        if (Status read = video_.read(vobu.sector, count, buffer.data()); !read) {
+            return read.error();
+        }
+        QList<qint64> clocks;
+        for (quint32 i = 0; i < count; ++i) {
+            clocks.append(PackScr(buffer.data() + size_t{i} * kPackSize));
+        }
+        if (!hasNext) {
+            clocks.append(-1);
+        }
+        muxRate_ = muxRate_ != 0 ? muxRate_ : PackMuxRate(buffer.data());
+        known_.insert(vobu.sector, clocks);
+        return clocks;
+    }
+
+    quint32 muxRate() const { return muxRate_; }
+
+private:
+    TitleVobStream& video_;
+    QHash<quint32, QList<qint64>> known_;
+    quint32 muxRate_ = 0;
+};
+
+// A gap between two packs already used by earlier units.
+struct GapUse {
+    qint64 lastScr = 0;
+};
+
+// A unit as placed, for the sync addresses.
+struct PlacedUnit {
+    qint64 pts = 0;
+    qint64 endPts = 0;
+    quint32 packVobu = 0;  // the NAV pack of the VOBU that holds its first pack
+};
+
+Error UnitError(const TitleSubpicture& unit, const QString& why) {
+    return Error{ErrorKind::Limit,
+                 QStringLiteral("%1 cannot be added to the DVD: %2").arg(unit.name, why)};
+}
+
+// The sync address of a VOBU for the units of its cell, in time order: the unit on screen
+// during the VOBU, else the VOBU itself when no unit is near, else the next unit.
+SubpictureSync SyncFor(const VobuEntry& vobu, const QList<PlacedUnit>& units) {
+    const auto toward = [&](quint32 target) {
+        if (target == vobu.sector) {
+            return SubpictureSync{SubpictureSync::Kind::HereOrLater, 0};
+        }
+        return SubpictureSync{
+            target < vobu.sector ? SubpictureSync::Kind::Earlier : SubpictureSync::Kind::Later,
+            target};
+    };
+    const auto next =
+        std::upper_bound(units.begin(), units.end(), qint64{vobu.startPtm},
+                         [](qint64 time, const PlacedUnit& unit) { return time < unit.pts; });
+    if (next != units.begin()) {
+        const PlacedUnit& shown = *std::prev(next);
+        if (shown.endPts >= vobu.startPtm) {
+            return toward(shown.packVobu);
+        }
+    }
+    if (next == units.end() || next->pts >= vobu.endPtm) {
+        return toward(vobu.sector);
+    }
+    return toward(next->packVobu);
+}
+
+}  // namespace
+
+Result<SubpicturePlacement> PlaceSubpictures(TitleVobStream& video, const TitleTimeline& timeline,
+                                             QList<TitleSubpicture> units, int stream) {
+    std::stable_sort(
+        units.begin(), units.end(),
+        [](const TitleSubpicture& a, const TitleSubpicture& b) { return a.titleMs < b.titleMs; });
+    SubpicturePlacement placement;
+    VobuClocks clocks(video);
+    QMap<quint32, GapUse> used;          // by the sector the packs go before
+    QMap<quint32, QByteArray> inserted;  // the same
+    quint32 streamEnd = 0;               // no unit goes before the packs of an earlier one
+    QHash<QPair<int, int>, QList<PlacedUnit>> unitsByCell;
+    const QList<TitleTimeline::Cell> cells = timeline.cells();
+
+    for (const TitleSubpicture& unit : units) {
+        if (unit.unit.size() > kSubpictureBufferSize) {
+            return UnitError(unit, QStringLiteral("its subpicture takes %1 bytes, more than the "
+                                                  "%2 a player's subpicture buffer holds. Use a "
+                                                  "smaller font or fewer lines.")
+                                       .arg(unit.unit.size())
+                                       .arg(kSubpictureBufferSize));
+        }
+        const Result<TitleTimePoint> found = timeline.find(unit.titleMs);
+        if (!found) {
+            return UnitError(unit, found.error().message);
+        }
+        const TitleTimePoint& point = found.value();
+        if (point.outcome == TitleTimeOutcome::AfterEnd) {
+            if (placement.afterEnd++ == 0) {
+                placement.firstAfterEnd = unit.name;
+            }
+            continue;
+        }
+        if (point.outcome == TitleTimeOutcome::PlayedMoreThanOnce) {
+            return UnitError(unit, QStringLiteral("it falls in video that the DVD plays in more "
+                                                  "than one place (a cell that two PGCs share or "
+                                                  "that one plays twice), where one subtitle "
+                                                  "cannot belong to a single time."));
+        }
+        QList<VobuEntry> vobus;
+        for (const TitleTimeline::Cell& cell : cells) {
+            if (cell.pgcNumber == point.pgcNumber && cell.cellIndex == point.cellIndex) {
+                vobus = cell.vobus;
+            }
+        }
+        auto vobu = std::find_if(vobus.cbegin(), vobus.cend(), [&](const VobuEntry& entry) {
+            return entry.sector == point.vobuSector;
+        });
+        if (vobu == vobus.cend()) {
+            return UnitError(
+                unit,
+                QStringLiteral("its VOBU at sector %1 is not in its cell.").arg(point.vobuSector));
+        }
+        if (Result<QList<qint64>> first = clocks.of(*vobu); !first) {
+            return first.error();
+        }
+        const qint64 packTime = PackDuration27MHz(clocks.muxRate());
+        const qint64 shownAt = point.pts * 300;
+        QList<QByteArray> packs = SubpicturePacks(unit.unit, stream, point.pts, clocks.muxRate());
+        const qsizetype needed = packs.size();
+
+        // Gaps from the latest before the unit's time backwards, as many as the packs need.
+        struct Taken {
+            quint32 beforeSector;
+            quint32 vobuSector;
+            qint64 firstScr;
+            qsizetype count;
+        };
+        QList<Taken> taken;
+        qsizetype gathered = 0;
+        for (;; --vobu) {
+            const Result<QList<qint64>> scrs = clocks.of(*vobu);
+            if (!scrs) {
+                return scrs.error();
+            }
+            for (qsizetype i = scrs.value().size() - 2; i >= 0 && gathered < needed; --i) {
+                const quint32 before = vobu->sector + static_cast<quint32>(i) + 1;
+                if (before < streamEnd) {
+                    break;
+                }
+                const qint64 next = scrs.value()[i + 1];
+                const qint64 from = used.contains(before) ? used[before].lastScr : scrs.value()[i];
+                if (next < 0 || next <= from) {
+                    continue;
+                }
+                const qint64 room = std::min((next - from) / packTime - 1,
+                                             from < shownAt ? (shownAt - 1 - from) / packTime : 0);
+                if (room > 0) {
+                    const qsizetype count = std::min<qsizetype>(room, needed - gathered);
+                    taken.prepend({before, vobu->sector, from, count});
+                    gathered += count;
+                }
+            }
+            if (gathered == needed || vobu == vobus.cbegin() || vobu->sector < streamEnd) {
+                break;
+            }
+        }
+        if (gathered < needed) {
+            return UnitError(unit, QStringLiteral("the video of its cell leaves no room for its "
+                                                  "%1 packs of 2048 bytes before it is shown. "
+                                                  "Move it later, or split it into shorter "
+                                                  "subtitles.")
+                                       .arg(needed));
+        }
+        qsizetype next = 0;
+        for (const Taken& gap : taken) {
+            qint64 scr = gap.firstScr;
+            for (qsizetype i = 0; i < gap.count; ++i) {
+                scr += packTime;
+                SetPackScr(reinterpret_cast<uchar*>(packs[next].data()), scr);
+                inserted[gap.beforeSector] += packs[next++];
+            }
+            used[gap.beforeSector].lastScr = scr;
+            streamEnd = std::max(streamEnd, gap.beforeSector);
+        }
+        unitsByCell[{point.pgcNumber, point.cellIndex}].append(
+            {point.pts, point.pts + unit.durationMs * 90, taken.front().vobuSector});
+    }
+
+    for (auto it = inserted.cbegin(); it != inserted.cend(); ++it) {
+        placement.insertions.append({it.key(), it.value()});
+        placement.shift.insertBefore(it.key(), static_cast<quint32>(it.value().size() / kPackSize));
+    }
+    for (const TitleTimeline::Cell& cell : cells) {
+        QList<PlacedUnit> cellUnits = unitsByCell.value({cell.pgcNumber, cell.cellIndex});
+        std::sort(cellUnits.begin(), cellUnits.end(),
+                  [](const PlacedUnit& a, const PlacedUnit& b) { return a.pts < b.pts; });
+        for (const VobuEntry& vobu : cell.vobus) {
+            placement.syncs.insert(vobu.sector, SyncFor(vobu, cellUnits));
+        }
+    }
+    return placement;
+}
+
+}  // namespace marvoxa
