@@ -184,6 +184,7 @@ TEST(TitleSetInfo, NumbersTitlesAcrossSetsAndReadsStreamsVideoAndPalettesAsStore
                   info.titleSet == 1 ? DisplayAspect::Wide : DisplayAspect::FourByThree);
         EXPECT_EQ(info.pgcs.front().palette, bytes.value().storedValues);
         EXPECT_EQ(info.timeMaps.size(), info.pgcs.size());
+        EXPECT_TRUE(info.readerRemarks.isEmpty()) << info.readerRemarks.join(u'\n').toStdString();
         // The table places point where the IFO's bytes hold the tables: VOBU_ADMAP starts with
         // its last byte, four bytes before the entries end.
         const QByteArray ifo = test::ReadFile(test::PalDisc().ifo(info.titleSet));
