@@ -62,6 +62,12 @@ Result<NavPack> ReadNavPack(SectorBytes sector) {
     pack.cellId = dsi.dsi_gi.vobu_c_idn;
     pack.nextVobu = dsi.vobu_sri.next_vobu;
     pack.previousVobu = dsi.vobu_sri.prev_vobu;
+    pack.nextVideoVobu = dsi.vobu_sri.next_video;
+    pack.previousVideoVobu = dsi.vobu_sri.prev_video;
+    for (int i = 0; i < 19; ++i) {
+        pack.forward[i] = dsi.vobu_sri.fwda[i];
+        pack.backward[i] = dsi.vobu_sri.bwda[i];
+    }
     for (int i = 0; i < 8; ++i) {
         pack.audioSync[i] = dsi.synci.a_synca[i];
     }

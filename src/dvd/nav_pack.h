@@ -24,9 +24,15 @@ struct NavPack {
     std::array<quint32, 3> referenceEndAddresses{};  // 1st, 2nd and 3rd reference pictures
     int vobId = 0;
     int cellId = 0;
-    quint32 nextVobu = 0;                // VOBU_SRI forward by one, relative, with its flag bits
-    quint32 previousVobu = 0;            // backward by one
-    std::array<quint16, 8> audioSync{};  // A_SYNCA
+    // VOBU_SRI: relative sector offsets with flag bits; bit 31 set when the VOBU holds video,
+    // 0x3fffffff when there is none within the cell.
+    quint32 nextVobu = 0;
+    quint32 previousVobu = 0;
+    quint32 nextVideoVobu = 0;
+    quint32 previousVideoVobu = 0;
+    std::array<quint32, 19> forward{};  // the time steps ahead and back, in the DSI's order
+    std::array<quint32, 19> backward{};
+    std::array<quint16, 8> audioSync{};        // A_SYNCA
     std::array<quint32, 32> subpictureSync{};  // SP_SYNCA
 };
 

@@ -8,6 +8,7 @@
 #include <dvdread/ifo_read.h>
 #include <dvdread/ifo_types.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -231,9 +232,12 @@ Result<TitleSetInfo> ReadTitleSetInfo(const DvdFolder& folder) {
     }
     log.clear();
     const IfoHandle set(ifoOpen(dvd.get(), folder.titleSet));
-    // libdvdread takes the BUP when the IFO is unreadable and says so; a later step rewrites
-    // the IFO, so it has to be whole.
-    if (!set || set->vtsi_mat == nullptr || !log.isEmpty()) {
+    // libdvdread takes the BUP when the IFO is unreadable, saying the IFO is invalid; a later
+    // step rewrites the IFO, so it has to be whole. Its other remarks only go to the caller.
+    const bool ifoRejected = std::any_of(log.begin(), log.end(), [](const QString& line) {
+        return line.contains(QStringLiteral("Invalid IFO"));
+    });
+    if (!set || set->vtsi_mat == nullptr || ifoRejected) {
         return IfoError(folder.ifoPath,
                         QStringLiteral("is damaged or incomplete: copy it again from the DVD"),
                         log);
@@ -247,6 +251,7 @@ Result<TitleSetInfo> ReadTitleSetInfo(const DvdFolder& folder) {
     }
 
     TitleSetInfo info;
+    info.readerRemarks = log;
     const vtsi_mat_t& table = *set->vtsi_mat;
     const quint32 titleVobSectors = folder.titleVobSectors();
     info.titleSet = folder.titleSet;

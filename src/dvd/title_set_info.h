@@ -7,6 +7,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
 #include <array>
@@ -130,6 +131,7 @@ struct TitleSetInfo {
     QList<CellAddress> cellAddresses;  // C_ADT
     QList<quint32> vobuStartSectors;   // VOBU_ADMAP
     QList<TimeMap> timeMaps;           // TMAPT, one per PGC
+    QStringList readerRemarks;         // what libdvdread said of the set's IFO without refusing it
 
     const TitleInSet* title(int discTitle) const;
     const ProgramChain* pgc(int number) const;
@@ -137,7 +139,7 @@ struct TitleSetInfo {
 
 // Reads the title set of folder with libdvdread: VIDEO_TS.IFO for the disc's title numbers and
 // the set's IFO for the rest. Fails (ErrorKind::Format) when libdvdread cannot read either IFO,
-// when the set's IFO is damaged (libdvdread would quietly fall back to the BUP, but the IFO is
+// when the set's IFO is damaged (libdvdread would fall back to the BUP, but the IFO is
 // what a later step rewrites), when the disc names no title of this set, or when a cell or a
 // title points outside the set's PGCs or title video.
 Result<TitleSetInfo> ReadTitleSetInfo(const DvdFolder& folder);

@@ -194,8 +194,6 @@ TEST(TitleTimeline, RefusesTitlesItCannotPlaceTimesInAndCellsOffTheVobus) {
         {"a title of another set", 3, [](ReadSet&) {}, "Title 3 is not in title set 1."},
         {"an interleaved title", 1, [](ReadSet& set) { set.info.titles[0].interleaved = true; },
          "Title 1 is interleaved or has several angles"},
-        {"a title with angles", 1, [](ReadSet& set) { set.info.titles[0].multiAngle = true; },
-         "Title 1 is interleaved or has several angles"},
         {"programs in random order", 1,
          [](ReadSet& set) { set.info.pgcs[set.info.title(1)->firstPgc - 1].playbackMode = 0x82; },
          "plays the programs of PGC 1 in random order"},

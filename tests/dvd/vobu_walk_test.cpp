@@ -233,18 +233,18 @@ TEST(VobuWalk, RefusesVobsThatAreNoDvdVideoOrWhoseNavPacksNameOtherSectors) {
     }
 }
 
-TEST(NavPack, ReadsOnlyNavPacksWithTheirOwnSectorAndTheirPackHeadersClock) {
+TEST(NavPack, ReadsOnlyNavPacksWithTheirSectorClockAndSearchPointers) {
     ASSERT_TRUE(test::NtscSharedDisc().built);
     const QByteArray vob =
         test::ReadFile(test::NtscSharedDisc().file(QStringLiteral("VTS_01_1.VOB")));
-    int navPacks = 0;
+    QList<NavPack> navPacks;
     for (qint64 sector = 0; sector < vob.size() / 2048; ++sector) {
         const Result<NavPack> pack = ReadNavPack(Sector(vob, sector));
         ASSERT_EQ(pack.ok(), IsNavPack(Sector(vob, sector)));
         if (!pack) {
             continue;
         }
-        ++navPacks;
+        navPacks.append(pack.value());
         EXPECT_EQ(pack.value().sector, sector);
         EXPECT_EQ(pack.value().dsiSector, sector);
         // NV_PCK_SCR is the 90 kHz base of the pack header's SCR, here below 2^32.
@@ -255,7 +255,21 @@ TEST(NavPack, ReadsOnlyNavPacksWithTheirOwnSectorAndTheirPackHeadersClock) {
         EXPECT_EQ(pack.value().scr, base);
         EXPECT_LT(pack.value().scr, pack.value().startPtm);
     }
-    EXPECT_GT(navPacks, 2);
+    ASSERT_GT(navPacks.size(), 2);
+    // The one-step search pointers join the VOBUs of each cell, and end at its edges.
+    constexpr quint32 kNone = 0x3fffffff;
+    for (qsizetype i = 0; i < navPacks.size(); ++i) {
+        const NavPack& pack = navPacks[i];
+        const bool cellGoesOn = i + 1 < navPacks.size() && navPacks[i + 1].cellId == pack.cellId &&
+                                navPacks[i + 1].vobId == pack.vobId;
+        const bool cellWentOn =
+            i > 0 && navPacks[i - 1].cellId == pack.cellId && navPacks[i - 1].vobId == pack.vobId;
+        EXPECT_EQ(pack.nextVobu & kNone, cellGoesOn ? navPacks[i + 1].sector - pack.sector : kNone)
+            << "VOBU at " << pack.sector;
+        EXPECT_EQ(pack.previousVobu & kNone,
+                  cellWentOn ? pack.sector - navPacks[i - 1].sector : kNone)
+            << "VOBU at " << pack.sector;
+    }
 }
 
 }  // namespace

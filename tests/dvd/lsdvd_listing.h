@@ -13,10 +13,4 @@ namespace marvoxa::test {
 // the current test and gives an empty list.
 QJsonArray LsdvdTracks(const QString& discRoot);
 
-// What HandBrakeCLI's scan, which reads through libdvdnav like players, says of a DVD folder:
-// its "TitleList", each title with "Index", "Duration" ("Ticks" at 90 kHz), "ChapterList" and
-// "SubtitleList". Titles of any length are listed. A missing HandBrakeCLI or output it cannot
-// read fails the current test and gives an empty list.
-QJsonArray HandBrakeTitles(const QString& discRoot);
-
 }  // namespace marvoxa::test

@@ -1,4 +1,4 @@
-#include "disc_listings.h"
+#include "lsdvd_listing.h"
 
 #include "tool_run.h"
 
@@ -34,27 +34,6 @@ QJsonArray LsdvdTracks(const QString& discRoot) {
         << error.errorString().toStdString() << " in lsdvd's output:\n"
         << text.toStdString();
     return document.object().value(QStringLiteral("track")).toArray();
-}
-
-QJsonArray HandBrakeTitles(const QString& discRoot) {
-    QTemporaryDir folder;
-    const QString listing = folder.filePath(QStringLiteral("scan.txt"));
-    RunTool(QStringLiteral("HandBrakeCLI"),
-            Words("--json --scan --title 0 --min-duration 0 --input") << discRoot, folder.path(),
-            {}, listing);
-    QFile file(listing);
-    const QByteArray text = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    // Version and progress objects come first, each after its own label.
-    const QByteArray label("JSON Title Set:");
-    const qsizetype start = text.indexOf(label);
-    if (start < 0) {
-        ADD_FAILURE() << "HandBrakeCLI listed no titles:\n" << text.toStdString();
-        return {};
-    }
-    QJsonParseError error{};
-    const QJsonDocument document = QJsonDocument::fromJson(text.mid(start + label.size()), &error);
-    EXPECT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
-    return document.object().value(QStringLiteral("TitleList")).toArray();
 }
 
 }  // namespace marvoxa::test
