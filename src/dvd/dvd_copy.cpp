@@ -168,6 +168,10 @@ Result<DvdCopyReport> DvdCopy::write(const DvdCopyRequest& request) {
         return WriteError(destination, reason);
     }
     const QDir out(folder_->path());
+    // A temporary folder is its owner's alone; the copy is as readable as any folder made here.
+    QFile::setPermissions(out.path(), QFileInfo(sourceDir.path()).permissions() |
+                                          QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                          QFileDevice::ExeOwner);
 
     // The walk, the title video written again and the other files copied.
     qint64 otherBytes = 0;

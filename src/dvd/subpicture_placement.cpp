@@ -152,21 +152,23 @@ Result<SubpicturePlacement> PlaceSubpictures(TitleVobStream& video, const TitleT
         QList<QByteArray> packs = SubpicturePacks(unit.unit, stream, point.pts, clocks.muxRate());
         const qsizetype needed = packs.size();
 
-        // Gaps from the latest before the unit's time backwards, as many as the packs need.
-        struct Taken {
+        // The gaps from the latest before the unit's time backwards. A unit's packs go into
+        // one gap when one has room for all, as players reassemble a unit best from packs in a
+        // row; otherwise into as many gaps as they need.
+        struct Gap {
             quint32 beforeSector;
             quint32 vobuSector;
             qint64 firstScr;
-            qsizetype count;
+            qsizetype room;
         };
-        QList<Taken> taken;
+        QList<Gap> gaps;  // latest first
         qsizetype gathered = 0;
         for (;; --vobu) {
             const Result<QList<qint64>> scrs = clocks.of(*vobu);
             if (!scrs) {
                 return scrs.error();
             }
-            for (qsizetype i = scrs.value().size() - 2; i >= 0 && gathered < needed; --i) {
+            for (qsizetype i = scrs.value().size() - 2; i >= 0; --i) {
                 const quint32 before = vobu->sector + static_cast<quint32>(i) + 1;
                 if (before < streamEnd) {
                     break;
@@ -179,13 +181,32 @@ Result<SubpicturePlacement> PlaceSubpictures(TitleVobStream& video, const TitleT
                 const qint64 room = std::min((next - from) / packTime - 1,
                                              from < shownAt ? (shownAt - 1 - from) / packTime : 0);
                 if (room > 0) {
-                    const qsizetype count = std::min<qsizetype>(room, needed - gathered);
-                    taken.prepend({before, vobu->sector, from, count});
-                    gathered += count;
+                    gaps.append({before, vobu->sector, from, room});
+                    gathered += room;
                 }
             }
-            if (gathered == needed || vobu == vobus.cbegin() || vobu->sector < streamEnd) {
+            // Enough: a gap that holds them all, or room enough in the last second's gaps.
+            const bool wholeGapFound = std::any_of(
+                gaps.cbegin(), gaps.cend(), [&](const Gap& gap) { return gap.room >= needed; });
+            const bool secondSearched =
+                gathered >= needed && qint64{vobu->startPtm} + kTicksPerSecond < point.pts;
+            if (wholeGapFound || secondSearched || vobu == vobus.cbegin() ||
+                vobu->sector < streamEnd) {
                 break;
+            }
+        }
+        QList<Gap> taken;
+        const auto whole = std::find_if(gaps.cbegin(), gaps.cend(),
+                                        [&](const Gap& gap) { return gap.room >= needed; });
+        if (whole != gaps.cend()) {
+            taken = {*whole};
+        } else {
+            qsizetype left = needed;
+            for (const Gap& gap : gaps) {
+                if (left > 0) {
+                    taken.prepend(gap);
+                    left -= gap.room;
+                }
             }
         }
         if (gathered < needed) {
@@ -196,9 +217,9 @@ Result<SubpicturePlacement> PlaceSubpictures(TitleVobStream& video, const TitleT
                                        .arg(needed));
         }
         qsizetype next = 0;
-        for (const Taken& gap : taken) {
+        for (const Gap& gap : taken) {
             qint64 scr = gap.firstScr;
-            for (qsizetype i = 0; i < gap.count; ++i) {
+            for (qsizetype i = 0; i < gap.room && next < needed; ++i) {
                 scr += packTime;
                 SetPackScr(reinterpret_cast<uchar*>(packs[next].data()), scr);
                 inserted[gap.beforeSector] += packs[next++];

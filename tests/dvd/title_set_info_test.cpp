@@ -2,6 +2,7 @@
 
 #include "lsdvd_listing.h"
 #include "palette/ifo_reader.h"
+#include "added_stream.h"
 #include "test_discs.h"
 #include "test_files.h"
 
@@ -114,6 +115,8 @@ TEST(TitleSetInfo, AgreesWithLsdvdOnTitlesLengthsChaptersCellsPalettesAndStreams
     ExpectLsdvdAgrees(test::PalDisc(), 1);
     ExpectLsdvdAgrees(test::PalDisc(), 2);
     ExpectLsdvdAgrees(test::NtscSharedDisc(), 1);
+    ExpectLsdvdAgrees(test::PalDiscWithAddedStream(), 1);
+    ExpectLsdvdAgrees(test::PalDiscWithAddedStream(), 2);
 }
 
 TEST(TitleSetInfo, NumbersTitlesAcrossSetsAndReadsStreamsVideoAndPalettesAsStored) {

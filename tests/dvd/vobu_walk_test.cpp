@@ -1,6 +1,7 @@
 #include "dvd/vobu_walk.h"
 
 #include "dvd/nav_pack.h"
+#include "added_stream.h"
 #include "test_discs.h"
 #include "test_files.h"
 
@@ -17,8 +18,13 @@ struct DiscSet {
     const test::TestDisc& (*disc)();
     int set;
 };
-constexpr std::array<DiscSet, 4> kAllSets = {
-    {{test::PalDisc, 1}, {test::PalDisc, 2}, {test::NtscSharedDisc, 1}, {test::PalSplitDisc, 1}}};
+// The last is the PAL disc with a stream added by the converter: its rewriting must leave the
+// same story.
+constexpr std::array<DiscSet, 5> kAllSets = {{{test::PalDisc, 1},
+                                              {test::PalDisc, 2},
+                                              {test::NtscSharedDisc, 1},
+                                              {test::PalSplitDisc, 1},
+                                              {test::PalDiscWithAddedStream, 1}}};
 
 // The walk, VOBU_ADMAP and the cells must tell the same story of the title video.
 TEST(VobuWalk, FindsTheVobusOfVobuAdmapBackToBackWithEachCellOnItsOwnNavPacks) {

@@ -1,0 +1,298 @@
+// The converter's --into-dvd on DVDs built by dvdauthor, read back by lsdvd, HandBrake (through
+// libdvdnav, as players read) and libavcodec.
+
+#include "added_stream.h"
+#include "av_subtitles.h"
+#include "cli/conversion.h"
+#include "dvd/nav_pack.h"
+#include "dvd/title_timeline.h"
+#include "lsdvd_listing.h"
+#include "sup_stream_reader.h"
+#include "test_files.h"
+#include "tool_run.h"
+
+#include <gtest/gtest.h>
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QJsonArray>
+
+namespace marvoxa {
+namespace {
+
+using test::PalDiscWithAddedStream;
+
+constexpr int kNewSubStream = 0x21;  // the PAL set has one stream already
+
+QByteArray Digest(const QString& folder) {
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    for (const QString& name : QDir(folder).entryList(QDir::Files, QDir::Name)) {
+        hash.addData(name.toUtf8());
+        hash.addData(test::ReadFile(QDir(folder).filePath(name)));
+    }
+    return hash.result().toHex();
+}
+
+SectorBytes Sector(const QByteArray& video, qint64 sector) {
+    return SectorBytes(reinterpret_cast<const uchar*>(video.constData()) + sector * 2048, 2048);
+}
+
+// The sub-stream of a private stream 1 pack, or -1 for any other pack.
+int SubStreamOf(SectorBytes pack) {
+    if (pack[17] != 0xbd) {
+        return -1;
+    }
+    return pack[14 + 9 + pack[22]];
+}
+
+// The units of Generated.sup as the player's decoder gets them.
+QList<test::SupStreamPacket> GeneratedUnits() {
+    return test::ReadSupStream(
+        test::ReadFile(PalDiscWithAddedStream().root + QStringLiteral("/Generated.sup")));
+}
+
+TEST(DvdCopy, LsdvdListsTheNewStreamInItsTitleOnlyAndTheLeftOutCueIsNamed) {
+    ASSERT_TRUE(PalDiscWithAddedStream().built);
+    const test::ConverterRun& run = test::PalAddedRun();
+    EXPECT_TRUE(run.out.contains(QStringLiteral("as subtitle stream 2 (de) of title 1:\n") +
+                                 PalDiscWithAddedStream().videoTs()));
+    EXPECT_TRUE(run.out.contains(QStringLiteral("xorriso -as mkisofs -dvd-video")));
+    EXPECT_TRUE(
+        run.err.contains(QStringLiteral("1 subtitle(s) start after title 1 has ended and "
+                                        "were not added to the DVD. The first is "
+                                        "Subtitle 4 at 00:00:09,000.")))
+        << run.err.toStdString();
+    const QJsonArray tracks = test::LsdvdTracks(PalDiscWithAddedStream().root);
+    ASSERT_EQ(tracks.size(), 3);
+    const auto streams = [&](int track) {
+        QStringList listed;
+        for (const QJsonValue& stream : tracks[track][QStringLiteral("subp")].toArray()) {
+            listed << stream[QStringLiteral("langcode")].toString() + QLatin1Char(' ') +
+                          stream[QStringLiteral("streamid")].toString();
+        }
+        return listed;
+    };
+    EXPECT_EQ(streams(0), (QStringList{QStringLiteral("en 0x20"), QStringLiteral("de 0x21")}));
+    EXPECT_EQ(streams(1), QStringList{});  // title 2 plays other PGCs of the set
+    EXPECT_EQ(streams(2), QStringList{});
+}
+
+TEST(DvdCopy, HandBrakeCopiesEveryCueThatLibavcodecShowsAsGeneratedSupDrawsIt) {
+    ASSERT_TRUE(PalDiscWithAddedStream().built);
+    const QTemporaryDir folder;
+    test::RunTool(QStringLiteral("HandBrakeCLI"),
+                  QStringList{QStringLiteral("-i"), PalDiscWithAddedStream().videoTs()} +
+                      test::Words("-t 1 --min-duration 0 -e x264 -q 45 --encoder-preset "
+                                  "ultrafast -a none -s 2 -o copied.mkv"),
+                  folder.path());
+    const QByteArray palette = test::PaletteOption(
+        {0x000000, 0x555555, 0xaaaaaa, 0xffffff, 0x101010, 0x202020, 0x303030, 0x404040, 0x505050,
+         0x606060, 0x707070, 0x808080, 0x909090, 0xa0a0a0, 0xb0b0b0, 0xc0c0c0});
+    const test::ShownFile copied =
+        test::DecodeSubtitleFile(folder.filePath(QStringLiteral("copied.mkv")), palette, 576);
+    const QList<test::SupStreamPacket> units = GeneratedUnits();
+    ASSERT_EQ(units.size(), 4);
+    ASSERT_EQ(copied.cues.size(), 3) << "the cue after the title's end is left out";
+    for (qsizetype cue = 0; cue < copied.cues.size(); ++cue) {
+        SCOPED_TRACE("cue " + std::to_string(cue + 1));
+        const test::ShownCue drawn = test::DecodeUnit(units[cue].unit, palette, 576);
+        EXPECT_GT(test::OpaquePixels(drawn.frame), 0);
+        EXPECT_TRUE(copied.cues[cue].frame == drawn.frame) << "other pixels";
+        const qint64 shownAt = copied.cues[cue].presentationTime - copied.videoStartTime;
+        EXPECT_LE(std::abs(shownAt - units[cue].presentationTime), 3600) << "a PAL frame";
+    }
+}
+
+TEST(DvdCopy, KeepsEveryOtherPackAndFileAndAddsTheUnitsWhole) {
+    const test::TestDisc& source = test::PalDisc();
+    const test::TestDisc& added = PalDiscWithAddedStream();
+    ASSERT_TRUE(added.built);
+    for (const QString& name : QDir(added.videoTs()).entryList(QDir::Files)) {
+        const QByteArray bytes = test::ReadFile(added.file(name));
+        if (name.endsWith(QLatin1String(".BUP"))) {
+            EXPECT_EQ(bytes, test::ReadFile(added.file(name.chopped(3) + QStringLiteral("IFO"))))
+                << name.toStdString() << " differs from its IFO";
+        } else if (name != QLatin1String("VTS_01_0.IFO") && name != QLatin1String("VIDEO_TS.IFO") &&
+                   name != QLatin1String("VTS_01_1.VOB")) {
+            EXPECT_EQ(bytes, test::ReadFile(source.file(name))) << name.toStdString();
+        }
+    }
+    // Pack for pack, the video is the source's with the new packs added and NAV packs rewritten.
+    const QByteArray before = test::ReadFile(source.file(QStringLiteral("VTS_01_1.VOB")));
+    const QByteArray after = test::ReadFile(added.file(QStringLiteral("VTS_01_1.VOB")));
+    QByteArray payloads;
+    qint64 from = 0;
+    for (qint64 sector = 0; sector < after.size() / 2048; ++sector) {
+        const SectorBytes pack = Sector(after, sector);
+        if (SubStreamOf(pack) == kNewSubStream) {
+            const int header = 14 + 9 + pack[22] + 1;
+            const int length = (pack[18] << 8 | pack[19]) + 20 - header;
+            payloads += QByteArray(reinterpret_cast<const char*>(pack.data()) + header, length);
+            continue;
+        }
+        ASSERT_LT(from, before.size() / 2048);
+        if (!IsNavPack(pack)) {
+            ASSERT_TRUE(std::equal(pack.begin(), pack.end(), Sector(before, from).begin()))
+                << "pack " << sector << " is not source pack " << from;
+        }
+        ++from;
+    }
+    EXPECT_EQ(from, before.size() / 2048);
+    QByteArray units;
+    for (const test::SupStreamPacket& packet : GeneratedUnits().mid(0, 3)) {
+        units += packet.unit;
+    }
+    EXPECT_EQ(payloads, units);
+}
+
+// Every address the copy holds names a NAV pack where it should, and TT_SRPT the place each
+// set's IFO gets when the folder becomes a disc.
+TEST(DvdCopy, EveryAddressLandsOnItsPack) {
+    const test::TestDisc& added = PalDiscWithAddedStream();
+    ASSERT_TRUE(added.built);
+    const std::optional<test::ReadTitleSet> set = test::ReadWholeSet(added, 1);
+    ASSERT_TRUE(set);
+    QList<quint32> navs;
+    for (const VobuEntry& vobu : set->vobus) {
+        navs << vobu.sector;
+    }
+    EXPECT_EQ(set->info.vobuStartSectors, navs);
+    for (const TimeMap& map : set->info.timeMaps) {
+        for (const quint32 entry : map.entries) {
+            EXPECT_TRUE(navs.contains(entry & 0x7fffffff)) << "time map entry " << entry;
+        }
+    }
+    for (const CellAddress& cell : set->info.cellAddresses) {
+        EXPECT_TRUE(navs.contains(cell.startSector));
+        EXPECT_TRUE(navs.contains(cell.lastSector + 1) ||
+                    cell.lastSector + 1 == set->folder.titleVobSectors());
+    }
+    for (const TitleInSet& title : set->info.titles) {
+        EXPECT_TRUE(TitleTimeline::Build(set->info, title.discTitle, set->vobus).ok());
+    }
+    const QByteArray video = test::ReadFile(added.file(QStringLiteral("VTS_01_1.VOB")));
+    int synced = 0;
+    for (const quint32 nav : navs) {
+        const NavPack pack = ReadNavPack(Sector(video, nav)).value();
+        const auto lands = [&](quint32 value, bool backwards) {
+            const quint32 distance = value & 0x3fffffff;
+            return distance == 0x3fffffff ||
+                   navs.contains(backwards ? nav - distance : nav + distance);
+        };
+        EXPECT_TRUE(lands(pack.nextVobu, false) && lands(pack.previousVobu, true)) << nav;
+        const quint32 sync = pack.subpictureSync[1];
+        if (sync != 0 && sync != 0x7fffffff) {
+            ++synced;
+            const quint32 target = sync & 0x80000000 ? nav - (sync & 0x7fffffff) : nav + sync;
+            EXPECT_TRUE(navs.contains(target)) << nav;
+        }
+        for (const quint32 end : pack.referenceEndAddresses) {
+            EXPECT_LT(nav + end, nav + pack.vobuEndAddress + 1);
+        }
+    }
+    EXPECT_GT(synced, 0) << "some VOBU points at another for the new stream";
+    // Each set's last sector is its files' size, and TT_SRPT starts each set after the last.
+    const QList<DiscTitle>& titles = set->info.discTitles;
+    ASSERT_EQ(titles.size(), 3);
+    quint32 start = titles[0].titleSetStartSector;
+    for (const int titleSet : {1, 2}) {
+        quint32 sectors = 0;
+        for (const QFileInfo& file :
+             QDir(added.videoTs())
+                 .entryInfoList(
+                     {QStringLiteral("VTS_%1_*").arg(titleSet, 2, 10, QLatin1Char('0'))})) {
+            sectors += static_cast<quint32>(file.size() / 2048);
+        }
+        const QByteArray ifo = test::ReadFile(added.ifo(titleSet));
+        const auto* last = reinterpret_cast<const uchar*>(ifo.constData()) + 12;
+        EXPECT_EQ(quint32{last[0]} << 24 | last[1] << 16 | last[2] << 8 | last[3], sectors - 1);
+        EXPECT_EQ(titles[titleSet == 1 ? 0 : 2].titleSetStartSector, start) << titleSet;
+        start += sectors;
+    }
+}
+
+TEST(DvdCopy, RefusesWhatItCannotAddAndLeavesNothingBehind) {
+    const test::TestDisc& pal = test::PalDisc();
+    ASSERT_TRUE(pal.built && test::NtscSharedDisc().built);
+    const QTemporaryDir damaged;
+    const test::TestDisc copy = test::CopyDisc(pal, damaged);
+    QFile vob(copy.file(QStringLiteral("VTS_01_1.VOB")));
+    ASSERT_TRUE(vob.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(vob.seek(3 * 2048 + 20) && vob.write("\xb1", 1) == 1);  // a scrambled packet
+    vob.close();
+    const QByteArray sourceBefore = Digest(pal.videoTs());
+    const struct {
+        const char* name;
+        QString ifo;
+        QByteArray srt;
+        QStringList arguments;
+        const char* message;
+    } cases[] = {
+        {"a title of another set",
+         pal.ifo(1),
+         test::kPalCues,
+         {QStringLiteral("--title"), QStringLiteral("3")},
+         "Title 3 is not in title set 1 of this DVD. Its titles are: title 1 (0:00:05), "
+         "title 2 (0:00:02)."},
+        {"scrambled packs", copy.ifo(1), test::kPalCues, {}, "is scrambled (CSS)"},
+        {"a cue in a cell two titles share",
+         test::NtscSharedDisc().ifo(1),
+         "1\n00:00:02,500 --> 00:00:03,000\nShared\n",
+         {},
+         "Subtitle 1 at 00:00:02,500 cannot be added to the DVD: it falls in video that the DVD "
+         "plays in more than one place"},
+        {"the source's own folder", pal.ifo(1), test::kPalCues, {}, "would replace the DVD"},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.name);
+        const QTemporaryDir output;
+        const bool intoSource = QByteArray(test.message).contains("replace");
+        const QString folder = intoSource ? pal.root : output.path();
+        const QStringList before = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden);
+        const test::ConverterRun run = test::AddStream(test.ifo, folder, test.srt, test.arguments);
+        EXPECT_EQ(run.exitStatus, kExitRefused);
+        EXPECT_TRUE(run.err.contains(QLatin1String(test.message))) << run.err.toStdString();
+        QStringList after = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden);
+        after.removeAll(QStringLiteral("cues.srt"));
+        EXPECT_EQ(after, before) << "something was left behind";
+        QFile::remove(folder + QStringLiteral("/cues.srt"));
+    }
+    EXPECT_EQ(Digest(pal.videoTs()), sourceBefore);
+}
+
+TEST(DvdCopy, ReplacesAnEarlierCopyWholeAndSplitsAsTheSourceWas) {
+    const test::TestDisc& split = test::PalSplitDisc();
+    ASSERT_TRUE(split.built);
+    const QTemporaryDir output;
+    for (int run = 0; run < 2; ++run) {
+        const test::ConverterRun done =
+            test::AddStream(split.ifo(1), output.path(), test::kPalCues);
+        ASSERT_EQ(done.exitStatus, kExitDone) << done.err.toStdString();
+    }
+    const QDir folder(output.path());
+    EXPECT_EQ(folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                               QDir::Name | QDir::IgnoreCase),
+              (QStringList{QStringLiteral("cues.srt"), QStringLiteral("Generated.sup"),
+                           QStringLiteral("Marvoxa_Help_File.txt"), QStringLiteral("VIDEO_TS")}));
+    EXPECT_EQ(QFileInfo(folder.filePath(QStringLiteral("VIDEO_TS"))).permissions() &
+                  QFileDevice::ReadOther,
+              QFileDevice::ReadOther)
+        << "others can read the copy, as they can the source";
+    // The same title video as from the whole file, split where the source split it.
+    const test::TestDisc copy{true, output.path()};
+    const qint64 splitSize = QFileInfo(split.file(QStringLiteral("VTS_01_1.VOB"))).size();
+    QByteArray joined;
+    for (const QFileInfo& file :
+         QDir(copy.videoTs()).entryInfoList({QStringLiteral("VTS_01_*.VOB")})) {
+        if (file.fileName() != QLatin1String("VTS_01_0.VOB")) {
+            EXPECT_LE(file.size(), splitSize) << file.fileName().toStdString();
+            joined += test::ReadFile(file.filePath());
+        }
+    }
+    EXPECT_EQ(QFileInfo(copy.file(QStringLiteral("VTS_01_1.VOB"))).size(), splitSize);
+    EXPECT_TRUE(joined ==
+                test::ReadFile(PalDiscWithAddedStream().file(QStringLiteral("VTS_01_1.VOB"))));
+}
+
+}  // namespace
+}  // namespace marvoxa
