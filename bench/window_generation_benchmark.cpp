@@ -29,7 +29,8 @@ public:
     bool askYesNo(QWidget*, const QString&) override { return true; }
     QString openFileName(QWidget*, const QString&, const QString&) override { return subtitle_; }
     void openUrl(const QUrl&) override {}
-    std::optional<OptionsChoices> editOptions(QWidget*, const OptionsChoices&) override {
+    std::optional<OptionsChoices> editOptions(QWidget*, const OptionsChoices&,
+                                              const QList<DvdTitleOption>&) override {
         return std::nullopt;
     }
 

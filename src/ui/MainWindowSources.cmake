@@ -4,6 +4,8 @@ target_sources(marvoxa_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/compact_combo_style.h
     ${CMAKE_CURRENT_LIST_DIR}/control_lock.h
     ${CMAKE_CURRENT_LIST_DIR}/dialog_filters.h
+    ${CMAKE_CURRENT_LIST_DIR}/dvd_copy_choice.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/dvd_copy_choice.h
     ${CMAKE_CURRENT_LIST_DIR}/form1_controls.cpp
     ${CMAKE_CURRENT_LIST_DIR}/form1_controls.h
     ${CMAKE_CURRENT_LIST_DIR}/generation_session.cpp

@@ -13,18 +13,20 @@ namespace {
 
 // About 30 times a second: smooth to the eye, rare next to the thousands of cues drawn.
 constexpr qint64 kRefreshIntervalMs = 33;
+// The bar's steps for the DVD copy after the cues: the copy takes longer than the cues.
+constexpr int kCopySteps = 1000;
 
 }  // namespace
 
 GenerationSession::GenerationSession(QWidget* window, QPushButton* button, QProgressBar* progress,
-                                     int cueCount)
+                                     int cueCount, bool withDvdCopy)
     : window_(window),
       button_(button),
       progress_(progress),
       caption_(button->text()),
       lastCue_(cueCount - 1) {
     button_->setText(QStringLiteral("Cancel"));
-    progress_->setRange(0, std::max(0, lastCue_));
+    progress_->setRange(0, std::max(0, lastCue_) + (withDvdCopy ? kCopySteps : 0));
     progress_->setValue(0);
     // Escape reaches the window from whichever control has the focus.
     window_->installEventFilter(this);
@@ -48,6 +50,15 @@ void GenerationSession::beforeCue(int /*cueIndex*/) {
         QCoreApplication::processEvents();
     }
     progress_->setValue(std::min(progress_->value() + 1, progress_->maximum()));
+}
+
+bool GenerationSession::copyProgress(qint64 done, qint64 total) {
+    if (due(sinceEvents_)) {
+        QCoreApplication::processEvents();
+    }
+    const int copied = total > 0 ? static_cast<int>(kCopySteps * done / total) : 0;
+    progress_->setValue(std::max(0, lastCue_) + copied);
+    return !cancelRequested_;
 }
 
 bool GenerationSession::frameWanted(int cueIndex) {

@@ -15,7 +15,9 @@ namespace marvoxa {
 // about 30 times a second rather than once a cue, so the window keeps up with the converter.
 class GenerationSession : public QObject {
 public:
-    GenerationSession(QWidget* window, QPushButton* button, QProgressBar* progress, int cueCount);
+    // With a copy of the DVD to write, the bar keeps room after the cues for its progress.
+    GenerationSession(QWidget* window, QPushButton* button, QProgressBar* progress, int cueCount,
+                      bool withDvdCopy = false);
     ~GenerationSession() override;  // gives the button its caption back
 
     // Generation stops after the cues being drawn and writes nothing.
@@ -26,6 +28,9 @@ public:
     void beforeCue(int cueIndex);
     // Whether the preview should show this cue: when due, and always for the last.
     bool frameWanted(int cueIndex);
+    // While the DVD copy is written: handles the window's events when due and moves the bar
+    // on; false once the user has cancelled.
+    bool copyProgress(qint64 done, qint64 total);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -13,7 +13,8 @@
 
 namespace marvoxa {
 
-OptionsDialog::OptionsDialog(const OptionsChoices& current, QWidget* parent)
+OptionsDialog::OptionsDialog(const OptionsChoices& current, const QList<DvdTitleOption>& dvdTitles,
+                             QWidget* parent)
     : QDialog(parent),
       markup_(new QComboBox(this)),
       wrap_(new QCheckBox(QStringLiteral("Wrap lines too wide for the picture"), this)),
@@ -24,6 +25,9 @@ OptionsDialog::OptionsDialog(const OptionsChoices& current, QWidget* parent)
           QStringLiteral("Pictures for dvdauthor's spumux (Generated_spumux.xml)"), this)),
       language_(new QLineEdit(this)),
       forced_(new QCheckBox(QStringLiteral("Forced (shown even when subtitles are off)"), this)),
+      intoDvd_(new QCheckBox(QStringLiteral("Add to the DVD of the loaded IFO"), this)),
+      dvdTitle_(new QComboBox(this)),
+      shownDvdTitle_(current.dvdTitle),
       shownLanguage_(current.outputs.language) {
     setObjectName(QStringLiteral("OptionsDialog"));
     setWindowTitle(QStringLiteral("Options"));
@@ -65,6 +69,26 @@ OptionsDialog::OptionsDialog(const OptionsChoices& current, QWidget* parent)
     auto* streamForm = new QFormLayout(streamGroup);
     streamForm->addRow(forced_);
 
+    // A copy of the DVD with the stream added goes beside Generated.sup, as VIDEO_TS.
+    for (const DvdTitleOption& title : dvdTitles) {
+        dvdTitle_->addItem(title.label, title.number);
+    }
+    const bool dvdKnown = !dvdTitles.isEmpty();
+    intoDvd_->setEnabled(dvdKnown);
+    intoDvd_->setChecked(dvdKnown && current.intoDvd);
+    intoDvd_->setToolTip(
+        dvdKnown ? QStringLiteral("Generate Sup also writes VIDEO_TS beside Generated.sup: a copy "
+                                  "of the DVD with the subtitles as one more stream of the title, "
+                                  "in the subtitle language above")
+                 : QStringLiteral("Load the VTS_xx_0.IFO that lies in the DVD's VIDEO_TS folder, "
+                                  "beside VIDEO_TS.IFO and the title set's VOB files"));
+    const int shown = dvdTitle_->findData(current.dvdTitle);
+    dvdTitle_->setCurrentIndex(shown >= 0 ? shown : 0);
+    dvdTitle_->setEnabled(intoDvd_->isChecked());
+    connect(intoDvd_, &QCheckBox::toggled, dvdTitle_, &QWidget::setEnabled);
+    streamForm->addRow(intoDvd_);
+    streamForm->addRow(QStringLiteral("Title:"), dvdTitle_);
+
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -87,6 +111,8 @@ OptionsChoices OptionsDialog::choices() const {
     choices.outputs.language =
         IsLanguageCode(language_->text()) ? language_->text() : shownLanguage_;
     choices.forced = forced_->isChecked();
+    choices.intoDvd = intoDvd_->isChecked();
+    choices.dvdTitle = dvdTitle_->count() > 0 ? dvdTitle_->currentData().toInt() : shownDvdTitle_;
     return choices;
 }
 

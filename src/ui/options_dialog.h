@@ -16,8 +16,20 @@ struct OptionsChoices {
     TextOptions text{};
     ExtraOutputChoices outputs{};  // what "Generate Sup" writes besides Generated.sup
     bool forced = false;           // every subtitle shown even when subtitles are off
+    // Generation also writes a copy of the loaded IFO's DVD with the subtitles added to a
+    // title (0: the title set's longest), next to Generated.sup.
+    bool intoDvd = false;
+    int dvdTitle = 0;
 
     friend bool operator==(const OptionsChoices&, const OptionsChoices&) = default;
+};
+
+// A title of the loaded IFO's title set that the subtitles can be added to.
+struct DvdTitleOption {
+    int number = 0;  // as players number the disc's titles
+    QString label;   // "Title 1 (0:01:05)"
+
+    friend bool operator==(const DvdTitleOption&, const DvdTitleOption&) = default;
 };
 
 // The small modal dialog behind the main window's "Options..." button. OK takes the choices,
@@ -26,7 +38,10 @@ class OptionsDialog : public QDialog {
     Q_OBJECT
 
 public:
-    explicit OptionsDialog(const OptionsChoices& current, QWidget* parent = nullptr);
+    // dvdTitles lists the titles of the loaded IFO's DVD, longest first; without any (no IFO,
+    // or one outside a complete VIDEO_TS folder) adding to the DVD cannot be chosen.
+    explicit OptionsDialog(const OptionsChoices& current,
+                           const QList<DvdTitleOption>& dvdTitles = {}, QWidget* parent = nullptr);
 
     // What the controls show now.
     OptionsChoices choices() const;
@@ -38,6 +53,8 @@ public:
     QCheckBox* dvdauthorBox() const { return dvdauthor_; }
     QLineEdit* languageField() const { return language_; }
     QCheckBox* forcedBox() const { return forced_; }
+    QCheckBox* intoDvdBox() const { return intoDvd_; }
+    QComboBox* dvdTitleList() const { return dvdTitle_; }
 
 private:
     QComboBox* markup_;
@@ -47,6 +64,9 @@ private:
     QCheckBox* dvdauthor_;
     QLineEdit* language_;
     QCheckBox* forced_;
+    QCheckBox* intoDvd_;
+    QComboBox* dvdTitle_;
+    int shownDvdTitle_;      // kept when the DVD cannot be chosen
     QString shownLanguage_;  // kept when the field is left without two letters
 };
 

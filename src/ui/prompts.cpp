@@ -48,8 +48,9 @@ void DesktopPrompts::openUrl(const QUrl& url) {
 }
 
 std::optional<OptionsChoices> DesktopPrompts::editOptions(QWidget* parent,
-                                                          const OptionsChoices& current) {
-    OptionsDialog dialog(current, parent);
+                                                          const OptionsChoices& current,
+                                                          const QList<DvdTitleOption>& dvdTitles) {
+    OptionsDialog dialog(current, dvdTitles, parent);
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }

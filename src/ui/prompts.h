@@ -28,9 +28,11 @@ public:
     virtual QString openFileName(QWidget* parent, const QString& title, const QString& filter) = 0;
     // Asks the desktop to open an address in the user's browser.
     virtual void openUrl(const QUrl& url) = 0;
-    // The modal Options dialog showing current; the new choices, or nothing when cancelled.
+    // The modal Options dialog showing current and the loaded DVD's titles; the new choices,
+    // or nothing when cancelled.
     virtual std::optional<OptionsChoices> editOptions(QWidget* parent,
-                                                      const OptionsChoices& current) = 0;
+                                                      const OptionsChoices& current,
+                                                      const QList<DvdTitleOption>& dvdTitles) = 0;
 };
 
 // Real message boxes, file dialogs and the desktop's browser.
@@ -41,8 +43,8 @@ public:
     bool askYesNo(QWidget* parent, const QString& text) override;
     QString openFileName(QWidget* parent, const QString& title, const QString& filter) override;
     void openUrl(const QUrl& url) override;
-    std::optional<OptionsChoices> editOptions(QWidget* parent,
-                                              const OptionsChoices& current) override;
+    std::optional<OptionsChoices> editOptions(QWidget* parent, const OptionsChoices& current,
+                                              const QList<DvdTitleOption>& dvdTitles) override;
 };
 
 // Message texts separate lines by carriage returns; boxes show them as line breaks.

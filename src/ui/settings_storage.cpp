@@ -260,8 +260,10 @@ const QLatin1String kVobSubKey("Options_VobSub");
 const QLatin1String kDvdauthorKey("Options_Dvdauthor");
 const QLatin1String kLanguageKey("Options_Language");
 
-// Then the forced mark, written only when set.
+// Then the forced mark, written only when set, and the DVD the stream is added to.
 const QLatin1String kForcedKey("Options_Forced");
+const QLatin1String kIntoDvdKey("Options_IntoDvd");
+const QLatin1String kDvdTitleKey("Options_DvdTitle");
 
 IniEntries OptionEntries(const OptionsChoices& choices) {
     IniEntries entries;
@@ -278,6 +280,10 @@ IniEntries OptionEntries(const OptionsChoices& choices) {
     if (choices.forced) {
         entries.append({kForcedKey, QStringLiteral("1")});
     }
+    if (choices.intoDvd) {
+        entries.append({{kIntoDvdKey, QStringLiteral("1")},
+                        {kDvdTitleKey, QString::number(choices.dvdTitle)}});
+    }
     return entries;
 }
 
@@ -292,10 +298,14 @@ OptionsChoices RestoredOptions(OptionsChoices choices, const StoredValues& store
          {std::pair{kWrapKey, &text.wrap}, std::pair{kAllLinesKey, &text.allLines},
           std::pair{kVobSubKey, &choices.outputs.vobSub},
           std::pair{kDvdauthorKey, &choices.outputs.dvdauthor},
-          std::pair{kForcedKey, &choices.forced}}) {
+          std::pair{kForcedKey, &choices.forced}, std::pair{kIntoDvdKey, &choices.intoDvd}}) {
         if (const std::optional<int> value = stored.integer(key); value == 0 || value == 1) {
             *flag = *value == 1;
         }
+    }
+    if (const std::optional<int> title = stored.integer(kDvdTitleKey);
+        title && *title >= 0 && *title <= 99) {
+        choices.dvdTitle = *title;
     }
     if (const std::optional<QString> language = stored.text(kLanguageKey);
         language && IsLanguageCode(language->trimmed())) {

@@ -13,6 +13,7 @@
 #include "sup/generation.h"
 #include "ui/control_lock.h"
 #include "ui/dialog_filters.h"
+#include "ui/dvd_copy_choice.h"
 #include "ui/generation_session.h"
 #include "ui/preview_pictures.h"
 #include "ui/prompts.h"
@@ -295,6 +296,8 @@ void TForm1::Button1Click() {
     if (path.isEmpty()) {
         return;
     }
+    ifoPath_ = path;
+    dvdTitles_ = DvdTitleOptions(path);
     // Repaint where the dialog stood before the file work starts.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     c_.Edit1->setText(path);
@@ -494,7 +497,7 @@ void TForm1::ComboBox5Change() {
 }
 
 void TForm1::ButtonOptionsClick() {
-    const std::optional<OptionsChoices> chosen = prompts_.editOptions(this, options_);
+    const std::optional<OptionsChoices> chosen = prompts_.editOptions(this, options_, dvdTitles_);
     if (!chosen || *chosen == options_) {
         return;
     }
@@ -627,6 +630,19 @@ void TForm1::Button3Click() {
     const VideoStandard standard = renderSettings().standard;
     const std::vector<std::unique_ptr<CueOutput>> extraOutputs = MakeExtraOutputs(
         options_.outputs, outputFolder, standard, *palette_.palette(), options_.forced);
+    std::unique_ptr<WindowDvdCopy> dvdCopy;
+    if (options_.intoDvd) {
+        Result<std::unique_ptr<WindowDvdCopy>> opened =
+            WindowDvdCopy::Open(ifoPath_, options_, outputFolder);
+        if (!opened) {
+            prompts_.showMessage(this, opened.error().message);
+            return;
+        }
+        dvdCopy = std::move(opened).value();
+        if (const QString notice = dvdCopy->paletteNotice(); !notice.isEmpty()) {
+            prompts_.showMessage(this, notice);
+        }
+    }
     const Result<GeneratedStream> stream = [&] {
         // Nothing may load, restyle or start again meanwhile; the button becomes "Cancel".
         QList<QWidget*> locked;
@@ -637,7 +653,8 @@ void TForm1::Button3Click() {
         }
         const ControlLock lock(locked);
         GenerationSession session(this, c_.Button3, c_.ProgressBar1,
-                                  static_cast<int>(DisplayEvents(cueList_).size()));
+                                  static_cast<int>(DisplayEvents(cueList_).size()),
+                                  dvdCopy != nullptr);
         session_ = &session;
         generating_ = true;
         const auto done = qScopeGuard([this] {
@@ -654,6 +671,12 @@ void TForm1::Button3Click() {
         request.forced = options_.forced;
         for (const auto& output : extraOutputs) {
             request.extraOutputs.push_back(output.get());
+        }
+        if (dvdCopy) {
+            dvdCopy->setProgress([&session](qint64 copied, qint64 total) {
+                return session.copyProgress(copied, total);
+            });
+            request.extraOutputs.push_back(dvdCopy->output());
         }
         request.beforeCue = [&session](int index) { session.beforeCue(index); };
         request.frameWanted = [&session](int index) { return session.frameWanted(index); };
@@ -685,6 +708,9 @@ void TForm1::Button3Click() {
     if (QString report = ExtraOutputsReport(extraOutputs, options_.outputs, outputFolder, standard);
         !report.isEmpty()) {
         prompts_.showMessage(this, report.trimmed().replace(QLatin1Char('\n'), QLatin1Char('\r')));
+    }
+    if (dvdCopy) {
+        prompts_.showMessage(this, dvdCopy->report());
     }
 }
 

@@ -148,6 +148,9 @@ private:
     QPointer<QWidget> about_;
 
     OptionsChoices options_;
+    // The last IFO loaded and the titles of its DVD that the subtitles can be added to.
+    QString ifoPath_;
+    QList<DvdTitleOption> dvdTitles_;
     PaletteState palette_;
     bool subsLoaded_ = false;
     bool linesFit_ = true;

@@ -144,15 +144,24 @@ TEST_F(Options, TheDialogShowsTheChoicesAndReturnsWhatIsTicked) {
     EXPECT_FALSE(dialog.choices().forced);
     dialog.forcedBox()->setChecked(true);
     EXPECT_TRUE(dialog.choices().forced);
+    EXPECT_FALSE(dialog.intoDvdBox()->isEnabled()) << "no DVD loaded";
 
-    // A picture for the guide.
-    dialog.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    // With a DVD's titles, longest first, and a picture for the guide.
+    OptionsChoices adding = dialog.choices();
+    adding.intoDvd = true;
+    adding.dvdTitle = 2;
+    OptionsDialog withDvd(adding, {{1, QStringLiteral("Title 1 (1:32:05)")},
+                                   {2, QStringLiteral("Title 2 (0:03:12)")}});
+    EXPECT_EQ(withDvd.choices(), adding);
+    withDvd.dvdTitleList()->setCurrentIndex(0);
+    EXPECT_EQ(withDvd.choices().dvdTitle, 1);
+    withDvd.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&withDvd));
     const QString path = QFileInfo(QStringLiteral(MARVOXA_SCREENSHOT_PATH)).absolutePath() +
                          QStringLiteral("/options-dialog.png");
     QDir().mkpath(QFileInfo(path).absolutePath());
-    EXPECT_TRUE(dialog.grab().save(path)) << path.toStdString();
-    EXPECT_LT(dialog.width(), 500);
+    EXPECT_TRUE(withDvd.grab().save(path)) << path.toStdString();
+    EXPECT_LT(withDvd.width(), 500);
 }
 
 }  // namespace

@@ -35,9 +35,10 @@ QStringList ScriptedPrompts::takeMessages() {
     return shown;
 }
 
-std::optional<OptionsChoices> ScriptedPrompts::editOptions(QWidget*,
-                                                           const OptionsChoices& current) {
+std::optional<OptionsChoices> ScriptedPrompts::editOptions(QWidget*, const OptionsChoices& current,
+                                                           const QList<DvdTitleOption>& dvdTitles) {
     optionsShown.append(current);
+    dvdTitlesShown.append(dvdTitles);
     return std::exchange(optionsAnswer, std::nullopt);
 }
 

@@ -24,8 +24,8 @@ public:
     bool askYesNo(QWidget* parent, const QString& text) override;
     QString openFileName(QWidget* parent, const QString& title, const QString& filter) override;
     void openUrl(const QUrl& url) override;
-    std::optional<OptionsChoices> editOptions(QWidget* parent,
-                                              const OptionsChoices& current) override;
+    std::optional<OptionsChoices> editOptions(QWidget* parent, const OptionsChoices& current,
+                                              const QList<DvdTitleOption>& dvdTitles) override;
 
     // Returns the messages shown since the last call and forgets them.
     QStringList takeMessages();
@@ -39,8 +39,9 @@ public:
     bool yesAnswer = true;
     // The choices the next Options dialog returns; nothing cancels it. Used once.
     std::optional<OptionsChoices> optionsAnswer;
-    // What each Options dialog showed when it opened.
+    // What each Options dialog showed when it opened, and the DVD titles it offered.
     QList<OptionsChoices> optionsShown;
+    QList<QList<DvdTitleOption>> dvdTitlesShown;
     // Runs while a message box would be open, to look at the window at that moment.
     std::function<void(const QString&)> onMessage;
 };

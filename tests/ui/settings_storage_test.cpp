@@ -222,15 +222,18 @@ TEST_F(SettingsStorageTest, ExtraOutputsAreKeptAfterTheTextOptions) {
     EXPECT_EQ(third->form.options().outputs, (ExtraOutputChoices{.vobSub = true}));
 }
 
-TEST_F(SettingsStorageTest, ForcedIsKeptLastAndOnlyWhenTicked) {
+TEST_F(SettingsStorageTest, ForcedAndTheDvdAreKeptLastAndOnlyWhenTicked) {
     OptionsChoices chosen;
     chosen.forced = true;
+    chosen.intoDvd = true;
+    chosen.dvdTitle = 2;
     auto first = startRun();
     first->form.setOptions(chosen);
     first->form.close();
     const QStringList lines =
         QString::fromUtf8(ReadFile(programFile())).split(u'\n', Qt::SkipEmptyParts);
-    EXPECT_EQ(lines.mid(17), QStringList{u"Options_Forced=1"_s});
+    EXPECT_EQ(lines.mid(17), (QStringList{u"Options_Forced=1"_s, u"Options_IntoDvd=1"_s,
+                                          u"Options_DvdTitle=2"_s}));
     first.reset();
     EXPECT_EQ(startRun()->form.options(), chosen);
 }

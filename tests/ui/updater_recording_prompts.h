@@ -32,7 +32,8 @@ public:
         return {};
     }
     void openUrl(const QUrl& url) override { openedUrls.push_back(url); }
-    std::optional<OptionsChoices> editOptions(QWidget*, const OptionsChoices&) override {
+    std::optional<OptionsChoices> editOptions(QWidget*, const OptionsChoices&,
+                                              const QList<DvdTitleOption>&) override {
         ADD_FAILURE() << "no Options dialog expected";
         return std::nullopt;
     }

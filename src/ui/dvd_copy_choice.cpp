@@ -1,0 +1,59 @@
+#include "ui/dvd_copy_choice.h"
+
+#include "dvd/dvd_report.h"
+
+#include <algorithm>
+
+namespace marvoxa {
+
+QList<DvdTitleOption> DvdTitleOptions(const QString& ifoPath) {
+    const Result<DvdTarget> target = OpenDvdTarget(ifoPath, 0);
+    if (!target) {
+        return {};
+    }
+    QList<TitleInSet> titles = target.value().info.titles;
+    std::stable_sort(titles.begin(), titles.end(), [](const TitleInSet& a, const TitleInSet& b) {
+        return a.lengthMs > b.lengthMs;
+    });
+    QList<DvdTitleOption> options;
+    for (const TitleInSet& title : titles) {
+        options.append({title.discTitle, QStringLiteral("Title %1 (%2)")
+                                             .arg(title.discTitle)
+                                             .arg(TitleLengthText(title.lengthMs))});
+    }
+    return options;
+}
+
+Result<std::unique_ptr<WindowDvdCopy>> WindowDvdCopy::Open(const QString& ifoPath,
+                                                           const OptionsChoices& choices,
+                                                           const QString& outputFolder) {
+    Result<DvdTarget> target = OpenDvdTarget(ifoPath, choices.dvdTitle);
+    if (!target) {
+        return target.error();
+    }
+    std::unique_ptr<WindowDvdCopy> copy(new WindowDvdCopy(std::move(target).value()));
+    copy->language_ = choices.outputs.language;
+    copy->output_ = std::make_unique<DvdCopyOutput>(copy->target_, copy->language_, outputFolder);
+    return copy;
+}
+
+QString WindowDvdCopy::paletteNotice() const {
+    if (!target_.paletteDiffersFromSet) {
+        return {};
+    }
+    return QStringLiteral(
+               "Title %1 plays with a subtitle palette of its own, not the one of the "
+               "loaded IFO's first program chain: players will show the subtitles in "
+               "title %1's colours.")
+        .arg(target_.discTitle);
+}
+
+QString WindowDvdCopy::report() const {
+    QString text = DvdCopyReportText(target_, output_->report(), language_);
+    if (const std::optional<QString> notice = AfterTitleEndNotice(target_, output_->report())) {
+        text += QLatin1Char('\n') + *notice;
+    }
+    return text.trimmed().replace(QLatin1Char('\n'), QLatin1Char('\r'));
+}
+
+}  // namespace marvoxa
