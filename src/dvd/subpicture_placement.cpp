@@ -195,10 +195,20 @@ Result<SubpicturePlacement> PlaceSubpictures(TitleVobStream& video, const TitleT
                 break;
             }
         }
+        // In the VOBU that shows the unit, the earliest gap that holds it, which leaves the later
+        // gaps to the units that follow; before that VOBU, the latest.
         QList<Gap> taken;
-        const auto whole = std::find_if(gaps.cbegin(), gaps.cend(),
-                                        [&](const Gap& gap) { return gap.room >= needed; });
-        if (whole != gaps.cend()) {
+        const auto holdsAll = [&](const Gap& gap) { return gap.room >= needed; };
+        const auto inShowingVobu = [&](const Gap& gap) {
+            return gap.vobuSector == point.vobuSector;
+        };
+        const auto showingEnd = std::find_if_not(gaps.cbegin(), gaps.cend(), inShowingVobu);
+        const auto earliest = std::find_if(std::make_reverse_iterator(showingEnd),
+                                           std::make_reverse_iterator(gaps.cbegin()), holdsAll);
+        const auto whole = std::find_if(showingEnd, gaps.cend(), holdsAll);
+        if (earliest != std::make_reverse_iterator(gaps.cbegin())) {
+            taken = {*earliest};
+        } else if (whole != gaps.cend()) {
             taken = {*whole};
         } else {
             qsizetype left = needed;

@@ -7,6 +7,7 @@
 #include "dvd/nav_pack.h"
 #include "dvd/title_timeline.h"
 #include "lsdvd_listing.h"
+#include "small_disk.h"
 #include "sup_stream_reader.h"
 #include "test_files.h"
 #include "tool_run.h"
@@ -75,6 +76,20 @@ TEST(DvdCopy, LsdvdListsTheNewStreamInItsTitleOnlyAndTheLeftOutCueIsNamed) {
     EXPECT_EQ(streams(0), (QStringList{QStringLiteral("en 0x20"), QStringLiteral("de 0x21")}));
     EXPECT_EQ(streams(1), QStringList{});  // title 2 plays other PGCs of the set
     EXPECT_EQ(streams(2), QStringList{});
+}
+
+TEST(DvdCopy, AnNtscTitleGetsItsFirstStreamAndTheTitleSharingItsCellsDoesNot) {
+    ASSERT_TRUE(test::NtscSharedDisc().built);
+    const QTemporaryDir output;
+    const test::ConverterRun run = test::AddStream(test::NtscSharedDisc().ifo(1), output.path(),
+                                                   "1\n00:00:00,500 --> 00:00:01,500\nHi\n");
+    ASSERT_EQ(run.exitStatus, kExitDone) << run.err.toStdString();
+    const QJsonArray tracks = test::LsdvdTracks(output.path());
+    ASSERT_EQ(tracks.size(), 2);
+    EXPECT_EQ(tracks[0][QStringLiteral("subp")].toArray().size(), 1);
+    EXPECT_EQ(tracks[0][QStringLiteral("subp")][0][QStringLiteral("streamid")].toString(),
+              QStringLiteral("0x20"));
+    EXPECT_EQ(tracks[1][QStringLiteral("subp")].toArray().size(), 0);
 }
 
 TEST(DvdCopy, HandBrakeCopiesEveryCueThatLibavcodecShowsAsGeneratedSupDrawsIt) {
@@ -220,6 +235,27 @@ TEST(DvdCopy, RefusesWhatItCannotAddAndLeavesNothingBehind) {
     ASSERT_TRUE(vob.open(QIODevice::ReadWrite));
     ASSERT_TRUE(vob.seek(3 * 2048 + 20) && vob.write("\xb1", 1) == 1);  // a scrambled packet
     vob.close();
+    // 32 streams already, and a VOBU address map that misses the last VOBU.
+    const QTemporaryDir full;
+    const test::TestDisc fullCopy = test::CopyDisc(pal, full);
+    QFile streams(fullCopy.ifo(1));
+    ASSERT_TRUE(streams.open(QIODevice::ReadWrite) && streams.seek(0x255) &&
+                streams.write("\x20", 1) == 1);
+    streams.close();
+    const QTemporaryDir shortMap;
+    const test::TestDisc shortMapCopy = test::CopyDisc(pal, shortMap);
+    QFile map(shortMapCopy.ifo(1));
+    ASSERT_TRUE(map.open(QIODevice::ReadWrite));
+    const QByteArray ifo = map.readAll();
+    const auto* mapSector = reinterpret_cast<const uchar*>(ifo.constData()) + 0xe4;
+    const qint64 mapStart = qint64{mapSector[2] << 8 | mapSector[3]} * 2048;
+    const auto* lastByte = reinterpret_cast<const uchar*>(ifo.constData()) + mapStart;
+    const quint32 shorter = (quint32{lastByte[2]} << 8 | lastByte[3]) - 4;
+    const char shorterBytes[] = {0, 0, static_cast<char>(shorter >> 8), static_cast<char>(shorter)};
+    ASSERT_TRUE(map.seek(mapStart) && map.write(shorterBytes, 4) == 4);
+    map.close();
+    test::SmallDisk smallDisk(512);
+    ASSERT_TRUE(smallDisk.mounted()) << smallDisk.mountError().toStdString();
     const QByteArray sourceBefore = Digest(pal.videoTs());
     const struct {
         const char* name;
@@ -242,12 +278,21 @@ TEST(DvdCopy, RefusesWhatItCannotAddAndLeavesNothingBehind) {
          "Subtitle 1 at 00:00:02,500 cannot be added to the DVD: it falls in video that the DVD "
          "plays in more than one place"},
         {"the source's own folder", pal.ifo(1), test::kPalCues, {}, "would replace the DVD"},
+        {"32 streams", fullCopy.ifo(1), test::kPalCues, {}, "already has 32 subtitle streams"},
+        {"an address map short of a VOBU",
+         shortMapCopy.ifo(1),
+         test::kPalCues,
+         {},
+         "disagrees with its VOBs: its VOBU address map lists"},
+        {"a full disk", pal.ifo(1), test::kPalCues, {}, "No space left on device"},
     };
     for (const auto& test : cases) {
         SCOPED_TRACE(test.name);
         const QTemporaryDir output;
-        const bool intoSource = QByteArray(test.message).contains("replace");
-        const QString folder = intoSource ? pal.root : output.path();
+        const QByteArray message(test.message);
+        const QString folder = message.contains("replace") ? pal.root
+                               : message.contains("space") ? smallDisk.path()
+                                                           : output.path();
         const QStringList before = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden);
         const test::ConverterRun run = test::AddStream(test.ifo, folder, test.srt, test.arguments);
         EXPECT_EQ(run.exitStatus, kExitRefused);
