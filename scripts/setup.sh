@@ -17,7 +17,7 @@ packages=(
     e2fsprogs
     clang-14 libclang-rt-14-dev
     dvdauthor ffmpeg time
-    libdvdread-dev lsdvd handbrake-cli
+    libdvdread-dev lsdvd handbrake-cli genisoimage
 )
 
 missing=()

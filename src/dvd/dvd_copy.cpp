@@ -84,6 +84,8 @@ Status CopyFile(const QString& from, const QString& to,
             return WriteError(to, SystemReason());
         }
         if (moved == 0) {
+            // Start it towards the disk now; the closing sync reports any failure.
+            ::sync_file_range(target.handle(), 0, 0, SYNC_FILE_RANGE_WRITE);
             return Ok();
         }
         if (copied && !copied(moved)) {
@@ -107,30 +109,6 @@ Status CopyFile(const QString& from, const QString& to,
     }
 }
 
-// The VOBU address map must list exactly the VOBUs whose NAV packs the video holds: both are
-// rewritten from the same walk.
-Status CheckVobuMap(const TitleSetInfo& info, const QList<VobuEntry>& vobus) {
-    const qsizetype common = std::min(info.vobuStartSectors.size(), vobus.size());
-    for (qsizetype i = 0; i <= common; ++i) {
-        const bool mapEnds = i == info.vobuStartSectors.size();
-        const bool videoEnds = i == vobus.size();
-        if (mapEnds && videoEnds) {
-            return Ok();
-        }
-        if (mapEnds || videoEnds || info.vobuStartSectors[i] != vobus[i].sector) {
-            return Error{ErrorKind::Format,
-                         QStringLiteral("The IFO of title set %1 disagrees with its VOBs: its VOBU "
-                                        "address map lists %2 VOBUs and the VOBs hold %3, the "
-                                        "first difference being VOBU %4. Copy the DVD again.")
-                             .arg(info.titleSet)
-                             .arg(info.vobuStartSectors.size())
-                             .arg(vobus.size())
-                             .arg(i + 1)};
-        }
-    }
-    return Ok();
-}
-
 }  // namespace
 
 DvdCopy::DvdCopy() = default;
@@ -141,7 +119,8 @@ DvdCopy::~DvdCopy() {
 
 QString DvdIsoCommand(const QString& videoTs) {
     const QString disc = QFileInfo(videoTs).absolutePath();
-    return QStringLiteral("xorriso -as mkisofs -dvd-video -V DVD -o '%1.iso' '%1'")
+    // genisoimage lays the files out as the IFOs say, as DVD players expect.
+    return QStringLiteral("genisoimage -dvd-video -V DVD -o '%1.iso' '%1'")
         .arg(QDir::toNativeSeparators(disc));
 }
 
@@ -189,7 +168,7 @@ Result<DvdCopyReport> DvdCopy::write(const DvdCopyRequest& request) {
         }
     }
     const qint64 videoSectors = source.titleVobSectors();
-    const qint64 total = 2 * videoSectors * 2048 + otherBytes;
+    const qint64 total = videoSectors * 2048 + otherBytes;
     qint64 done = 0;
     const auto advance = [&](qint64 bytes) {
         done += bytes;
@@ -200,17 +179,11 @@ Result<DvdCopyReport> DvdCopy::write(const DvdCopyRequest& request) {
         return status.error();
     };
 
+    // The NAV packs the address map names; every other pack is looked at as it is copied.
     const Result<QList<VobuEntry>> vobus =
-        WalkTitleVobus(source, [&, walked = qint64{0}](quint32 sectors) mutable {
-            const qint64 step = qint64{sectors} * 2048 - walked;
-            walked += step;
-            return advance(step);
-        });
+        ReadMappedVobus(source, source.titleSet, target.info.vobuStartSectors);
     if (!vobus) {
         return cancelled(vobus.error());
-    }
-    if (Status agrees = CheckVobuMap(target.info, vobus.value()); !agrees) {
-        return cancelled(agrees);
     }
     const Result<TitleTimeline> timeline =
         TitleTimeline::Build(target.info, target.discTitle, vobus.value());

@@ -52,7 +52,7 @@ private:
     QString target_;
 };
 
-// The ISO command for a VIDEO_TS folder, for the report.
+// The command that makes a DVD image of the folder holding a VIDEO_TS, for the report.
 QString DvdIsoCommand(const QString& videoTs);
 
 }  // namespace marvoxa

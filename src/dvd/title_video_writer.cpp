@@ -1,5 +1,6 @@
 #include "dvd/title_video_writer.h"
 
+#include "dvd/nav_pack.h"
 #include "dvd/nav_rewrite.h"
 #include "dvd/program_stream.h"
 #include "sup/file_writing.h"
@@ -8,8 +9,11 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <fcntl.h>
+
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace marvoxa {
@@ -18,6 +22,22 @@ namespace {
 
 // 1 MiB at a time in and out.
 constexpr quint32 kSectorsPerStep = 512;
+// Every 16 MiB written start going to the disk, so the closing sync has little left to wait for.
+constexpr quint32 kSectorsPerWriteback = 8192;
+
+// Packs the copy cannot carry over: no MPEG-2 pack, or scrambled.
+std::optional<QString> UnusablePack(const uchar* pack) {
+    if (pack[0] != 0 || pack[1] != 0 || pack[2] != 1 || pack[3] != 0xba ||
+        (pack[4] & 0xc0) != 0x40) {
+        return QStringLiteral("is no MPEG-2 pack: the file is not DVD video or is damaged.");
+    }
+    if (IsScrambled(SectorBytes(pack, kPackSize))) {
+        return QStringLiteral(
+            "is scrambled (CSS): Marvoxa can add subtitles only to a decrypted "
+            "copy of the DVD.");
+    }
+    return std::nullopt;
+}
 
 // The numbered files of the title video, each opened when the one before is full.
 class VobFileSeries {
@@ -43,6 +63,12 @@ public:
             inFile_ += part;
             sectors += qsizetype{part} * kPackSize;
             count -= part;
+            if (inFile_ - handedOver_ >= kSectorsPerWriteback) {
+                // Only a hint to the kernel: a failure shows at the closing sync.
+                ::sync_file_range(file_->handle(), qint64{handedOver_} * kPackSize,
+                                  qint64{inFile_ - handedOver_} * kPackSize, SYNC_FILE_RANGE_WRITE);
+                handedOver_ = inFile_;
+            }
         }
         return Ok();
     }
@@ -65,6 +91,7 @@ private:
         }
         paths_ << file_->fileName();
         inFile_ = 0;
+        handedOver_ = 0;
         return Ok();
     }
 
@@ -74,6 +101,7 @@ private:
     quint32 fileSectors_;
     std::unique_ptr<QFile> file_;
     quint32 inFile_ = 0;
+    quint32 handedOver_ = 0;  // sectors of the file already sent towards the disk
     QStringList paths_;
 };
 
@@ -115,6 +143,13 @@ Result<QStringList> WriteTitleVideo(TitleVobStream& video, const DvdFolder& sour
         const quint32 count = std::min(kSectorsPerStep, total - first);
         if (Status read = video.read(first, count, buffer.data()); !read) {
             return read.error();
+        }
+        for (quint32 i = 0; i < count; ++i) {
+            if (const std::optional<QString> why =
+                    UnusablePack(buffer.data() + size_t{i} * kPackSize)) {
+                return Error{ErrorKind::Format,
+                             QStringLiteral("%1 %2").arg(video.describe(first + i), *why)};
+            }
         }
         // Runs of untouched sectors are written in one go, up to the next insertion.
         quint32 runStart = 0;

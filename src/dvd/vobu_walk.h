@@ -33,4 +33,12 @@ using WalkProgress = std::function<bool(quint32 sectorsRead)>;
 // returns false.
 Result<QList<VobuEntry>> WalkTitleVobus(const DvdFolder& folder, const WalkProgress& progress = {});
 
+// The VOBUs that the IFO's VOBU address map names, read from their NAV packs alone: a few
+// thousand sectors instead of the whole video. Fails (ErrorKind::Format) when the map and the
+// NAV packs disagree: a sector is no NAV pack, a NAV pack names another sector, or a VOBU does
+// not end just before the next one starts (or the last at the video's end). The packs between
+// are not looked at.
+Result<QList<VobuEntry>> ReadMappedVobus(const DvdFolder& folder, int titleSet,
+                                         const QList<quint32>& vobuStartSectors);
+
 }  // namespace marvoxa

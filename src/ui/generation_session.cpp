@@ -56,7 +56,8 @@ bool GenerationSession::copyProgress(qint64 done, qint64 total) {
     if (due(sinceEvents_)) {
         QCoreApplication::processEvents();
     }
-    const int copied = total > 0 ? static_cast<int>(kCopySteps * done / total) : 0;
+    // A value past the maximum would be ignored, and the inserted packs make a little more.
+    const int copied = total > 0 ? static_cast<int>(kCopySteps * std::min(done, total) / total) : 0;
     progress_->setValue(std::max(0, lastCue_) + copied);
     return !cancelRequested_;
 }

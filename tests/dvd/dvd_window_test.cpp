@@ -68,7 +68,7 @@ TEST_F(DvdWindow, OffersTheTitlesAndWritesTheCopyWithTheBarAndCancelCoveringIt) 
     EXPECT_TRUE(messages[1].startsWith(QStringLiteral(
         "The DVD with the subtitles added, as subtitle stream 2 (de) of title 1:\r")))
         << messages[1].toStdString();
-    EXPECT_TRUE(messages[1].contains(QStringLiteral("xorriso -as mkisofs -dvd-video")));
+    EXPECT_TRUE(messages[1].contains(QStringLiteral("genisoimage -dvd-video")));
     EXPECT_EQ(c().ProgressBar1->value(), c().ProgressBar1->maximum());
     EXPECT_TRUE(QFileInfo(dir_.filePath(QStringLiteral("VIDEO_TS/VTS_01_1.VOB"))).size() >
                 QFileInfo(PalDisc().file(QStringLiteral("VTS_01_1.VOB"))).size());

@@ -1,8 +1,8 @@
 #include "dvd/title_set_info.h"
 
+#include "added_stream.h"
 #include "lsdvd_listing.h"
 #include "palette/ifo_reader.h"
-#include "added_stream.h"
 #include "test_discs.h"
 #include "test_files.h"
 

@@ -1,7 +1,7 @@
 #include "dvd/vobu_walk.h"
 
-#include "dvd/nav_pack.h"
 #include "added_stream.h"
+#include "dvd/nav_pack.h"
 #include "test_discs.h"
 #include "test_files.h"
 
