@@ -1,6 +1,7 @@
 #include "dvd/dvd_copy.h"
 
 #include "dvd/ifo_rewrite.h"
+#include "dvd/program_stream.h"
 #include "dvd/title_timeline.h"
 #include "dvd/title_video_writer.h"
 #include "dvd/vobu_walk.h"
@@ -109,6 +110,29 @@ Status CopyFile(const QString& from, const QString& to,
     }
 }
 
+// The VOBU address map must list exactly the VOBUs whose NAV packs the video holds: both are
+// rewritten from the same walk.
+Status CheckVobuMap(const TitleSetInfo& info, const QList<VobuEntry>& vobus) {
+    for (qsizetype i = 0; i <= std::min(info.vobuStartSectors.size(), vobus.size()); ++i) {
+        const bool mapEnds = i == info.vobuStartSectors.size();
+        const bool videoEnds = i == vobus.size();
+        if (mapEnds && videoEnds) {
+            break;
+        }
+        if (mapEnds || videoEnds || info.vobuStartSectors[i] != vobus[i].sector) {
+            return Error{ErrorKind::Format,
+                         QStringLiteral("The IFO of title set %1 disagrees with its VOBs: its VOBU "
+                                        "address map lists %2 VOBUs and the VOBs hold %3, the "
+                                        "first difference being VOBU %4. Copy the DVD again.")
+                             .arg(info.titleSet)
+                             .arg(info.vobuStartSectors.size())
+                             .arg(vobus.size())
+                             .arg(i + 1)};
+        }
+    }
+    return Ok();
+}
+
 }  // namespace
 
 DvdCopy::DvdCopy() = default;
@@ -168,7 +192,7 @@ Result<DvdCopyReport> DvdCopy::write(const DvdCopyRequest& request) {
         }
     }
     const qint64 videoSectors = source.titleVobSectors();
-    const qint64 total = videoSectors * 2048 + otherBytes;
+    const qint64 total = 2 * videoSectors * 2048 + otherBytes;
     qint64 done = 0;
     const auto advance = [&](qint64 bytes) {
         done += bytes;
@@ -179,11 +203,22 @@ Result<DvdCopyReport> DvdCopy::write(const DvdCopyRequest& request) {
         return status.error();
     };
 
-    // The NAV packs the address map names; every other pack is looked at as it is copied.
-    const Result<QList<VobuEntry>> vobus =
-        ReadMappedVobus(source, source.titleSet, target.info.vobuStartSectors);
+    // One read of the whole video checks every pack and notes its clock, for the placement;
+    // the writing then copies it in the kernel, mostly from the page cache.
+    std::vector<qint64> clocks;
+    const Result<QList<VobuEntry>> vobus = WalkTitleVobus(
+        source,
+        [&, walked = qint64{0}](quint32 sectors) mutable {
+            const qint64 step = qint64{sectors} * 2048 - walked;
+            walked += step;
+            return advance(step);
+        },
+        &clocks);
     if (!vobus) {
         return cancelled(vobus.error());
+    }
+    if (Status agrees = CheckVobuMap(target.info, vobus.value()); !agrees) {
+        return cancelled(agrees);
     }
     const Result<TitleTimeline> timeline =
         TitleTimeline::Build(target.info, target.discTitle, vobus.value());
@@ -191,8 +226,12 @@ Result<DvdCopyReport> DvdCopy::write(const DvdCopyRequest& request) {
         return cancelled(timeline.error());
     }
     TitleVobStream video(source);
-    Result<SubpicturePlacement> placement =
-        PlaceSubpictures(video, timeline.value(), request.units, target.stream);
+    std::vector<uchar> firstPack(kPackSize);
+    if (Status read = video.read(0, 1, firstPack.data()); !read) {
+        return cancelled(read);
+    }
+    Result<SubpicturePlacement> placement = PlaceSubpictures(
+        clocks, PackMuxRate(firstPack.data()), timeline.value(), request.units, target.stream);
     if (!placement) {
         return cancelled(placement.error());
     }

@@ -13,39 +13,11 @@ namespace marvoxa {
 namespace {
 
 // The SCRs of a VOBU's packs and of the NAV pack after it (-1 at the end of the video).
-class VobuClocks {
-public:
-    explicit VobuClocks(TitleVobStream& video) : video_(video) {}
-
-    Result<QList<qint64>> of(const VobuEntry& vobu) {
-        if (const auto known = known_.constFind(vobu.sector); known != known_.constEnd()) {
-            return *known;
-        }
-        const bool hasNext = vobu.lastSector + 1 < video_.sectorCount();
-        const quint32 count = vobu.lastSector + 1 - vobu.sector + (hasNext ? 1 : 0);
-        std::vector<uchar> buffer(size_t{count} * kPackSize);
-        if (Status read = video_.read(vobu.sector, count, buffer.data()); !read) {
-            return read.error();
-        }
-        QList<qint64> clocks;
-        for (quint32 i = 0; i < count; ++i) {
-            clocks.append(PackScr(buffer.data() + size_t{i} * kPackSize));
-        }
-        if (!hasNext) {
-            clocks.append(-1);
-        }
-        muxRate_ = muxRate_ != 0 ? muxRate_ : PackMuxRate(buffer.data());
-        known_.insert(vobu.sector, clocks);
-        return clocks;
-    }
-
-    quint32 muxRate() const { return muxRate_; }
-
-private:
-    TitleVobStream& video_;
-    QHash<quint32, QList<qint64>> known_;
-    quint32 muxRate_ = 0;
-};
+QList<qint64> ClocksOf(const std::vector<qint64>& clocks, const VobuEntry& vobu) {
+    QList<qint64> ofVobu(clocks.begin() + vobu.sector, clocks.begin() + vobu.lastSector + 1);
+    ofVobu.append(vobu.lastSector + 1 < clocks.size() ? clocks[vobu.lastSector + 1] : -1);
+    return ofVobu;
+}
 
 // A gap between two packs already used by earlier units.
 struct GapUse {
@@ -92,13 +64,13 @@ SubpictureSync SyncFor(const VobuEntry& vobu, const QList<PlacedUnit>& units) {
 
 }  // namespace
 
-Result<SubpicturePlacement> PlaceSubpictures(TitleVobStream& video, const TitleTimeline& timeline,
+Result<SubpicturePlacement> PlaceSubpictures(const std::vector<qint64>& clocks, quint32 muxRate,
+                                             const TitleTimeline& timeline,
                                              QList<TitleSubpicture> units, int stream) {
     std::stable_sort(
         units.begin(), units.end(),
         [](const TitleSubpicture& a, const TitleSubpicture& b) { return a.titleMs < b.titleMs; });
     SubpicturePlacement placement;
-    VobuClocks clocks(video);
     QMap<quint32, GapUse> used;          // by the sector the packs go before
     QMap<quint32, QByteArray> inserted;  // the same
     quint32 streamEnd = 0;               // no unit goes before the packs of an earlier one
@@ -144,12 +116,9 @@ Result<SubpicturePlacement> PlaceSubpictures(TitleVobStream& video, const TitleT
                 unit,
                 QStringLiteral("its VOBU at sector %1 is not in its cell.").arg(point.vobuSector));
         }
-        if (Result<QList<qint64>> first = clocks.of(*vobu); !first) {
-            return first.error();
-        }
-        const qint64 packTime = PackDuration27MHz(clocks.muxRate());
+        const qint64 packTime = PackDuration27MHz(muxRate);
         const qint64 shownAt = point.pts * 300;
-        QList<QByteArray> packs = SubpicturePacks(unit.unit, stream, point.pts, clocks.muxRate());
+        QList<QByteArray> packs = SubpicturePacks(unit.unit, stream, point.pts, muxRate);
         const qsizetype needed = packs.size();
 
         // The gaps from the latest before the unit's time backwards. A unit's packs go into
@@ -164,17 +133,14 @@ Result<SubpicturePlacement> PlaceSubpictures(TitleVobStream& video, const TitleT
         QList<Gap> gaps;  // latest first
         qsizetype gathered = 0;
         for (;; --vobu) {
-            const Result<QList<qint64>> scrs = clocks.of(*vobu);
-            if (!scrs) {
-                return scrs.error();
-            }
-            for (qsizetype i = scrs.value().size() - 2; i >= 0; --i) {
+            const QList<qint64> scrs = ClocksOf(clocks, *vobu);
+            for (qsizetype i = scrs.size() - 2; i >= 0; --i) {
                 const quint32 before = vobu->sector + static_cast<quint32>(i) + 1;
                 if (before < streamEnd) {
                     break;
                 }
-                const qint64 next = scrs.value()[i + 1];
-                const qint64 from = used.contains(before) ? used[before].lastScr : scrs.value()[i];
+                const qint64 next = scrs[i + 1];
+                const qint64 from = used.contains(before) ? used[before].lastScr : scrs[i];
                 if (next < 0 || next <= from) {
                     continue;
                 }

@@ -4,12 +4,13 @@
 #include "dvd/nav_rewrite.h"
 #include "dvd/sector_shift.h"
 #include "dvd/title_timeline.h"
-#include "dvd/title_vob_stream.h"
 
 #include <QByteArray>
 #include <QHash>
 #include <QList>
 #include <QString>
+
+#include <vector>
 
 namespace marvoxa {
 
@@ -45,10 +46,12 @@ struct SubpicturePlacement {
 // unit's presentation time, into gaps between existing packs whose SCRs leave room for one
 // more pack at the video's mux rate, before the unit is shown: in the VOBU that shows its
 // start or, when that VOBU has no room, in earlier VOBUs of the same cell. Units go into the
-// stream in the order of their times. Reads the VOBUs it looks at through video.
+// stream in the order of their times. clocks holds the SCR of every sector of the title video
+// (27 MHz), muxRate the video's mux rate (50 bytes a second).
 // Fails (ErrorKind::Limit) naming the unit when a unit is larger than the player's buffer,
 // falls in video that is played in more than one place, or finds no room before its time.
-Result<SubpicturePlacement> PlaceSubpictures(TitleVobStream& video, const TitleTimeline& timeline,
+Result<SubpicturePlacement> PlaceSubpictures(const std::vector<qint64>& clocks, quint32 muxRate,
+                                             const TitleTimeline& timeline,
                                              QList<TitleSubpicture> units, int stream);
 
 }  // namespace marvoxa

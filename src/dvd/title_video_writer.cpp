@@ -1,6 +1,5 @@
 #include "dvd/title_video_writer.h"
 
-#include "dvd/nav_pack.h"
 #include "dvd/nav_rewrite.h"
 #include "dvd/program_stream.h"
 #include "sup/file_writing.h"
@@ -10,86 +9,114 @@
 #include <QFileInfo>
 
 #include <fcntl.h>
+#include <unistd.h>
+#include <cerrno>
+#include <cstring>
 
 #include <algorithm>
 #include <memory>
-#include <optional>
 #include <vector>
 
 namespace marvoxa {
 
 namespace {
 
-// 1 MiB at a time in and out.
-constexpr quint32 kSectorsPerStep = 512;
 // Every 16 MiB written start going to the disk, so the closing sync has little left to wait for.
 constexpr quint32 kSectorsPerWriteback = 8192;
 
-// Packs the copy cannot carry over: no MPEG-2 pack, or scrambled.
-std::optional<QString> UnusablePack(const uchar* pack) {
-    if (pack[0] != 0 || pack[1] != 0 || pack[2] != 1 || pack[3] != 0xba ||
-        (pack[4] & 0xc0) != 0x40) {
-        return QStringLiteral("is no MPEG-2 pack: the file is not DVD video or is damaged.");
-    }
-    if (IsScrambled(SectorBytes(pack, kPackSize))) {
-        return QStringLiteral(
-            "is scrambled (CSS): Marvoxa can add subtitles only to a decrypted "
-            "copy of the DVD.");
-    }
-    return std::nullopt;
-}
-
-// The numbered files of the title video, each opened when the one before is full.
+// The numbered files of the title video, each opened when the one before is full. Sectors are
+// counted through the whole series, as the new title video's addresses count them.
 class VobFileSeries {
 public:
     VobFileSeries(const QString& folder, int titleSet, bool lowerCase, quint32 fileSectors)
         : folder_(folder), titleSet_(titleSet), lowerCase_(lowerCase), fileSectors_(fileSectors) {}
 
     Status write(const uchar* sectors, quint32 count) {
+        return append(count, [&](int descriptor, quint32 part) {
+            const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(sectors),
+                                                             qsizetype{part} * kPackSize);
+            sectors += qsizetype{part} * kPackSize;
+            return WriteAllToDescriptor(descriptor, bytes);
+        });
+    }
+
+    // Copies sectors of the source video, in the kernel where it can.
+    Status copy(TitleVobStream& video, quint32 first, quint32 count) {
+        return append(count, [&](int descriptor, quint32 part) {
+            const Status copied = video.copyTo(descriptor, first, part);
+            first += part;
+            return copied;
+        });
+    }
+
+    // Writes one sector again where the series already holds it.
+    Status overwrite(quint32 sector, const uchar* bytes) {
+        QFile& file = *files_[sector / fileSectors_];
+        const qint64 at = qint64{sector % fileSectors_} * kPackSize;
+        if (::pwrite(file.handle(), bytes, kPackSize, at) != kPackSize) {
+            return failure(file, QString::fromLocal8Bit(std::strerror(errno)));
+        }
+        return Ok();
+    }
+
+    // Starts what is written towards the disk every 16 MiB, so the closing sync has little
+    // left to wait for. Only a hint to the kernel: a failure shows at the closing sync.
+    void startWriteback() {
+        if (files_.empty() || inFile_ - handedOver_ < kSectorsPerWriteback) {
+            return;
+        }
+        ::sync_file_range(files_.back()->handle(), qint64{handedOver_} * kPackSize,
+                          qint64{inFile_ - handedOver_} * kPackSize, SYNC_FILE_RANGE_WRITE);
+        handedOver_ = inFile_;
+    }
+
+    QStringList paths() const {
+        QStringList paths;
+        for (const auto& file : files_) {
+            paths << file->fileName();
+        }
+        return paths;
+    }
+
+private:
+    template <typename Put>
+    Status append(quint32 count, Put put) {
         while (count > 0) {
-            if (file_ == nullptr || inFile_ == fileSectors_) {
+            if (files_.empty() || inFile_ == fileSectors_) {
                 if (Status opened = openNext(); !opened) {
                     return opened;
                 }
             }
             const quint32 part = std::min(count, fileSectors_ - inFile_);
-            const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(sectors),
-                                                             qsizetype{part} * kPackSize);
-            if (Status written = WriteAllToDescriptor(file_->handle(), bytes); !written) {
-                return Error{ErrorKind::Io, QStringLiteral("Cannot write %1: %2")
-                                                .arg(QDir::toNativeSeparators(file_->fileName()),
-                                                     written.error().message)};
+            if (Status done = put(files_.back()->handle(), part); !done) {
+                return done.error().kind == ErrorKind::Io
+                           ? failure(*files_.back(), done.error().message)
+                           : done;
             }
             inFile_ += part;
-            sectors += qsizetype{part} * kPackSize;
             count -= part;
-            if (inFile_ - handedOver_ >= kSectorsPerWriteback) {
-                // Only a hint to the kernel: a failure shows at the closing sync.
-                ::sync_file_range(file_->handle(), qint64{handedOver_} * kPackSize,
-                                  qint64{inFile_ - handedOver_} * kPackSize, SYNC_FILE_RANGE_WRITE);
-                handedOver_ = inFile_;
-            }
         }
         return Ok();
     }
 
-    const QStringList& paths() const { return paths_; }
+    Status failure(const QFile& file, const QString& reason) const {
+        return Error{ErrorKind::Io, QStringLiteral("Cannot write %1: %2")
+                                        .arg(QDir::toNativeSeparators(file.fileName()), reason)};
+    }
 
-private:
     Status openNext() {
+        startWriteback();
         QString name = QStringLiteral("VTS_%1_%2.VOB")
                            .arg(titleSet_, 2, 10, QLatin1Char('0'))
-                           .arg(paths_.size() + 1);
+                           .arg(files_.size() + 1);
         if (lowerCase_) {
             name = name.toLower();
         }
-        file_ = std::make_unique<QFile>(QDir(folder_).filePath(name));
-        if (!file_->open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-            return Error{ErrorKind::Io, QStringLiteral("Cannot write %1: %2")
-                                            .arg(QDir::toNativeSeparators(file_->fileName()),
-                                                 file_->errorString())};
+        files_.push_back(std::make_unique<QFile>(QDir(folder_).filePath(name)));
+        if (!files_.back()->open(QIODevice::ReadWrite | QIODevice::Truncate |
+                                 QIODevice::Unbuffered)) {
+            return failure(*files_.back(), files_.back()->errorString());
         }
-        paths_ << file_->fileName();
         inFile_ = 0;
         handedOver_ = 0;
         return Ok();
@@ -99,10 +126,9 @@ private:
     int titleSet_;
     bool lowerCase_;
     quint32 fileSectors_;
-    std::unique_ptr<QFile> file_;
-    quint32 inFile_ = 0;
-    quint32 handedOver_ = 0;  // sectors of the file already sent towards the disk
-    QStringList paths_;
+    std::vector<std::unique_ptr<QFile>> files_;
+    quint32 inFile_ = 0;      // sectors in the last file
+    quint32 handedOver_ = 0;  // of them already sent towards the disk
 };
 
 }  // namespace
@@ -122,64 +148,47 @@ Result<QStringList> WriteTitleVideo(TitleVobStream& video, const DvdFolder& sour
     const QString firstName = QFileInfo(source.titleVobs.front().path).fileName();
     VobFileSeries output(folder, source.titleSet, firstName == firstName.toLower(), fileSectors);
     const quint32 total = video.sectorCount();
-    std::vector<uchar> buffer(size_t{kSectorsPerStep} * kPackSize);
     auto insertion = placement.insertions.cbegin();
     auto vobu = vobus.cbegin();
+    std::vector<uchar> nav(kPackSize);
     quint32 written = 0;
-    const auto writeInsertions = [&](quint32 before) -> Status {
-        for (; insertion != placement.insertions.cend() && insertion->beforeSector == before;
+    // The video goes over in the kernel between the insertions, in runs of at most 16 MiB; the
+    // NAV packs of each run are then written again at their new places while still in memory.
+    for (quint32 sector = 0;;) {
+        for (; insertion != placement.insertions.cend() && insertion->beforeSector == sector;
              ++insertion) {
             const auto count = static_cast<quint32>(insertion->packs.size() / kPackSize);
             if (Status done = output.write(
                     reinterpret_cast<const uchar*>(insertion->packs.constData()), count);
                 !done) {
-                return done;
+                return done.error();
             }
             written += count;
         }
-        return Ok();
-    };
-    for (quint32 first = 0; first < total; first += kSectorsPerStep) {
-        const quint32 count = std::min(kSectorsPerStep, total - first);
-        if (Status read = video.read(first, count, buffer.data()); !read) {
-            return read.error();
+        if (sector == total) {
+            break;
         }
-        for (quint32 i = 0; i < count; ++i) {
-            if (const std::optional<QString> why =
-                    UnusablePack(buffer.data() + size_t{i} * kPackSize)) {
-                return Error{ErrorKind::Format,
-                             QStringLiteral("%1 %2").arg(video.describe(first + i), *why)};
-            }
+        quint32 end = std::min(total, sector + kSectorsPerWriteback);
+        if (insertion != placement.insertions.cend()) {
+            end = std::min(end, insertion->beforeSector);
         }
-        // Runs of untouched sectors are written in one go, up to the next insertion.
-        quint32 runStart = 0;
-        for (quint32 i = 0; i <= count; ++i) {
-            const quint32 sector = first + i;
-            const bool insertsHere =
-                insertion != placement.insertions.cend() && insertion->beforeSector == sector;
-            if (i == count || insertsHere) {
-                if (Status done =
-                        output.write(buffer.data() + size_t{runStart} * kPackSize, i - runStart);
-                    !done) {
-                    return done.error();
-                }
-                written += i - runStart;
-                runStart = i;
-                if (i < count || sector == total) {
-                    if (Status done = writeInsertions(sector); !done) {
-                        return done.error();
-                    }
-                }
+        if (Status copied = output.copy(video, sector, end - sector); !copied) {
+            return copied.error();
+        }
+        written += end - sector;
+        for (; vobu != vobus.cend() && vobu->sector < end; ++vobu) {
+            if (Status read = video.read(vobu->sector, 1, nav.data()); !read) {
+                return read.error();
             }
-            if (i == count) {
-                break;
-            }
-            if (vobu != vobus.cend() && vobu->sector == sector) {
-                RewriteNavPack(buffer.data() + size_t{i} * kPackSize, sector, vobu->lastSector + 1,
-                               placement.shift, stream, placement.syncs.value(sector));
-                ++vobu;
+            RewriteNavPack(nav.data(), vobu->sector, vobu->lastSector + 1, placement.shift, stream,
+                           placement.syncs.value(vobu->sector));
+            if (Status done = output.overwrite(placement.shift.map(vobu->sector), nav.data());
+                !done) {
+                return done.error();
             }
         }
+        output.startWriteback();
+        sector = end;
         if (progress && !progress(written)) {
             return Error{ErrorKind::Cancelled, QString()};
         }

@@ -22,8 +22,7 @@ using SectorProgress = std::function<bool(quint32 sectorsWritten)>;
 // NAV pack rewritten for its new place, as VTS_xx_1.VOB, VTS_xx_2.VOB, ... of at most
 // fileSectors each; every other pack is copied byte for byte. vobus lists the video's VOBUs.
 // Gives the files written. Fails (ErrorKind::Io) when a file cannot be read or written, naming
-// it; (ErrorKind::Format) at a sector that is no MPEG-2 pack or is scrambled;
-// (ErrorKind::Cancelled) when progress says stop.
+// it; (ErrorKind::Cancelled) when progress says stop. The packs were checked by the walk.
 // The files are named as the source's are (VTS_01_1.VOB, or vts_01_1.vob in a lower-case copy).
 Result<QStringList> WriteTitleVideo(TitleVobStream& video, const DvdFolder& source,
                                     const QList<VobuEntry>& vobus,

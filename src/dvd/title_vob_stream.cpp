@@ -1,6 +1,13 @@
 #include "dvd/title_vob_stream.h"
 
+#include <fcntl.h>
+
+#include <unistd.h>
+#include <cerrno>
+#include <cstring>
+
 #include <algorithm>
+#include <vector>
 
 namespace marvoxa {
 
@@ -28,6 +35,71 @@ QString TitleVobStream::describe(quint32 sector) const {
         .arg(sector);
 }
 
+Status TitleVobStream::open(qsizetype index) {
+    if (index == openIndex_) {
+        return Ok();
+    }
+    const TitleVobFile& vob = folder_.titleVobs[index];
+    file_ = std::make_unique<QFile>(vob.path);
+    openIndex_ = index;
+    if (!file_->open(QIODevice::ReadOnly)) {
+        openIndex_ = -1;
+        return Error{ErrorKind::Io,
+                     QStringLiteral("%1 cannot be read: %2").arg(vob.path, file_->errorString())};
+    }
+    // The title video is read from start to end: read far ahead.
+    ::posix_fadvise(file_->handle(), 0, 0, POSIX_FADV_SEQUENTIAL);
+    return Ok();
+}
+
+Status TitleVobStream::copyTo(int descriptor, quint32 firstSector, quint32 count) {
+    if (count > sectorCount() || firstSector > sectorCount() - count) {
+        std::vector<uchar> none;
+        return read(firstSector, count, none.data());  // the same refusal
+    }
+    std::vector<uchar> buffer;
+    while (count > 0) {
+        const qsizetype index = fileOf(firstSector);
+        if (Status opened = open(index); !opened) {
+            return opened;
+        }
+        const TitleVobFile& vob = folder_.titleVobs[index];
+        const quint32 inFile = std::min(count, vob.firstSector + vob.sectorCount - firstSector);
+        loff_t from = loff_t{firstSector - vob.firstSector} * kDvdSectorSize;
+        qint64 left = qint64{inFile} * kDvdSectorSize;
+        while (left > 0) {
+            const ssize_t moved = ::copy_file_range(file_->handle(), &from, descriptor, nullptr,
+                                                    static_cast<size_t>(left), 0);
+            if (moved > 0) {
+                left -= moved;
+                continue;
+            }
+            if (moved < 0 && errno != EXDEV && errno != ENOSYS && errno != EOPNOTSUPP &&
+                errno != EINVAL) {
+                return Error{ErrorKind::Io, QString::fromLocal8Bit(std::strerror(errno))};
+            }
+            // The kernel cannot copy between these files, or the source ended: through memory.
+            const quint32 sectorsLeft = static_cast<quint32>(left / kDvdSectorSize);
+            const quint32 done = inFile - sectorsLeft;
+            buffer.resize(size_t{sectorsLeft} * kDvdSectorSize);
+            if (Status read = this->read(firstSector + done, sectorsLeft, buffer.data()); !read) {
+                return read;
+            }
+            for (size_t at = 0; at < buffer.size();) {
+                const ssize_t written = ::write(descriptor, buffer.data() + at, buffer.size() - at);
+                if (written < 0 && errno != EINTR) {
+                    return Error{ErrorKind::Io, QString::fromLocal8Bit(std::strerror(errno))};
+                }
+                at += static_cast<size_t>(std::max<ssize_t>(written, 0));
+            }
+            left = 0;
+        }
+        firstSector += inFile;
+        count -= inFile;
+    }
+    return Ok();
+}
+
 Status TitleVobStream::read(quint32 firstSector, quint32 count, uchar* buffer) {
     if (count > sectorCount() || firstSector > sectorCount() - count) {
         return Error{ErrorKind::Limit,
@@ -41,15 +113,8 @@ Status TitleVobStream::read(quint32 firstSector, quint32 count, uchar* buffer) {
     while (count > 0) {
         const qsizetype index = fileOf(firstSector);
         const TitleVobFile& vob = folder_.titleVobs[index];
-        if (index != openIndex_) {
-            file_ = std::make_unique<QFile>(vob.path);
-            openIndex_ = index;
-            if (!file_->open(QIODevice::ReadOnly)) {
-                openIndex_ = -1;
-                return Error{
-                    ErrorKind::Io,
-                    QStringLiteral("%1 cannot be read: %2").arg(vob.path, file_->errorString())};
-            }
+        if (Status opened = open(index); !opened) {
+            return opened;
         }
         const quint32 inFile = std::min(count, vob.firstSector + vob.sectorCount - firstSector);
         const qint64 bytes = qint64{inFile} * kDvdSectorSize;

@@ -24,11 +24,18 @@ public:
     // than it was when the folder was found; (ErrorKind::Limit) past the last sector.
     Status read(quint32 firstSector, quint32 count, uchar* buffer);
 
+    // Copies count sectors from firstSector to the end of the open file descriptor, in the
+    // kernel where it can. Fails as read() does, or (ErrorKind::Io) with the system's reason
+    // when the descriptor cannot be written.
+    Status copyTo(int descriptor, quint32 firstSector, quint32 count);
+
     // "VTS_01_2.VOB, sector 17 of the file (sector 530 of the title video)", for messages.
     QString describe(quint32 sector) const;
 
 private:
     qsizetype fileOf(quint32 sector) const;
+    // Opens the file that holds sector, unless it is open already.
+    Status open(qsizetype index);
 
     DvdFolder folder_;
     std::unique_ptr<QFile> file_;

@@ -1,6 +1,7 @@
 #include "dvd/vobu_walk.h"
 
 #include "dvd/nav_pack.h"
+#include "dvd/program_stream.h"
 #include "dvd/title_vob_stream.h"
 
 #include <algorithm>
@@ -18,9 +19,13 @@ Error PackError(const TitleVobStream& stream, quint32 sector, const QString& wha
 
 }  // namespace
 
-Result<QList<VobuEntry>> WalkTitleVobus(const DvdFolder& folder, const WalkProgress& progress) {
+Result<QList<VobuEntry>> WalkTitleVobus(const DvdFolder& folder, const WalkProgress& progress,
+                                        std::vector<qint64>* clocks) {
     TitleVobStream stream(folder);
     const quint32 total = stream.sectorCount();
+    if (clocks != nullptr) {
+        clocks->resize(total);
+    }
     std::vector<uchar> buffer(kSectorsPerRead * kDvdSectorSize);
     QList<VobuEntry> vobus;
     for (quint32 first = 0; first < total; first += kSectorsPerRead) {
@@ -36,6 +41,9 @@ Result<QList<VobuEntry>> WalkTitleVobus(const DvdFolder& folder, const WalkProgr
                 return PackError(stream, sector,
                                  QStringLiteral("is no MPEG-2 pack: the file is not DVD video "
                                                 "or is damaged."));
+            }
+            if (clocks != nullptr) {
+                (*clocks)[sector] = PackScr(bytes.data());
             }
             if (IsScrambled(bytes)) {
                 return PackError(stream, sector,
@@ -74,56 +82,6 @@ Result<QList<VobuEntry>> WalkTitleVobus(const DvdFolder& folder, const WalkProgr
             return Error{ErrorKind::Cancelled, QStringLiteral("Reading the title video was "
                                                               "cancelled.")};
         }
-    }
-    return vobus;
-}
-
-Result<QList<VobuEntry>> ReadMappedVobus(const DvdFolder& folder, int titleSet,
-                                         const QList<quint32>& vobuStartSectors) {
-    TitleVobStream stream(folder);
-    const quint32 total = stream.sectorCount();
-    const auto disagree = [&](qsizetype index, const QString& what) {
-        return Error{ErrorKind::Format,
-                     QStringLiteral("The IFO of title set %1 disagrees with its VOBs: VOBU %2 of "
-                                    "its VOBU address map (%3) %4 Copy the DVD again.")
-                         .arg(titleSet)
-                         .arg(index + 1)
-                         .arg(stream.describe(vobuStartSectors[index]), what)};
-    };
-    std::vector<uchar> sector(kDvdSectorSize);
-    QList<VobuEntry> vobus;
-    for (qsizetype i = 0; i < vobuStartSectors.size(); ++i) {
-        const quint32 start = vobuStartSectors[i];
-        const quint32 expectedStart = vobus.isEmpty() ? 0 : vobus.back().lastSector + 1;
-        if (start != expectedStart) {
-            return disagree(i, QStringLiteral("does not start where the VOBU before ends, at "
-                                              "sector %1.")
-                                   .arg(expectedStart));
-        }
-        if (start >= total) {
-            return disagree(i, QStringLiteral("lies past the end of the title video."));
-        }
-        if (Status read = stream.read(start, 1, sector.data()); !read) {
-            return read.error();
-        }
-        const SectorBytes bytes(sector.data(), kDvdSectorSize);
-        const Result<NavPack> pack = ReadNavPack(bytes);
-        if (!pack) {
-            return disagree(i, QStringLiteral("holds no NAV pack."));
-        }
-        const NavPack& nav = pack.value();
-        if (nav.sector != start || nav.dsiSector != start || nav.vobuEndAddress >= total - start) {
-            return disagree(i, QStringLiteral("holds a NAV pack of another place."));
-        }
-        vobus.append(VobuEntry{start, start + nav.vobuEndAddress, nav.startPtm, nav.endPtm,
-                               nav.vobId, nav.cellId});
-    }
-    if (vobus.isEmpty() || vobus.back().lastSector + 1 != total) {
-        return Error{ErrorKind::Format,
-                     QStringLiteral("The IFO of title set %1 disagrees with its VOBs: its VOBU "
-                                    "address map ends before the title video does. Copy the DVD "
-                                    "again.")
-                         .arg(titleSet)};
     }
     return vobus;
 }

@@ -7,6 +7,7 @@
 #include <QtGlobal>
 
 #include <functional>
+#include <vector>
 
 namespace marvoxa {
 
@@ -31,14 +32,8 @@ using WalkProgress = std::function<bool(quint32 sectorsRead)>;
 // or when a NAV pack gives another sector than its own or a VOBU end past the title video;
 // with ErrorKind::Io when a file cannot be read; with ErrorKind::Cancelled when progress
 // returns false.
-Result<QList<VobuEntry>> WalkTitleVobus(const DvdFolder& folder, const WalkProgress& progress = {});
-
-// The VOBUs that the IFO's VOBU address map names, read from their NAV packs alone: a few
-// thousand sectors instead of the whole video. Fails (ErrorKind::Format) when the map and the
-// NAV packs disagree: a sector is no NAV pack, a NAV pack names another sector, or a VOBU does
-// not end just before the next one starts (or the last at the video's end). The packs between
-// are not looked at.
-Result<QList<VobuEntry>> ReadMappedVobus(const DvdFolder& folder, int titleSet,
-                                         const QList<quint32>& vobuStartSectors);
+// With clocks, also gives the SCR of every sector on the 27 MHz clock, by sector.
+Result<QList<VobuEntry>> WalkTitleVobus(const DvdFolder& folder, const WalkProgress& progress = {},
+                                        std::vector<qint64>* clocks = nullptr);
 
 }  // namespace marvoxa

@@ -294,7 +294,7 @@ TEST(DvdCopy, RefusesWhatItCannotAddAndLeavesNothingBehind) {
          shortMapCopy.ifo(1),
          test::kPalCues,
          {},
-         "disagrees with its VOBs: its VOBU address map ends before the title video does"},
+         "disagrees with its VOBs: its VOBU address map lists"},
         {"a full disk", pal.ifo(1), test::kPalCues, {}, "No space left on device"},
     };
     for (const auto& test : cases) {

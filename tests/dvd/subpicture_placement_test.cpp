@@ -2,6 +2,7 @@
 
 #include "dvd/program_stream.h"
 #include "test_discs.h"
+#include "test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -21,6 +22,11 @@ struct PlacementCase {
 TEST(SubpicturePlacement, PlacesUnitsBeforeTheirTimeAndRefusesWhatNoPlayerCouldShow) {
     const std::optional<test::ReadTitleSet> set = test::ReadWholeSet(test::PalDisc(), 1);
     ASSERT_TRUE(set);
+    std::vector<qint64> clocks;
+    ASSERT_TRUE(WalkTitleVobus(set->folder, {}, &clocks).ok());
+    const QByteArray firstPack =
+        test::ReadFile(test::PalDisc().file(QStringLiteral("VTS_01_1.VOB"))).left(kPackSize);
+    const quint32 muxRate = PackMuxRate(reinterpret_cast<const uchar*>(firstPack.constData()));
     const Result<TitleTimeline> timeline = TitleTimeline::Build(set->info, 1, set->vobus);
     ASSERT_TRUE(timeline.ok());
     const PlacementCase cases[] = {
@@ -33,11 +39,10 @@ TEST(SubpicturePlacement, PlacesUnitsBeforeTheirTimeAndRefusesWhatNoPlayerCouldS
     };
     for (const PlacementCase& test : cases) {
         SCOPED_TRACE(test.name);
-        TitleVobStream video(set->folder);
         const QList<TitleSubpicture> units(test.units, {QStringLiteral("Subtitle 1"), test.titleMs,
                                                         500, QByteArray(test.unitBytes, '\x5a')});
         const Result<SubpicturePlacement> placed =
-            PlaceSubpictures(video, timeline.value(), units, 1);
+            PlaceSubpictures(clocks, muxRate, timeline.value(), units, 1);
         if (test.refusal != nullptr) {
             ASSERT_FALSE(placed.ok());
             EXPECT_TRUE(
