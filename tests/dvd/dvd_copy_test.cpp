@@ -103,6 +103,29 @@ TEST(DvdCopy, AnNtscTitleGetsItsFirstStreamAndTheTitleSharingItsCellsDoesNot) {
     EXPECT_EQ(tracks[1][QStringLiteral("subp")].toArray().size(), 0);
 }
 
+TEST(DvdCopy, ATitleWithAPaletteOfItsOwnIsNamedInANotice) {
+    const QTemporaryDir folder;
+    const test::TestDisc copy = test::CopyDisc(test::PalDisc(), folder);
+    QFile ifo(copy.ifo(1));
+    ASSERT_TRUE(ifo.open(QIODevice::ReadWrite));
+    const QByteArray bytes = ifo.readAll();
+    const auto u32 = [&](qsizetype at) {
+        const auto* b = reinterpret_cast<const uchar*>(bytes.constData()) + at;
+        return qsizetype{b[0]} << 24 | b[1] << 16 | b[2] << 8 | b[3];
+    };
+    const qsizetype programChains = u32(0xcc) * 2048;
+    const qsizetype secondPalette = programChains + u32(programChains + 8 + 8 + 4) + 0xa4;
+    ASSERT_TRUE(ifo.seek(secondPalette) && ifo.write("\0\x51\x5a\xf0", 4) == 4);  // red
+    ifo.close();
+    const QTemporaryDir output;
+    const test::ConverterRun run =
+        test::AddStream(copy.ifo(1), output.path(), "1\n00:00:00,500 --> 00:00:01,000\nHi\n",
+                        {QStringLiteral("--title"), QStringLiteral("2")});
+    ASSERT_EQ(run.exitStatus, kExitDone) << run.err.toStdString();
+    EXPECT_TRUE(run.err.startsWith(QStringLiteral("Title 2 has a subtitle palette of its own")))
+        << run.err.toStdString();
+}
+
 TEST(DvdCopy, HandBrakeCopiesEveryCueThatLibavcodecShowsAsGeneratedSupDrawsIt) {
     ASSERT_TRUE(PalDiscWithAddedStream().built);
     const QTemporaryDir folder;
@@ -217,6 +240,15 @@ TEST(DvdCopy, EveryAddressLandsOnItsPack) {
         }
     }
     EXPECT_GT(synced, 0) << "some VOBU points at another for the new stream";
+    // VIDEO_TS.IFO's attributes of set 1 name the new stream too.
+    const QByteArray manager = test::ReadFile(added.file(QStringLiteral("VIDEO_TS.IFO")));
+    const auto u32 = [&](qsizetype at) {
+        const auto* b = reinterpret_cast<const uchar*>(manager.constData()) + at;
+        return qsizetype{b[0]} << 24 | b[1] << 16 | b[2] << 8 | b[3];
+    };
+    const qsizetype attributes = u32(0xd0) * 2048 + u32(u32(0xd0) * 2048 + 8);
+    EXPECT_EQ(manager[attributes + 349], 2);
+    EXPECT_EQ(manager.mid(attributes + 356, 6), QByteArray("\x01\0de\0\0", 6));
     // Each set's last sector is its files' size, and TT_SRPT starts each set after the last.
     const QList<DiscTitle>& titles = set->info.discTitles;
     ASSERT_EQ(titles.size(), 3);
