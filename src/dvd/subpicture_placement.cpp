@@ -73,7 +73,9 @@ Result<SubpicturePlacement> PlaceSubpictures(const std::vector<qint64>& clocks, 
     SubpicturePlacement placement;
     QMap<quint32, GapUse> used;          // by the sector the packs go before
     QMap<quint32, QByteArray> inserted;  // the same
-    quint32 streamEnd = 0;               // no unit goes before the packs of an earlier one
+    // In a cell no unit goes before the packs of an earlier one: players read a cell from start
+    // to end, and the cells in the order the title plays them.
+    QHash<QPair<int, int>, quint32> streamEndOfCell;
     QHash<QPair<int, int>, QList<PlacedUnit>> unitsByCell;
     const QList<TitleTimeline::Cell> cells = timeline.cells();
 
@@ -116,14 +118,15 @@ Result<SubpicturePlacement> PlaceSubpictures(const std::vector<qint64>& clocks, 
                 unit,
                 QStringLiteral("its VOBU at sector %1 is not in its cell.").arg(point.vobuSector));
         }
+        quint32& streamEnd = streamEndOfCell[{point.pgcNumber, point.cellIndex}];
         const qint64 packTime = PackDuration27MHz(muxRate);
         const qint64 shownAt = point.pts * 300;
         QList<QByteArray> packs = SubpicturePacks(unit.unit, stream, point.pts, muxRate);
         const qsizetype needed = packs.size();
 
         // The gaps from the latest before the unit's time backwards. A unit's packs go into
-        // one gap when one has room for all, as players reassemble a unit best from packs in a
-        // row; otherwise into as many gaps as they need.
+        // one gap when one has room for all, in a row as spumux writes them; otherwise into as
+        // many gaps as they need.
         struct Gap {
             quint32 beforeSector;
             quint32 vobuSector;
