@@ -133,6 +133,53 @@ Status CheckVobuMap(const TitleSetInfo& info, const QList<VobuEntry>& vobus) {
     return Ok();
 }
 
+// "VTS_01_0.BUP" for "VTS_01_0.IFO", in the same case.
+QString BackupName(const QString& ifoName) {
+    return ifoName.chopped(3) +
+           (ifoName.endsWith(QLatin1String("IFO")) ? QStringLiteral("BUP") : QStringLiteral("bup"));
+}
+
+// The set's IFO and VIDEO_TS.IFO rewritten for the moved sectors and the new stream, each with
+// a backup that equals it.
+Status WriteRewrittenIfos(const DvdTarget& target, const SectorShift& shift,
+                          const QString& language, const QDir& out) {
+    const TitleSetInfo& info = target.info;
+    NewSubpictureStream stream;
+    stream.number = target.stream;
+    stream.attributes = SubpictureAttributeBytes(language);
+    stream.showingPgcs = info.title(target.discTitle)->pgcs;
+    stream.control = SubpictureControl(target.stream, info.video.aspect == DisplayAspect::Wide,
+                                       info.video.letterboxAllowed, info.video.panScanAllowed);
+    const QDir sourceDir(target.folder.videoTsFolder);
+    const QString setIfoName = QFileInfo(target.folder.ifoPath).fileName();
+    const QString managerName = SourceName(sourceDir, QStringLiteral("VIDEO_TS.IFO"));
+    Result<QByteArray> setIfo = ReadWhole(target.folder.ifoPath);
+    if (!setIfo) {
+        return setIfo.error();
+    }
+    if (Status rewritten = RewriteTitleSetIfo(setIfo.value(), shift, stream); !rewritten) {
+        return rewritten;
+    }
+    Result<QByteArray> managerIfo = ReadWhole(sourceDir.filePath(managerName));
+    if (!managerIfo) {
+        return managerIfo.error();
+    }
+    if (Status rewritten = RewriteVideoManagerIfo(managerIfo.value(), target.folder.titleSet,
+                                                  shift.inserted(), stream);
+        !rewritten) {
+        return rewritten;
+    }
+    for (const auto& [name, bytes] :
+         {std::pair{setIfoName, setIfo.value()}, std::pair{managerName, managerIfo.value()}}) {
+        for (const QString& file : {name, BackupName(name)}) {
+            if (Status written = WriteWhole(out.filePath(file), bytes); !written) {
+                return written;
+            }
+        }
+    }
+    return Ok();
+}
+
 }  // namespace
 
 DvdCopy::DvdCopy() = default;
@@ -245,49 +292,8 @@ Result<DvdCopyReport> DvdCopy::write(const DvdCopyRequest& request) {
         return cancelled(written.error());
     }
 
-    // The IFOs and their backups, which equal them.
-    NewSubpictureStream stream;
-    stream.number = target.stream;
-    stream.attributes = SubpictureAttributeBytes(request.language);
-    const TitleInSet& title = *target.info.title(target.discTitle);
-    stream.showingPgcs = title.pgcs;
-    const VideoAttributes& videoAttributes = target.info.video;
-    stream.control =
-        SubpictureControl(target.stream, videoAttributes.aspect == DisplayAspect::Wide,
-                          videoAttributes.letterboxAllowed, videoAttributes.panScanAllowed);
-    Result<QByteArray> setIfo = ReadWhole(source.ifoPath);
-    if (!setIfo) {
-        return cancelled(setIfo.error());
-    }
-    if (Status rewritten = RewriteTitleSetIfo(setIfo.value(), placed.shift, stream); !rewritten) {
-        return cancelled(rewritten);
-    }
-    Result<QByteArray> managerIfo =
-        ReadWhole(sourceDir.filePath(SourceName(sourceDir, QStringLiteral("VIDEO_TS.IFO"))));
-    if (!managerIfo) {
-        return cancelled(managerIfo.error());
-    }
-    if (Status rewritten = RewriteVideoManagerIfo(managerIfo.value(), source.titleSet,
-                                                  placed.shift.inserted(), stream);
-        !rewritten) {
-        return cancelled(rewritten);
-    }
-    const QString setIfoName = QFileInfo(source.ifoPath).fileName();
-    const QString setBupName =
-        setIfoName.chopped(3) +
-        (setIfoName.endsWith(QLatin1String("IFO")) ? QStringLiteral("BUP") : QStringLiteral("bup"));
-    const QString managerName = SourceName(sourceDir, QStringLiteral("VIDEO_TS.IFO"));
-    const QString managerBupName =
-        managerName.chopped(3) + (managerName.endsWith(QLatin1String("IFO"))
-                                      ? QStringLiteral("BUP")
-                                      : QStringLiteral("bup"));
-    for (const auto& [name, bytes] :
-         {std::pair{setIfoName, setIfo.value()}, std::pair{setBupName, setIfo.value()},
-          std::pair{managerName, managerIfo.value()},
-          std::pair{managerBupName, managerIfo.value()}}) {
-        if (Status ifoWritten = WriteWhole(out.filePath(name), bytes); !ifoWritten) {
-            return cancelled(ifoWritten);
-        }
+    if (Status ifos = WriteRewrittenIfos(target, placed.shift, request.language, out); !ifos) {
+        return cancelled(ifos);
     }
     for (const QString& name : others) {
         if (Status copied = CopyFile(sourceDir.filePath(name), out.filePath(name), advance);
