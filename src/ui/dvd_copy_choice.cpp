@@ -27,6 +27,12 @@ QList<DvdTitleOption> DvdTitleOptions(const QString& ifoPath) {
 Result<std::unique_ptr<WindowDvdCopy>> WindowDvdCopy::Open(const QString& ifoPath,
                                                            const OptionsChoices& choices,
                                                            const QString& outputFolder) {
+    if (ifoPath.isEmpty()) {
+        return Error{ErrorKind::State,
+                     QStringLiteral("Adding the subtitles to a DVD needs the VTS_xx_0.IFO in the "
+                                    "DVD's VIDEO_TS folder: load it with \"Load Ifo\", or untick "
+                                    "\"Add to the DVD of the loaded IFO\" in Options...")};
+    }
     Result<DvdTarget> target = OpenDvdTarget(ifoPath, choices.dvdTitle);
     if (!target) {
         return target.error();

@@ -74,5 +74,21 @@ TEST_F(DvdWindow, OffersTheTitlesAndWritesTheCopyWithTheBarAndCancelCoveringIt) 
                 QFileInfo(PalDisc().file(QStringLiteral("VTS_01_1.VOB"))).size());
 }
 
+// A choice kept from an earlier session while no IFO is loaded: nothing is written, and the
+// message says what to do.
+TEST_F(MainWindowTest, AddingToADvdWithoutAnIfoSaysWhatToLoad) {
+    tickNoIfo();
+    OptionsChoices choices;
+    choices.intoDvd = true;
+    form_->setOptions(choices);
+    loadSubtitle(QStringLiteral("film.srt"), "1\n00:00:00,500 --> 00:00:01,500\nHallo\n");
+    prompts_.takeMessages();
+    c().Button3->click();
+    const QStringList messages = prompts_.takeMessages();
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].startsWith(QStringLiteral("Adding the subtitles to a DVD needs")));
+    EXPECT_FALSE(QFileInfo::exists(dir_.filePath(QStringLiteral("Generated.sup"))));
+}
+
 }  // namespace
 }  // namespace marvoxa::test
