@@ -1,5 +1,7 @@
 #include "dvd/ifo_rewrite.h"
 
+#include "dvd/big_endian.h"
+
 #include <functional>
 
 namespace marvoxa {
@@ -35,19 +37,11 @@ public:
     bool has(qsizetype at, qsizetype size) const {
         return at >= 0 && size >= 0 && at + size <= bytes_.size();
     }
-    quint32 u32(qsizetype at) const {
-        const auto* b = reinterpret_cast<const uchar*>(bytes_.constData()) + at;
-        return quint32{b[0]} << 24 | quint32{b[1]} << 16 | quint32{b[2]} << 8 | b[3];
-    }
-    uchar u8(qsizetype at) const { return static_cast<uchar>(bytes_[at]); }
-    quint16 u16(qsizetype at) const {
-        const auto* b = reinterpret_cast<const uchar*>(bytes_.constData()) + at;
-        return static_cast<quint16>(b[0] << 8 | b[1]);
-    }
+    quint32 u32(qsizetype at) const { return ReadBigEndian32(data() + at); }
+    uchar u8(qsizetype at) const { return data()[at]; }
+    quint16 u16(qsizetype at) const { return ReadBigEndian16(data() + at); }
     void set32(qsizetype at, quint32 value) {
-        for (int i = 0; i < 4; ++i) {
-            bytes_[at + i] = static_cast<char>(value >> (24 - 8 * i));
-        }
+        WriteBigEndian32(reinterpret_cast<uchar*>(bytes_.data()) + at, value);
     }
     void set8(qsizetype at, uchar value) { bytes_[at] = static_cast<char>(value); }
 
@@ -59,6 +53,8 @@ public:
     }
 
 private:
+    const uchar* data() const { return reinterpret_cast<const uchar*>(bytes_.constData()); }
+
     QByteArray& bytes_;
     const char* name_;
 };

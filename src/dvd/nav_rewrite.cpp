@@ -1,5 +1,7 @@
 #include "dvd/nav_rewrite.h"
 
+#include "dvd/big_endian.h"
+
 namespace marvoxa {
 
 namespace {
@@ -25,35 +27,18 @@ constexpr quint32 kSyncHereOrLater = 0x7fffffff;
 constexpr quint16 kAudioBackwards = 0x8000;
 constexpr quint16 kAudioDistance = 0x3fff;
 
-quint32 Read32(const uchar* at) {
-    return quint32{at[0]} << 24 | quint32{at[1]} << 16 | quint32{at[2]} << 8 | at[3];
-}
-void Write32(uchar* at, quint32 value) {
-    at[0] = static_cast<uchar>(value >> 24);
-    at[1] = static_cast<uchar>(value >> 16);
-    at[2] = static_cast<uchar>(value >> 8);
-    at[3] = static_cast<uchar>(value);
-}
-quint16 Read16(const uchar* at) {
-    return static_cast<quint16>(at[0] << 8 | at[1]);
-}
-void Write16(uchar* at, quint16 value) {
-    at[0] = static_cast<uchar>(value >> 8);
-    at[1] = static_cast<uchar>(value);
-}
-
 quint32 Target(quint32 from, quint32 distance, bool backwards) {
     return backwards ? from - distance : from + distance;
 }
 
 void RewriteSearchPointer(uchar* at, quint32 oldSector, bool backwards, const SectorShift& shift) {
-    const quint32 value = Read32(at);
+    const quint32 value = ReadBigEndian32(at);
     const quint32 distance = value & kSriDistance;
     if (distance == 0 || distance == kSriDistance || (backwards && distance > oldSector)) {
         return;  // none, or the end of the cell
     }
     const quint32 moved = shift.distance(oldSector, Target(oldSector, distance, backwards));
-    Write32(at, (value & ~kSriDistance) | moved);
+    WriteBigEndian32(at, (value & ~kSriDistance) | moved);
 }
 
 }  // namespace
@@ -61,13 +46,13 @@ void RewriteSearchPointer(uchar* at, quint32 oldSector, bool backwards, const Se
 void RewriteNavPack(uchar* sector, quint32 oldSector, quint32 nextVobuSector,
                     const SectorShift& shift, int newStream, const SubpictureSync& newStreamSync) {
     const quint32 newSector = shift.map(oldSector);
-    Write32(sector + kPciSector, newSector);
-    Write32(sector + kDsiSector, newSector);
-    Write32(sector + kVobuEnd, shift.map(nextVobuSector) - 1 - newSector);
+    WriteBigEndian32(sector + kPciSector, newSector);
+    WriteBigEndian32(sector + kDsiSector, newSector);
+    WriteBigEndian32(sector + kVobuEnd, shift.map(nextVobuSector) - 1 - newSector);
     for (int i = 0; i < 3; ++i) {
         uchar* at = sector + kReferenceEnds + 4 * i;
-        if (const quint32 end = Read32(at); end != 0) {
-            Write32(at, shift.map(oldSector + end) - newSector);
+        if (const quint32 end = ReadBigEndian32(at); end != 0) {
+            WriteBigEndian32(at, shift.map(oldSector + end) - newSector);
         }
     }
     for (int at = kNextVideo; at <= kNextVobu; at += 4) {
@@ -78,14 +63,15 @@ void RewriteNavPack(uchar* sector, quint32 oldSector, quint32 nextVobuSector,
     }
     for (int stream = 0; stream < 8; ++stream) {
         uchar* at = sector + kAudioSync + 2 * stream;
-        const quint16 value = Read16(at);
+        const quint16 value = ReadBigEndian16(at);
         const quint32 distance = value & kAudioDistance;
         if (distance == 0 || distance == kAudioDistance) {
             continue;
         }
         const bool backwards = (value & kAudioBackwards) != 0;
         const quint32 moved = shift.distance(oldSector, Target(oldSector, distance, backwards));
-        Write16(at, static_cast<quint16>((value & ~kAudioDistance) | qMin(moved, quint32{0x3ffe})));
+        WriteBigEndian16(
+            at, static_cast<quint16>((value & ~kAudioDistance) | qMin(moved, quint32{0x3ffe})));
     }
     for (int stream = 0; stream < 32; ++stream) {
         uchar* at = sector + kSubpictureSync + 4 * stream;
@@ -104,17 +90,17 @@ void RewriteNavPack(uchar* sector, quint32 oldSector, quint32 nextVobuSector,
                         (newStreamSync.kind == SubpictureSync::Kind::Earlier ? kSyncBackwards : 0);
                     break;
             }
-            Write32(at, value);
+            WriteBigEndian32(at, value);
             continue;
         }
-        const quint32 value = Read32(at);
+        const quint32 value = ReadBigEndian32(at);
         const quint32 distance = value & ~kSyncBackwards;
         if (value == 0 || distance == kSyncHereOrLater || distance == 0) {
             continue;
         }
         const bool backwards = (value & kSyncBackwards) != 0;
         const quint32 moved = shift.distance(oldSector, Target(oldSector, distance, backwards));
-        Write32(at, (value & kSyncBackwards) | moved);
+        WriteBigEndian32(at, (value & kSyncBackwards) | moved);
     }
 }
 
