@@ -3,8 +3,8 @@
 #include "dvd/ifo_rewrite.h"
 #include "dvd/program_stream.h"
 #include "dvd/title_timeline.h"
-#include "dvd/title_video_writer.h"
-#include "dvd/vobu_walk.h"
+#include "dvd/title_video_copy.h"
+#include "dvd/title_vob_stream.h"
 #include "sup/file_writing.h"
 
 #include <QDir>
@@ -108,29 +108,6 @@ Status CopyFile(const QString& from, const QString& to,
             return Error{ErrorKind::Cancelled, QString()};
         }
     }
-}
-
-// The VOBU address map must list exactly the VOBUs whose NAV packs the video holds: both are
-// rewritten from the same walk.
-Status CheckVobuMap(const TitleSetInfo& info, const QList<VobuEntry>& vobus) {
-    for (qsizetype i = 0; i <= std::min(info.vobuStartSectors.size(), vobus.size()); ++i) {
-        const bool mapEnds = i == info.vobuStartSectors.size();
-        const bool videoEnds = i == vobus.size();
-        if (mapEnds && videoEnds) {
-            break;
-        }
-        if (mapEnds || videoEnds || info.vobuStartSectors[i] != vobus[i].sector) {
-            return Error{ErrorKind::Format,
-                         QStringLiteral("The IFO of title set %1 disagrees with its VOBs: its VOBU "
-                                        "address map lists %2 VOBUs and the VOBs hold %3, the "
-                                        "first difference being VOBU %4. Copy the DVD again.")
-                             .arg(info.titleSet)
-                             .arg(info.vobuStartSectors.size())
-                             .arg(vobus.size())
-                             .arg(i + 1)};
-        }
-    }
-    return Ok();
 }
 
 // "VTS_01_0.BUP" for "VTS_01_0.IFO", in the same case.
@@ -250,25 +227,9 @@ Result<DvdCopyReport> DvdCopy::write(const DvdCopyRequest& request) {
         return status.error();
     };
 
-    // One read of the whole video checks every pack and notes its clock, for the placement;
-    // the writing then copies it in the kernel, mostly from the page cache.
-    std::vector<qint64> clocks;
-    const Result<QList<VobuEntry>> vobus = WalkTitleVobus(
-        source,
-        [&, walked = qint64{0}](quint32 sectors) mutable {
-            const qint64 step = qint64{sectors} * 2048 - walked;
-            walked += step;
-            return advance(step);
-        },
-        &clocks);
-    if (!vobus) {
-        return cancelled(vobus.error());
-    }
-    if (Status agrees = CheckVobuMap(target.info, vobus.value()); !agrees) {
-        return cancelled(agrees);
-    }
-    const Result<TitleTimeline> timeline =
-        TitleTimeline::Build(target.info, target.discTitle, vobus.value());
+    // The title's layout and the units' cells come from the IFO alone, so what cannot be
+    // placed is refused before the video is read.
+    Result<TitleTimeline> timeline = TitleTimeline::Lay(target.info, target.discTitle);
     if (!timeline) {
         return cancelled(timeline.error());
     }
@@ -277,21 +238,18 @@ Result<DvdCopyReport> DvdCopy::write(const DvdCopyRequest& request) {
     if (Status read = video.read(0, 1, firstPack.data()); !read) {
         return cancelled(read);
     }
-    Result<SubpicturePlacement> placement = PlaceSubpictures(
-        clocks, PackMuxRate(firstPack.data()), timeline.value(), request.units, target.stream);
+    Result<SubpicturePlacer> placer = SubpicturePlacer::Start(
+        timeline.value(), request.units, PackMuxRate(firstPack.data()), target.stream);
+    if (!placer) {
+        return cancelled(placer.error());
+    }
+
+    const Result<SubpicturePlacement> placement = CopyTitleVideo(
+        source, target.info, timeline.value(), placer.value(), target.stream, out.path(), advance);
     if (!placement) {
         return cancelled(placement.error());
     }
     const SubpicturePlacement& placed = placement.value();
-    const qint64 beforeWriting = done;
-    const Result<QStringList> written = WriteTitleVideo(
-        video, source, vobus.value(), placed, target.stream, out.path(),
-        TitleVobFileSectors(source),
-        [&](quint32 sectors) { return advance(beforeWriting + qint64{sectors} * 2048 - done); });
-    if (!written) {
-        return cancelled(written.error());
-    }
-
     if (Status ifos = WriteRewrittenIfos(target, placed.shift, request.language, out); !ifos) {
         return cancelled(ifos);
     }

@@ -2,6 +2,9 @@
 
 #include "dvd/big_endian.h"
 
+#include <algorithm>
+#include <optional>
+
 namespace marvoxa {
 
 namespace {
@@ -31,14 +34,38 @@ quint32 Target(quint32 from, quint32 distance, bool backwards) {
     return backwards ? from - distance : from + distance;
 }
 
-void RewriteSearchPointer(uchar* at, quint32 oldSector, bool backwards, const SectorShift& shift) {
-    const quint32 value = ReadBigEndian32(at);
+// The old sector a VOBU_SRI pointer names, if any.
+std::optional<quint32> SearchTarget(quint32 value, quint32 oldSector, bool backwards) {
     const quint32 distance = value & kSriDistance;
     if (distance == 0 || distance == kSriDistance || (backwards && distance > oldSector)) {
-        return;  // none, or the end of the cell
+        return std::nullopt;  // none, or the end of the cell
     }
-    const quint32 moved = shift.distance(oldSector, Target(oldSector, distance, backwards));
-    WriteBigEndian32(at, (value & ~kSriDistance) | moved);
+    return Target(oldSector, distance, backwards);
+}
+
+// The old sector an audio sync address names, if any.
+std::optional<quint32> AudioTarget(quint16 value, quint32 oldSector) {
+    const quint32 distance = value & kAudioDistance;
+    if (distance == 0 || distance == kAudioDistance) {
+        return std::nullopt;
+    }
+    return Target(oldSector, distance, (value & kAudioBackwards) != 0);
+}
+
+// The old sector a subpicture sync address names, if any.
+std::optional<quint32> SyncTarget(quint32 value, quint32 oldSector) {
+    const quint32 distance = value & ~kSyncBackwards;
+    if (value == 0 || distance == kSyncHereOrLater || distance == 0) {
+        return std::nullopt;
+    }
+    return Target(oldSector, distance, (value & kSyncBackwards) != 0);
+}
+
+void RewriteSearchPointer(uchar* at, quint32 oldSector, bool backwards, const SectorShift& shift) {
+    const quint32 value = ReadBigEndian32(at);
+    if (const std::optional<quint32> target = SearchTarget(value, oldSector, backwards)) {
+        WriteBigEndian32(at, (value & ~kSriDistance) | shift.distance(oldSector, *target));
+    }
 }
 
 }  // namespace
@@ -64,14 +91,11 @@ void RewriteNavPack(uchar* sector, quint32 oldSector, quint32 nextVobuSector,
     for (int stream = 0; stream < 8; ++stream) {
         uchar* at = sector + kAudioSync + 2 * stream;
         const quint16 value = ReadBigEndian16(at);
-        const quint32 distance = value & kAudioDistance;
-        if (distance == 0 || distance == kAudioDistance) {
-            continue;
+        if (const std::optional<quint32> target = AudioTarget(value, oldSector)) {
+            const quint32 moved = shift.distance(oldSector, *target);
+            WriteBigEndian16(
+                at, static_cast<quint16>((value & ~kAudioDistance) | qMin(moved, quint32{0x3ffe})));
         }
-        const bool backwards = (value & kAudioBackwards) != 0;
-        const quint32 moved = shift.distance(oldSector, Target(oldSector, distance, backwards));
-        WriteBigEndian16(
-            at, static_cast<quint16>((value & ~kAudioDistance) | qMin(moved, quint32{0x3ffe})));
     }
     for (int stream = 0; stream < 32; ++stream) {
         uchar* at = sector + kSubpictureSync + 4 * stream;
@@ -94,14 +118,39 @@ void RewriteNavPack(uchar* sector, quint32 oldSector, quint32 nextVobuSector,
             continue;
         }
         const quint32 value = ReadBigEndian32(at);
-        const quint32 distance = value & ~kSyncBackwards;
-        if (value == 0 || distance == kSyncHereOrLater || distance == 0) {
-            continue;
+        if (const std::optional<quint32> target = SyncTarget(value, oldSector)) {
+            WriteBigEndian32(at, (value & kSyncBackwards) | shift.distance(oldSector, *target));
         }
-        const bool backwards = (value & kSyncBackwards) != 0;
-        const quint32 moved = shift.distance(oldSector, Target(oldSector, distance, backwards));
-        WriteBigEndian32(at, (value & kSyncBackwards) | moved);
     }
+}
+
+quint32 FurthestSectorNamed(const uchar* sector, quint32 oldSector, quint32 nextVobuSector,
+                            int newStream, const SubpictureSync& newStreamSync) {
+    quint32 furthest = nextVobuSector;
+    const auto reach = [&](std::optional<quint32> target) {
+        if (target) {
+            furthest = std::max(furthest, *target);
+        }
+    };
+    for (int i = 0; i < 3; ++i) {
+        const quint32 end = ReadBigEndian32(sector + kReferenceEnds + 4 * i);
+        reach(end != 0 ? std::optional(oldSector + end) : std::nullopt);
+    }
+    for (int at = kNextVideo; at <= kNextVobu; at += 4) {
+        reach(SearchTarget(ReadBigEndian32(sector + at), oldSector, false));
+    }
+    for (int stream = 0; stream < 8; ++stream) {
+        reach(AudioTarget(ReadBigEndian16(sector + kAudioSync + 2 * stream), oldSector));
+    }
+    for (int stream = 0; stream < 32; ++stream) {
+        if (stream != newStream) {
+            reach(SyncTarget(ReadBigEndian32(sector + kSubpictureSync + 4 * stream), oldSector));
+        }
+    }
+    if (newStreamSync.kind == SubpictureSync::Kind::Later) {
+        reach(newStreamSync.targetSector);
+    }
+    return furthest;
 }
 
 }  // namespace marvoxa

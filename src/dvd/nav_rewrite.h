@@ -22,4 +22,10 @@ struct SubpictureSync {
 void RewriteNavPack(uchar* sector, quint32 oldSector, quint32 nextVobuSector,
                     const SectorShift& shift, int newStream, const SubpictureSync& newStreamSync);
 
+// The furthest old sector that the NAV pack at oldSector names, forwards: its VOBU's end, its
+// reference pictures, its VOBU_SRI pointers, its audio and subpicture sync addresses, the new
+// stream's included. Its rewriting is final once the sectors up to there have their place.
+quint32 FurthestSectorNamed(const uchar* sector, quint32 oldSector, quint32 nextVobuSector,
+                            int newStream, const SubpictureSync& newStreamSync);
+
 }  // namespace marvoxa

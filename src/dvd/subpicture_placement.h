@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QHash>
 #include <QList>
+#include <QMap>
 #include <QString>
 
 #include <vector>
@@ -46,10 +47,64 @@ struct SubpicturePlacement {
 // unit's presentation time, into gaps between existing packs whose SCRs leave room for one
 // more pack at the video's mux rate, before the unit is shown: in the VOBU that shows its
 // start or, when that VOBU has no room, in earlier VOBUs of the same cell. Units go into the
-// stream in the order of their times. clocks holds the SCR of every sector of the title video
-// (27 MHz), muxRate the video's mux rate (50 bytes a second).
-// Fails (ErrorKind::Limit) naming the unit when a unit is larger than the player's buffer,
-// falls in video that is played in more than one place, or finds no room before its time.
+// stream in the order of their times. A unit never leaves its cell, so the cells can be
+// placed one at a time, in any order, as soon as their video has been read.
+class SubpicturePlacer {
+public:
+    // Sorts the units by time and sends each to its cell of the timeline, which needs no VOBUs
+    // yet. muxRate is the video's mux rate (50 bytes a second). Fails (ErrorKind::Limit)
+    // naming the first unit, in time order, that is larger than the player's buffer or falls
+    // in video that is played in more than one place.
+    static Result<SubpicturePlacer> Start(const TitleTimeline& timeline,
+                                          QList<TitleSubpicture> units, quint32 muxRate,
+                                          int stream);
+
+    // Places the units of the cell at position of the timeline, which must have its VOBUs.
+    // clocks holds the SCR (27 MHz) of every sector of the title video up to the sector after
+    // the cell. Fails (ErrorKind::Limit) naming a unit that finds no room before its time.
+    Status placeCell(qsizetype position, const std::vector<qint64>& clocks);
+
+    // The packs placed so far, by the sector they go before; final for every sector of the
+    // cells already placed.
+    const QMap<quint32, QByteArray>& insertions() const { return inserted_; }
+    // The new stream's sync address by the old sector of each NAV pack of the cells placed.
+    const QHash<quint32, SubpictureSync>& syncs() const { return syncs_; }
+
+    // Everything placed, once every cell has been.
+    SubpicturePlacement finish() const;
+
+private:
+    // A gap between two packs already used by earlier units.
+    struct GapUse {
+        qint64 lastScr = 0;
+    };
+    // A unit as placed, for the sync addresses.
+    struct PlacedUnit {
+        qint64 pts = 0;
+        qint64 endPts = 0;
+        quint32 packVobu = 0;  // the NAV pack of the VOBU that holds its first pack
+    };
+
+    Status place(qsizetype position, const TitleSubpicture& unit,
+                 const std::vector<qint64>& clocks);
+
+    const TitleTimeline* timeline_ = nullptr;
+    quint32 muxRate_ = 0;
+    int stream_ = 0;
+    QList<QList<TitleSubpicture>> unitsOfCell_;  // by position, in time order
+    int afterEnd_ = 0;
+    QString firstAfterEnd_;
+    QMap<quint32, GapUse> used_;  // by the sector the packs go before
+    QMap<quint32, QByteArray> inserted_;
+    // In a cell no unit goes before the packs of an earlier one: players read a cell from start
+    // to end, and the cells in the order the title plays them.
+    QHash<qsizetype, quint32> streamEndOfCell_;  // by the cell's position
+    QHash<qsizetype, QList<PlacedUnit>> unitsByCell_;
+    QHash<quint32, SubpictureSync> syncs_;
+};
+
+// All of a title's units at once: clocks holds the SCR of every sector of the title video and
+// timeline has every cell's VOBUs. Fails as SubpicturePlacer does.
 Result<SubpicturePlacement> PlaceSubpictures(const std::vector<qint64>& clocks, quint32 muxRate,
                                              const TitleTimeline& timeline,
                                              QList<TitleSubpicture> units, int stream);

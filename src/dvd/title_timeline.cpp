@@ -20,11 +20,11 @@ int TimesPlayed(const TitleSetInfo& set, const CellPlayback& cell) {
     return times;
 }
 
-Error CellError(const TitleSetInfo& set, int pgc, int cell, const QString& what) {
+Error CellError(int titleSet, int pgc, int cell, const QString& what) {
     return Error{ErrorKind::Format,
                  QStringLiteral("The IFO of title set %1 disagrees with its VOBs: cell %2 of "
                                 "PGC %3 %4")
-                     .arg(set.titleSet)
+                     .arg(titleSet)
                      .arg(cell)
                      .arg(pgc)
                      .arg(what)};
@@ -32,8 +32,7 @@ Error CellError(const TitleSetInfo& set, int pgc, int cell, const QString& what)
 
 }  // namespace
 
-Result<TitleTimeline> TitleTimeline::Build(const TitleSetInfo& set, int discTitle,
-                                           const QList<VobuEntry>& vobus) {
+Result<TitleTimeline> TitleTimeline::Lay(const TitleSetInfo& set, int discTitle) {
     const TitleInSet* title = set.title(discTitle);
     if (title == nullptr) {
         return Error{
@@ -46,10 +45,8 @@ Result<TitleTimeline> TitleTimeline::Build(const TitleSetInfo& set, int discTitl
                                     "cannot place subtitles in such a title.")
                          .arg(discTitle)};
     }
-    const auto bySector = [](const VobuEntry& vobu, quint32 sector) {
-        return vobu.sector < sector;
-    };
     TitleTimeline timeline;
+    timeline.titleSet_ = set.titleSet;
     for (const int number : title->pgcs) {
         const ProgramChain& chain = *set.pgc(number);
         if (chain.playbackMode != 0) {
@@ -61,29 +58,12 @@ Result<TitleTimeline> TitleTimeline::Build(const TitleSetInfo& set, int discTitl
         }
         for (int index = 0; index < chain.cells.size(); ++index) {
             const CellPlayback& cell = chain.cells[index];
-            const auto first =
-                std::lower_bound(vobus.begin(), vobus.end(), cell.firstSector, bySector);
-            const auto last =
-                std::lower_bound(first, vobus.end(), cell.lastVobuStartSector, bySector);
-            if (first == vobus.end() || first->sector != cell.firstSector) {
-                return CellError(set, number, index + 1,
-                                 QStringLiteral("starts at sector %1, where no VOBU starts.")
-                                     .arg(cell.firstSector));
-            }
-            if (last == vobus.end() || last->sector != cell.lastVobuStartSector ||
-                last->lastSector != cell.lastSector) {
-                return CellError(set, number, index + 1,
-                                 QStringLiteral("has its last VOBU at sector %1 ending at %2, "
-                                                "where the VOBs have no such VOBU.")
-                                     .arg(cell.lastVobuStartSector)
-                                     .arg(cell.lastSector));
-            }
             PlacedCell placed;
             placed.pgcNumber = number;
             placed.cellIndex = index;
             placed.startTicks = timeline.lengthTicks_;
             placed.ticks = cell.playbackTime.ticks;
-            placed.vobus = QList<VobuEntry>(first, last + 1);
+            placed.playback = cell;
             placed.playedMoreThanOnce = TimesPlayed(set, cell) > 1;
             timeline.lengthTicks_ += placed.ticks;
             timeline.cells_.append(placed);
@@ -92,22 +72,81 @@ Result<TitleTimeline> TitleTimeline::Build(const TitleSetInfo& set, int discTitl
     return timeline;
 }
 
-Result<TitleTimePoint> TitleTimeline::find(qint64 titleMs) const {
+Result<TitleTimeline> TitleTimeline::Build(const TitleSetInfo& set, int discTitle,
+                                           const QList<VobuEntry>& vobus) {
+    Result<TitleTimeline> timeline = Lay(set, discTitle);
+    if (!timeline) {
+        return timeline;
+    }
+    for (qsizetype position = 0; position < timeline.value().cellCount(); ++position) {
+        if (Status attached = timeline.value().attach(position, vobus); !attached) {
+            return attached.error();
+        }
+    }
+    return timeline;
+}
+
+Status TitleTimeline::attach(qsizetype position, const QList<VobuEntry>& vobus) {
+    PlacedCell& placed = cells_[position];
+    const CellPlayback& cell = placed.playback;
+    const auto bySector = [](const VobuEntry& vobu, quint32 sector) {
+        return vobu.sector < sector;
+    };
+    const auto first = std::lower_bound(vobus.begin(), vobus.end(), cell.firstSector, bySector);
+    const auto last = std::lower_bound(first, vobus.end(), cell.lastVobuStartSector, bySector);
+    if (first == vobus.end() || first->sector != cell.firstSector) {
+        return CellError(
+            titleSet_, placed.pgcNumber, placed.cellIndex + 1,
+            QStringLiteral("starts at sector %1, where no VOBU starts.").arg(cell.firstSector));
+    }
+    if (last == vobus.end() || last->sector != cell.lastVobuStartSector ||
+        last->lastSector != cell.lastSector) {
+        return CellError(titleSet_, placed.pgcNumber, placed.cellIndex + 1,
+                         QStringLiteral("has its last VOBU at sector %1 ending at %2, where the "
+                                        "VOBs have no such VOBU.")
+                             .arg(cell.lastVobuStartSector)
+                             .arg(cell.lastSector));
+    }
+    placed.vobus = QList<VobuEntry>(first, last + 1);
+    return Ok();
+}
+
+Result<qsizetype> TitleTimeline::cellAt(qint64 titleMs) const {
     if (titleMs < 0) {
         return Error{
             ErrorKind::Limit,
             QStringLiteral("A title time of %1 ms lies before the title's start.").arg(titleMs)};
     }
     const qint64 ticks = titleMs * (kTicksPerSecond / 1000);
-    TitleTimePoint point;
     if (ticks >= lengthTicks_) {
-        return point;
+        return qsizetype{-1};
     }
     // The last cell that starts at or before the time; cells of no length are passed over.
     const auto cell =
         std::upper_bound(cells_.begin(), cells_.end(), ticks,
-                         [](qint64 time, const PlacedCell& c) { return time < c.startTicks; }) -
-        1;
+                         [](qint64 time, const PlacedCell& c) { return time < c.startTicks; });
+    return qsizetype{cell - cells_.begin() - 1};
+}
+
+std::pair<quint32, quint32> TitleTimeline::cellSectors(qsizetype position) const {
+    return {cells_[position].playback.firstSector, cells_[position].playback.lastSector};
+}
+
+bool TitleTimeline::playedMoreThanOnce(qsizetype position) const {
+    return cells_[position].playedMoreThanOnce;
+}
+
+Result<TitleTimePoint> TitleTimeline::find(qint64 titleMs) const {
+    const Result<qsizetype> position = cellAt(titleMs);
+    if (!position) {
+        return position.error();
+    }
+    TitleTimePoint point;
+    if (position.value() < 0) {
+        return point;
+    }
+    const PlacedCell* cell = &cells_[position.value()];
+    const qint64 ticks = titleMs * (kTicksPerSecond / 1000);
     const qint64 pts = qint64{cell->vobus.front().startPtm} + (ticks - cell->startTicks);
     // A cell's times rise from VOBU to VOBU; the last VOBU also takes any time the IFO gives
     // the cell beyond its video.

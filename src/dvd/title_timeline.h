@@ -7,6 +7,8 @@
 #include <QList>
 #include <QtGlobal>
 
+#include <utility>
+
 namespace marvoxa {
 
 enum class TitleTimeOutcome {
@@ -27,20 +29,34 @@ struct TitleTimePoint {
 // A title's cells laid end to end in the order they play, each with its VOBUs, so that a time
 // of the title (0 = the start of its first cell) can be found in the video. Cells that restart
 // their presentation times are handled: each cell is measured from its own first VOBU.
+// The cells come from the IFO alone; their VOBUs can be attached one cell at a time while the
+// video is still being read.
 class TitleTimeline {
 public:
     // Lays out the disc title discTitle of set, taking every PGC its chapters name in order
-    // and their cells in cell order. vobus is the walk of the set's title video. Fails
-    // (ErrorKind::Format) when the title is not in the set, plays its programs in random
-    // order, is interleaved or has angles, or when a cell does not start or end its last VOBU
-    // on a NAV pack of the walk (the IFO disagrees with the VOBs).
+    // and their cells in cell order, without VOBUs. Fails (ErrorKind::Format) when the title
+    // is not in the set, plays its programs in random order, or is interleaved or has angles.
+    static Result<TitleTimeline> Lay(const TitleSetInfo& set, int discTitle);
+
+    // Lay, then every cell's VOBUs attached from vobus, the walk of the set's title video.
     static Result<TitleTimeline> Build(const TitleSetInfo& set, int discTitle,
                                        const QList<VobuEntry>& vobus);
+
+    // Gives the cell at position (in play order) its VOBUs, taken from vobus, which lists the
+    // title video's VOBUs in sector order at least up to the cell's end. Fails
+    // (ErrorKind::Format) when the cell does not start or end its last VOBU on a NAV pack of
+    // the walk (the IFO disagrees with the VOBs).
+    Status attach(qsizetype position, const QList<VobuEntry>& vobus);
 
     // The sum of the title's cell playback times.
     qint64 lengthTicks() const { return lengthTicks_; }
 
-    // Finds the title time titleMs. Fails (ErrorKind::Limit) for a negative time.
+    // The position of the cell that shows the title time titleMs, or -1 when the title has
+    // ended by then. Fails (ErrorKind::Limit) for a negative time.
+    Result<qsizetype> cellAt(qint64 titleMs) const;
+
+    // Finds the title time titleMs; its cell must have its VOBUs. Fails (ErrorKind::Limit) for
+    // a negative time.
     Result<TitleTimePoint> find(qint64 titleMs) const;
 
     // A cell of the title as find names it, with its VOBUs in sector order.
@@ -51,6 +67,12 @@ public:
     };
     // The title's cells in the order they play.
     QList<Cell> cells() const;
+    qsizetype cellCount() const { return cells_.size(); }
+    // The sectors the cell at position spans in the title video, NAV pack to last sector.
+    std::pair<quint32, quint32> cellSectors(qsizetype position) const;
+    bool playedMoreThanOnce(qsizetype position) const;
+    // The VOBUs attached to the cell at position.
+    const QList<VobuEntry>& vobusOf(qsizetype position) const { return cells_[position].vobus; }
 
 private:
     struct PlacedCell {
@@ -58,9 +80,12 @@ private:
         int cellIndex = 0;
         qint64 startTicks = 0;  // in the title
         qint64 ticks = 0;
+        CellPlayback playback;
         QList<VobuEntry> vobus;
         bool playedMoreThanOnce = false;
     };
+
+    int titleSet_ = 0;
 
     QList<PlacedCell> cells_;
     qint64 lengthTicks_ = 0;

@@ -1,5 +1,6 @@
 #include "dvd/title_video_writer.h"
 
+#include "dvd/background_writeback.h"
 #include "dvd/nav_rewrite.h"
 #include "dvd/program_stream.h"
 #include "sup/file_writing.h"
@@ -23,6 +24,8 @@ namespace {
 
 // Every 16 MiB written start going to the disk, so the closing sync has little left to wait for.
 constexpr quint32 kSectorsPerWriteback = 8192;
+
+}  // namespace
 
 // The numbered files of the title video, each opened when the one before is full. Sectors are
 // counted through the whole series, as the new title video's addresses count them.
@@ -59,15 +62,17 @@ public:
         return Ok();
     }
 
-    // Starts what is written towards the disk every 16 MiB, so the closing sync has little
-    // left to wait for. Only a hint to the kernel: a failure shows at the closing sync.
-    void startWriteback() {
-        if (files_.empty() || inFile_ - handedOver_ < kSectorsPerWriteback) {
-            return;
+    // Starts the sectors written before sector towards the disk, 16 MiB or more at a time, so
+    // the closing sync has little left to wait for. Only a hint to the kernel: a failure shows
+    // at the closing sync.
+    void startWritebackBefore(quint32 sector) {
+        while (sector >= handedOver_ + kSectorsPerWriteback) {
+            QFile& file = *files_[handedOver_ / fileSectors_];
+            const quint32 inFile = handedOver_ % fileSectors_;
+            const quint32 count = std::min(sector - handedOver_, fileSectors_ - inFile);
+            writeback_->start(file.handle(), qint64{inFile} * kPackSize, qint64{count} * kPackSize);
+            handedOver_ += count;
         }
-        ::sync_file_range(files_.back()->handle(), qint64{handedOver_} * kPackSize,
-                          qint64{inFile_ - handedOver_} * kPackSize, SYNC_FILE_RANGE_WRITE);
-        handedOver_ = inFile_;
     }
 
     QStringList paths() const {
@@ -105,7 +110,6 @@ private:
     }
 
     Status openNext() {
-        startWriteback();
         QString name = QStringLiteral("VTS_%1_%2.VOB")
                            .arg(titleSet_, 2, 10, QLatin1Char('0'))
                            .arg(files_.size() + 1);
@@ -118,7 +122,6 @@ private:
             return failure(*files_.back(), files_.back()->errorString());
         }
         inFile_ = 0;
-        handedOver_ = 0;
         return Ok();
     }
 
@@ -127,73 +130,91 @@ private:
     bool lowerCase_;
     quint32 fileSectors_;
     std::vector<std::unique_ptr<QFile>> files_;
+    // Declared after the files, so it is done with their descriptors before they close.
+    std::unique_ptr<BackgroundWriteback> writeback_ = std::make_unique<BackgroundWriteback>();
     quint32 inFile_ = 0;      // sectors in the last file
-    quint32 handedOver_ = 0;  // of them already sent towards the disk
+    quint32 handedOver_ = 0;  // sectors of the series already sent towards the disk
 };
 
-}  // namespace
+TitleVideoWriter::TitleVideoWriter(TitleVobStream& video, const DvdFolder& source,
+                                   const QString& folder, quint32 fileSectors)
+    : video_(video) {
+    const QString firstName = QFileInfo(source.titleVobs.front().path).fileName();
+    output_ = std::make_unique<VobFileSeries>(folder, source.titleSet,
+                                              firstName == firstName.toLower(), fileSectors);
+}
+
+TitleVideoWriter::~TitleVideoWriter() = default;
+
+Status TitleVideoWriter::copyUpTo(quint32 end, const QMap<quint32, QByteArray>& insertions) {
+    const quint32 total = video_.sectorCount();
+    auto insertion = insertions.lowerBound(copied_);
+    // The video goes over in the kernel between the insertions, in runs of at most 16 MiB.
+    while (true) {
+        for (; insertion != insertions.cend() && insertion.key() == copied_; ++insertion) {
+            if (copied_ == end && end != total) {
+                break;  // the next step writes them, once the cell before them is complete
+            }
+            const auto count = static_cast<quint32>(insertion.value().size() / kPackSize);
+            if (Status done = output_->write(
+                    reinterpret_cast<const uchar*>(insertion.value().constData()), count);
+                !done) {
+                return done;
+            }
+            written_ += count;
+            shift_.insertBefore(copied_, count);
+        }
+        if (copied_ >= end) {
+            return Ok();
+        }
+        quint32 runEnd = std::min(end, copied_ + kSectorsPerWriteback);
+        if (insertion != insertions.cend()) {
+            runEnd = std::min(runEnd, insertion.key());
+        }
+        if (Status copied = output_->copy(video_, copied_, runEnd - copied_); !copied) {
+            return copied;
+        }
+        written_ += runEnd - copied_;
+        copied_ = runEnd;
+    }
+}
+
+Status TitleVideoWriter::rewriteNavPacks(const QList<VobuEntry>& vobus,
+                                         const QHash<quint32, SubpictureSync>& syncs, int stream,
+                                         bool final) {
+    std::vector<uchar> nav(kPackSize);
+    for (; navPacksDone_ < vobus.size() && vobus[navPacksDone_].sector < copied_; ++navPacksDone_) {
+        const VobuEntry& vobu = vobus[navPacksDone_];
+        if (Status read = video_.read(vobu.sector, 1, nav.data()); !read) {
+            return read;
+        }
+        const SubpictureSync sync = syncs.value(vobu.sector);
+        // The packs inserted before the sector the copy has reached may still grow.
+        if (!final && FurthestSectorNamed(nav.data(), vobu.sector, vobu.lastSector + 1, stream,
+                                          sync) >= copied_) {
+            break;
+        }
+        RewriteNavPack(nav.data(), vobu.sector, vobu.lastSector + 1, shift_, stream, sync);
+        if (Status done = output_->overwrite(shift_.map(vobu.sector), nav.data()); !done) {
+            return done;
+        }
+    }
+    // What lies before the first NAV pack still to be rewritten is final.
+    output_->startWritebackBefore(navPacksDone_ < vobus.size()
+                                      ? std::min(shift_.map(vobus[navPacksDone_].sector), written_)
+                                      : written_);
+    return Ok();
+}
+
+QStringList TitleVideoWriter::paths() const {
+    return output_->paths();
+}
 
 quint32 TitleVobFileSectors(const DvdFolder& folder) {
     if (folder.titleVobs.size() > 1) {
         return std::min(folder.titleVobs.front().sectorCount, kLargestVobSectors);
     }
     return kLargestVobSectors;
-}
-
-Result<QStringList> WriteTitleVideo(TitleVobStream& video, const DvdFolder& source,
-                                    const QList<VobuEntry>& vobus,
-                                    const SubpicturePlacement& placement, int stream,
-                                    const QString& folder, quint32 fileSectors,
-                                    const SectorProgress& progress) {
-    const QString firstName = QFileInfo(source.titleVobs.front().path).fileName();
-    VobFileSeries output(folder, source.titleSet, firstName == firstName.toLower(), fileSectors);
-    const quint32 total = video.sectorCount();
-    auto insertion = placement.insertions.cbegin();
-    auto vobu = vobus.cbegin();
-    std::vector<uchar> nav(kPackSize);
-    quint32 written = 0;
-    // The video goes over in the kernel between the insertions, in runs of at most 16 MiB; the
-    // NAV packs of each run are then written again at their new places while still in memory.
-    for (quint32 sector = 0;;) {
-        for (; insertion != placement.insertions.cend() && insertion->beforeSector == sector;
-             ++insertion) {
-            const auto count = static_cast<quint32>(insertion->packs.size() / kPackSize);
-            if (Status done = output.write(
-                    reinterpret_cast<const uchar*>(insertion->packs.constData()), count);
-                !done) {
-                return done.error();
-            }
-            written += count;
-        }
-        if (sector == total) {
-            break;
-        }
-        quint32 end = std::min(total, sector + kSectorsPerWriteback);
-        if (insertion != placement.insertions.cend()) {
-            end = std::min(end, insertion->beforeSector);
-        }
-        if (Status copied = output.copy(video, sector, end - sector); !copied) {
-            return copied.error();
-        }
-        written += end - sector;
-        for (; vobu != vobus.cend() && vobu->sector < end; ++vobu) {
-            if (Status read = video.read(vobu->sector, 1, nav.data()); !read) {
-                return read.error();
-            }
-            RewriteNavPack(nav.data(), vobu->sector, vobu->lastSector + 1, placement.shift, stream,
-                           placement.syncs.value(vobu->sector));
-            if (Status done = output.overwrite(placement.shift.map(vobu->sector), nav.data());
-                !done) {
-                return done.error();
-            }
-        }
-        output.startWriteback();
-        sector = end;
-        if (progress && !progress(written)) {
-            return Error{ErrorKind::Cancelled, QString()};
-        }
-    }
-    return output.paths();
 }
 
 }  // namespace marvoxa

@@ -20,10 +20,11 @@ Error PackError(const TitleVobStream& stream, quint32 sector, const QString& wha
 }  // namespace
 
 Result<QList<VobuEntry>> WalkTitleVobus(const DvdFolder& folder, const WalkProgress& progress,
-                                        std::vector<qint64>* clocks) {
+                                        std::vector<qint64>* clocks,
+                                        const std::function<void(const VobuEntry&)>& found) {
     TitleVobStream stream(folder);
     const quint32 total = stream.sectorCount();
-    if (clocks != nullptr) {
+    if (clocks != nullptr && clocks->size() != total) {
         clocks->resize(total);
     }
     std::vector<uchar> buffer(kSectorsPerRead * kDvdSectorSize);
@@ -77,6 +78,9 @@ Result<QList<VobuEntry>> WalkTitleVobus(const DvdFolder& folder, const WalkProgr
             }
             vobus.append(VobuEntry{sector, sector + nav.vobuEndAddress, nav.startPtm, nav.endPtm,
                                    nav.vobId, nav.cellId});
+            if (found) {
+                found(vobus.back());
+            }
         }
         if (progress && !progress(first + count)) {
             return Error{ErrorKind::Cancelled, QStringLiteral("Reading the title video was "

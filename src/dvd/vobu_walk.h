@@ -32,8 +32,10 @@ using WalkProgress = std::function<bool(quint32 sectorsRead)>;
 // or when a NAV pack gives another sector than its own or a VOBU end past the title video;
 // with ErrorKind::Io when a file cannot be read; with ErrorKind::Cancelled when progress
 // returns false.
-// With clocks, also gives the SCR of every sector on the 27 MHz clock, by sector.
+// With clocks, also gives the SCR of every sector on the 27 MHz clock, by sector; with found,
+// hands over each VOBU as soon as it is read, before progress is told of its run.
 Result<QList<VobuEntry>> WalkTitleVobus(const DvdFolder& folder, const WalkProgress& progress = {},
-                                        std::vector<qint64>* clocks = nullptr);
+                                        std::vector<qint64>* clocks = nullptr,
+                                        const std::function<void(const VobuEntry&)>& found = {});
 
 }  // namespace marvoxa
