@@ -297,6 +297,23 @@ TEST(DvdCopy, RefusesWhatItCannotAddAndLeavesNothingBehind) {
     const char shorterBytes[] = {0, 0, static_cast<char>(shorter >> 8), static_cast<char>(shorter)};
     ASSERT_TRUE(map.seek(mapStart) && map.write(shorterBytes, 4) == 4);
     map.close();
+    // The first cell of the first PGC marked interleaved in its cell playback entry.
+    const QTemporaryDir interleaved;
+    const test::TestDisc interleavedCopy = test::CopyDisc(pal, interleaved);
+    QFile cells(interleavedCopy.ifo(1));
+    ASSERT_TRUE(cells.open(QIODevice::ReadWrite));
+    const QByteArray setIfo = cells.readAll();
+    const auto u32 = [&](qint64 at) {
+        const auto* b = reinterpret_cast<const uchar*>(setIfo.constData()) + at;
+        return qint64{b[0]} << 24 | b[1] << 16 | b[2] << 8 | b[3];
+    };
+    const qint64 pgcTable = u32(0xcc) * 2048;
+    const qint64 firstPgc = pgcTable + u32(pgcTable + 12);
+    const qint64 firstCell =
+        firstPgc + (uchar(setIfo[firstPgc + 0xe8]) << 8 | uchar(setIfo[firstPgc + 0xe9]));
+    const char category = static_cast<char>(setIfo[firstCell] | 0x04);
+    ASSERT_TRUE(cells.seek(firstCell) && cells.write(&category, 1) == 1);
+    cells.close();
     test::SmallDisk smallDisk(512);
     ASSERT_TRUE(smallDisk.mounted()) << smallDisk.mountError().toStdString();
     const QByteArray sourceBefore = Digest(pal.videoTs());
@@ -327,6 +344,11 @@ TEST(DvdCopy, RefusesWhatItCannotAddAndLeavesNothingBehind) {
          test::kPalCues,
          {},
          "disagrees with its VOBs: its VOBU address map lists"},
+        {"an interleaved title",
+         interleavedCopy.ifo(1),
+         test::kPalCues,
+         {},
+         "Title 1 of title set 1 is interleaved or has several angles"},
         {"a full disk", pal.ifo(1), test::kPalCues, {}, "No space left on device"},
     };
     for (const auto& test : cases) {
