@@ -31,8 +31,8 @@ struct CueList {
     // The file's lines before parsing, without their terminators.
     QList<QByteArray> rawLines;
     TextEncoding encoding = TextEncoding::Legacy;
-    // SRT only: each cue's text lines after the second, as read, by cue position (empty when
-    // the file had none, and ending with the last cue that has any); drawn only when all lines
+    // SRT, WebVTT and ASS: each cue's text lines after the second, as read, by cue position (empty
+    // when the file had none, and ending with the last cue that has any); drawn only when all lines
     // are asked for.
     std::vector<QList<QByteArray>> furtherLines;
     // Read from a SUB/TXT file: "|" separates lines and MicroDVD control codes may appear.

@@ -1,10 +1,12 @@
 #include "subtitles/subtitle_loader.h"
 
 #include "common/regular_file.h"
+#include "subtitles/ass_reader.h"
 #include "subtitles/raw_lines.h"
 #include "subtitles/srt_reader.h"
 #include "subtitles/sub_reader.h"
 #include "subtitles/subtitle_messages.h"
+#include "subtitles/vtt_reader.h"
 #include "subtitles/wide_text.h"
 
 #include <QFile>
@@ -16,7 +18,7 @@
 namespace marvoxa {
 namespace {
 
-enum class SubtitleForm { Srt, Sub, Unknown };
+enum class SubtitleForm { Srt, Sub, Vtt, Ass, Unknown };
 
 SubtitleForm FormOfFile(const QString& fileName) {
     const QString name = QFileInfo(fileName).fileName();
@@ -30,6 +32,12 @@ SubtitleForm FormOfFile(const QString& fileName) {
     }
     if (extension == QLatin1String(".SUB") || extension == QLatin1String(".TXT")) {
         return SubtitleForm::Sub;
+    }
+    if (extension == QLatin1String(".VTT")) {
+        return SubtitleForm::Vtt;
+    }
+    if (extension == QLatin1String(".ASS") || extension == QLatin1String(".SSA")) {
+        return SubtitleForm::Ass;
     }
     return SubtitleForm::Unknown;
 }
@@ -61,9 +69,18 @@ SubtitleLoad LoadSubtitleText(QByteArray bytes, const QString& fileName, MarkupM
     bytes.clear();
 
     CueReading reading;
+    QLatin1String timingExample = kSrtTimingExample;
     switch (FormOfFile(fileName)) {
         case SubtitleForm::Srt:
             reading = ReadSrtCues(load.cueList.rawLines);
+            break;
+        case SubtitleForm::Vtt:
+            reading = ReadVttCues(load.cueList.rawLines, markup);
+            timingExample = kVttTimingExample;
+            break;
+        case SubtitleForm::Ass:
+            reading = ReadAssCues(load.cueList.rawLines, markup);
+            timingExample = kAssTimingExample;
             break;
         case SubtitleForm::Sub:
             reading = ReadSubCues(load.cueList.rawLines, markup != MarkupMode::Text);
@@ -79,7 +96,10 @@ SubtitleLoad LoadSubtitleText(QByteArray bytes, const QString& fileName, MarkupM
     QStringList notices;
     if (reading.unreadableTimingLines > 0) {
         notices << UnreadableTimingLinesNotice(reading.unreadableTimingLines,
-                                               reading.firstUnreadableLineNumber);
+                                               reading.firstUnreadableLineNumber, timingExample);
+    }
+    if (reading.textlessCues > 0) {
+        notices << TextlessCuesNotice(reading.textlessCues, reading.firstTextlessStartMs);
     }
     if (load.cueList.encoding == TextEncoding::Legacy) {
         if (const auto line = FirstCodePageLineAmongUtf8(load.cueList.rawLines)) {

@@ -20,19 +20,22 @@ struct SubtitleLoad {
     // width check still runs afterwards (it shows no success message while this is set).
     bool loadFailed = false;
     // The message to show: the frame-rate message (kind Format, with loadFailed), a field that is
-    // not an integer (kind Conversion) or a file that cannot be opened (kind Io). After the last
-    // two the load action ends without the line width check.
+    // not an integer (kind Conversion), a file that cannot be opened (kind Io), a WebVTT file
+    // without its header or an ASS/SSA file without events (kind Format, no cues). After all but
+    // the first the load action ends without the line width check.
     std::optional<Error> error;
-    // What the user should know about a load that went through, lines separated by CR: SRT lines
-    // with "-->" that could not be read and were skipped; the first line of a UTF-8 file that
-    // had to be read in the code page.
+    // What the user should know about a load that went through, lines separated by CR: timing
+    // lines that could not be read and were skipped; WebVTT and ASS subtitles left out for having
+    // no text; the first line of a UTF-8 file that had to be read in the code page.
     std::optional<QString> notice;
 };
 
 // Reads the file at path and dispatches on its extension, upper-cased, from the last dot of the
-// file name: ".SRT" reads SRT, ".SUB" and ".TXT" read SUB; any other extension reads no cues.
-// UTF-16 and UTF-32 files are read as their UTF-8 equivalent. Unless markup is drawn as text,
-// SUB/TXT lines may carry MicroDVD control codes after their frame numbers.
+// file name: ".SRT" reads SRT, ".SUB" and ".TXT" read SUB, ".VTT" WebVTT, ".ASS" and ".SSA"
+// ASS/SSA; any other extension reads no cues. UTF-16 and UTF-32 files are read as their UTF-8
+// equivalent. Unless markup is drawn as text, SUB/TXT lines may carry MicroDVD control codes
+// after their frame numbers. WebVTT and ASS styling becomes the cue markup of SRT lines for
+// markup drawn with styles or stripped, and plain text for markup drawn as text.
 SubtitleLoad LoadSubtitleFile(const QString& path, MarkupMode markup = MarkupMode::Text);
 
 // The same for bytes already in memory; fileName decides the form.

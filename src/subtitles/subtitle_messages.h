@@ -1,5 +1,7 @@
 #pragma once
 
+#include "subtitles/cue_time.h"
+
 #include <QLatin1String>
 #include <QString>
 
@@ -18,10 +20,21 @@ inline constexpr QLatin1String kNotAValidIntegerMessage("'%1' is not a valid int
 // %1: the path of the file.
 inline constexpr QLatin1String kCannotOpenFileMessage("Cannot open file %1");
 
-// Names how many lines with "-->" could not be read as timing lines, where the first one is (line
-// numbers count from 1) and what a readable timing line looks like.
-inline QString UnreadableTimingLinesNotice(qsizetype count, qsizetype firstLineNumber) {
-    const QString example = QStringLiteral("00:01:02,345 --> 00:01:04,500");
+inline constexpr QLatin1String kNoWebVttHeaderMessage(
+    "This is not a WebVTT file: its first line must begin with WEBVTT.");
+inline constexpr QLatin1String kNoAssEventsMessage(
+    "This is not an ASS or SSA subtitle file: it has no [Events] section with Dialogue lines.");
+
+// What readable timing lines look like in each form, for UnreadableTimingLinesNotice.
+inline constexpr QLatin1String kSrtTimingExample("00:01:02,345 --> 00:01:04,500");
+inline constexpr QLatin1String kVttTimingExample("00:01:02.345 --> 00:01:04.500");
+inline constexpr QLatin1String kAssTimingExample(
+    "Dialogue: 0,0:01:02.34,0:01:04.50,Default,,0,0,0,,Text");
+
+// Names how many timing lines could not be read, where the first one is (line numbers count
+// from 1) and what a readable timing line looks like.
+inline QString UnreadableTimingLinesNotice(qsizetype count, qsizetype firstLineNumber,
+                                           QLatin1String example = kSrtTimingExample) {
     if (count == 1) {
         return QStringLiteral(
                    "1 timing line could not be read and was skipped: line %1. "
@@ -35,6 +48,22 @@ inline QString UnreadableTimingLinesNotice(qsizetype count, qsizetype firstLineN
         .arg(count)
         .arg(firstLineNumber)
         .arg(example);
+}
+
+// Names how many subtitles were left out because nothing but markup was left of them (a
+// drawing, an empty line) and when the first starts.
+inline QString TextlessCuesNotice(qsizetype count, qint64 firstStartMs) {
+    if (count == 1) {
+        return QStringLiteral(
+                   "1 subtitle has no text to draw once its tags are removed and was left out: "
+                   "the one at %1.")
+            .arg(FormatCueTime(firstStartMs));
+    }
+    return QStringLiteral(
+               "%1 subtitles have no text to draw once their tags are removed and were left "
+               "out; the first is at %2.")
+        .arg(count)
+        .arg(FormatCueTime(firstStartMs));
 }
 
 // Names the first line of a mostly UTF-8 file that is not valid UTF-8 (line numbers count from 1).

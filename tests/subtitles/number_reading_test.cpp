@@ -1,4 +1,5 @@
 #include "cue_printing.h"
+#include "subtitles/cue_time.h"
 #include "subtitles/half_even_rounding.h"
 #include "subtitles/integer_text.h"
 
@@ -47,6 +48,22 @@ TEST(RoundHalfEven, RoundsHalvesToTheEvenNeighbour) {
     };
     for (const auto& [value, rounded] : cases) {
         EXPECT_EQ(RoundHalfEven(value), rounded) << static_cast<double>(value);
+    }
+}
+
+TEST(ReadClockTime, ReadsFractionsAsDecimalsAndHoursOfAnyLength) {
+    const std::pair<const char*, std::optional<qint32>> cases[] = {
+        {"0:00:01.5", 1500},          {"00:01.05", 1050},
+        {"1:02:03.456", 3723456},     {"00:00:07", 7000},
+        {"00:00:07.", 7000},          {"596:31:23,647", 2147483647},
+        {"0001:00:00.0", 3600000},    {"596:31:23.648", std::nullopt},
+        {"00:01.0005", std::nullopt}, {"1:2:3:4", std::nullopt},
+        {"01", std::nullopt},         {"00:100", std::nullopt},
+        {" 00:01", std::nullopt},     {"00:0x", std::nullopt},
+        {":01", std::nullopt},        {"", std::nullopt},
+    };
+    for (const auto& [text, ms] : cases) {
+        EXPECT_EQ(ReadClockTime(text), ms) << text;
     }
 }
 

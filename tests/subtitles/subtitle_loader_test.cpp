@@ -16,6 +16,9 @@ namespace {
 
 const QByteArray kSrt = QByteArrayLiteral("1\n00:00:01,000 --> 00:00:02,000\nHello\n");
 const QByteArray kSub = QByteArrayLiteral("{1}{1}25\n{25}{50}Hello\n");
+const QByteArray kVtt = QByteArrayLiteral("WEBVTT\n\n00:01.000 --> 00:02.000\nHello\n");
+const QByteArray kAss =
+    QByteArrayLiteral("[Events]\nDialogue: 0,0:00:01.00,0:00:02.00,,,0,0,0,,Hi\n");
 
 TEST(SplitRawLines, EndsLinesAtCrLfLfAndCr) {
     const std::pair<QByteArray, QList<QByteArray>> cases[] = {
@@ -50,9 +53,9 @@ TEST(LoadSubtitleBytes, ReadsTheSameCuesWhateverTheLineEnds) {
 
 TEST(LoadSubtitleBytes, ChoosesTheReaderByTheUpperCasedExtension) {
     const std::tuple<const char*, QByteArray, size_t> cases[] = {
-        {"x.Srt", kSrt, 1}, {"x.SRT", kSrt, 1},       {"x.txt", kSub, 1},
-        {"x.sub", kSub, 1}, {"a.srt.sub", kSub, 1},   {"x.srt", kSub, 0},
-        {"x.ass", kSrt, 0}, {"noextension", kSrt, 0}, {"dir.srt/file", kSrt, 0},
+        {"x.Srt", kSrt, 1},        {"x.SRT", kSrt, 1}, {"x.txt", kSub, 1}, {"x.sub", kSub, 1},
+        {"a.srt.sub", kSub, 1},    {"x.srt", kSub, 0}, {"x.idx", kSrt, 0}, {"noextension", kSrt, 0},
+        {"dir.srt/file", kSrt, 0}, {"x.Vtt", kVtt, 1}, {"x.ASS", kAss, 1}, {"x.ssa", kAss, 1},
     };
     for (const auto& [name, bytes, cueCount] : cases) {
         const SubtitleLoad load = LoadSubtitleBytes(bytes, QString::fromLatin1(name));
