@@ -141,7 +141,8 @@ Status OpenContainer(const QString& path, Container& container) {
         nullptr);
     if (status < 0) {
         return Error{ErrorKind::Format,
-                     QStringLiteral("%1 cannot be read as a video or audio container (%2).")
+                     QStringLiteral("%1 cannot be read as a video or audio container; it may be "
+                                    "damaged or cut short (libavformat: %2).")
                          .arg(path, LibavText(status))};
     }
     return Ok();
