@@ -9,22 +9,14 @@ namespace marvoxa {
 namespace {
 
 // The usual event fields: "Layer" is SSA's "Marked", at the same place.
-const QList<QByteArray> kEventFields = {"layer",   "start",   "end",     "style",  "name",
-                                        "marginl", "marginr", "marginv", "effect", "text"};
+const QByteArray kEventFields(
+    "Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text");
 
-// The field names of a Format line, lower-cased; the usual ones when it lacks one of those
-// that a cue needs.
-QList<QByteArray> EventFormat(const QByteArray& names) {
-    QList<QByteArray> format = SplitAssFields(names.toLower(), -1);
-    for (QByteArray& field : format) {
-        field = field.trimmed();
-    }
-    for (const char* needed : {"start", "end", "text"}) {
-        if (!format.contains(needed)) {
-            return kEventFields;
-        }
-    }
-    return format;
+// The fields of a Format line; the usual ones when it lacks one that a cue needs.
+AssFormat EventFormat(const QByteArray& names) {
+    AssFormat format(names);
+    return format.has("start") && format.has("end") && format.has("text") ? format
+                                                                          : AssFormat(kEventFields);
 }
 
 }  // namespace
@@ -34,13 +26,13 @@ CueReading ReadAssCues(const QList<QByteArray>& rawLines, MarkupMode markup) {
     const QHash<QString, AssStyle> styles = ReadAssStyles(rawLines);
     bool inEvents = false;
     bool sawEvents = false;
-    QList<QByteArray> format = kEventFields;
+    AssFormat format(kEventFields);
     for (qsizetype i = 0; i < rawLines.size(); ++i) {
         const QByteArray line = rawLines.at(i).trimmed();
         if (line.startsWith('[')) {
             inEvents = line.toLower().replace(' ', "") == "[events]";
             sawEvents = sawEvents || inEvents;
-            format = kEventFields;
+            format = AssFormat(kEventFields);
             continue;
         }
         if (!inEvents) {
@@ -55,10 +47,7 @@ CueReading ReadAssCues(const QList<QByteArray>& rawLines, MarkupMode markup) {
             continue;
         }
         const QList<QByteArray> fields = SplitAssFields(*value, format.size());
-        const auto field = [&](const char* name) {
-            const qsizetype index = format.indexOf(name);
-            return index >= 0 && index < fields.size() ? fields.at(index) : QByteArray();
-        };
+        const auto field = [&](const char* name) { return format.field(fields, name); };
         const std::optional<qint32> start = ReadClockTime(field("start"));
         const std::optional<qint32> end = ReadClockTime(field("end"));
         if (!start || !end) {

@@ -7,15 +7,14 @@ namespace marvoxa {
 namespace {
 
 // Style fields as scripts write them when they have no Format line.
-const QList<QByteArray> kAssStyleFields = {
-    "name",       "fontname", "fontsize", "primarycolour", "secondarycolour", "outlinecolour",
-    "backcolour", "bold",     "italic",   "underline",     "strikeout",       "scalex",
-    "scaley",     "spacing",  "angle",    "borderstyle",   "outline",         "shadow",
-    "alignment",  "marginl",  "marginr",  "marginv",       "encoding"};
-const QList<QByteArray> kSsaStyleFields = {
-    "name",       "fontname", "fontsize", "primarycolour", "secondarycolour", "tertiarycolour",
-    "backcolour", "bold",     "italic",   "borderstyle",   "outline",         "shadow",
-    "alignment",  "marginl",  "marginr",  "marginv",       "alphalevel",      "encoding"};
+const QByteArray kAssStyleFields(
+    "Name, Fontname, Fontsize, PrimaryColour, SecondaryColour, OutlineColour, BackColour, Bold, "
+    "Italic, Underline, StrikeOut, ScaleX, ScaleY, Spacing, Angle, BorderStyle, Outline, Shadow, "
+    "Alignment, MarginL, MarginR, MarginV, Encoding");
+const QByteArray kSsaStyleFields(
+    "Name, Fontname, Fontsize, PrimaryColour, SecondaryColour, TertiaryColour, BackColour, Bold, "
+    "Italic, BorderStyle, Outline, Shadow, Alignment, MarginL, MarginR, MarginV, AlphaLevel, "
+    "Encoding");
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
@@ -124,7 +123,7 @@ void ApplyOverrideBlock(QByteArrayView block, const AssStyle& style, TagState& s
 QHash<QString, AssStyle> ReadAssStyles(const QList<QByteArray>& scriptLines) {
     QHash<QString, AssStyle> styles;
     enum class Section { Other, SsaStyles, AssStyles } section = Section::Other;
-    QList<QByteArray> format;
+    AssFormat format(kAssStyleFields);
     for (const QByteArray& rawLine : scriptLines) {
         const QByteArray line = rawLine.trimmed();
         if (line.startsWith('[')) {
@@ -132,17 +131,14 @@ QHash<QString, AssStyle> ReadAssStyles(const QList<QByteArray>& scriptLines) {
             section = name == "[v4styles]"                              ? Section::SsaStyles
                       : name == "[v4+styles]" || name == "[v4++styles]" ? Section::AssStyles
                                                                         : Section::Other;
-            format = section == Section::SsaStyles ? kSsaStyleFields : kAssStyleFields;
+            format = AssFormat(section == Section::SsaStyles ? kSsaStyleFields : kAssStyleFields);
             continue;
         }
         if (section == Section::Other) {
             continue;
         }
         if (const std::optional<QByteArray> names = AssLineValue(line, "Format")) {
-            format = SplitAssFields(names->toLower(), -1);
-            for (QByteArray& field : format) {
-                field = field.trimmed();
-            }
+            format = AssFormat(*names);
             continue;
         }
         const std::optional<QByteArray> value = AssLineValue(line, "Style");
@@ -150,24 +146,20 @@ QHash<QString, AssStyle> ReadAssStyles(const QList<QByteArray>& scriptLines) {
             continue;
         }
         const QList<QByteArray> fields = SplitAssFields(*value, format.size());
-        const auto field = [&](const char* name) -> std::optional<int> {
-            const qsizetype index = format.indexOf(name);
-            return index >= 0 && index < fields.size() ? IntegerOf(fields.at(index)) : std::nullopt;
-        };
+        const auto number = [&](const char* name) { return IntegerOf(format.field(fields, name)); };
         AssStyle style;
-        if (const std::optional<int> alignment = field("alignment")) {
+        if (const std::optional<int> alignment = number("alignment")) {
             const std::optional<int> keypad = section == Section::SsaStyles
                                                   ? KeypadOfSsaAlignment(*alignment)
                                                   : std::optional<int>(*alignment);
             style.placement = keypad && *keypad >= 1 && *keypad <= 9 ? *keypad : 2;
         }
-        style.italic = field("italic").value_or(0) != 0;
-        style.bold = IsBoldValue(field("bold").value_or(0));
-        style.underline = field("underline").value_or(0) != 0;
-        style.strikeOut = field("strikeout").value_or(0) != 0;
-        const qsizetype nameIndex = format.indexOf("name");
-        if (nameIndex >= 0 && nameIndex < fields.size()) {
-            styles.insert(QString::fromUtf8(fields.at(nameIndex).trimmed()), style);
+        style.italic = number("italic").value_or(0) != 0;
+        style.bold = IsBoldValue(number("bold").value_or(0));
+        style.underline = number("underline").value_or(0) != 0;
+        style.strikeOut = number("strikeout").value_or(0) != 0;
+        if (format.has("name")) {
+            styles.insert(QString::fromUtf8(format.field(fields, "name").trimmed()), style);
         }
     }
     return styles;
@@ -200,6 +192,23 @@ std::optional<QByteArray> AssLineValue(const QByteArray& line, QByteArrayView ke
         ++pos;
     }
     return line.mid(pos);
+}
+
+AssFormat::AssFormat(const QByteArray& names) {
+    const QList<QByteArray> fields = SplitAssFields(names.toLower(), -1);
+    size_ = fields.size();
+    for (qsizetype place = 0; place < size_; ++place) {
+        // A name given twice names its first field.
+        const QByteArray name = fields.at(place).trimmed();
+        if (!places_.contains(name)) {
+            places_.insert(name, place);
+        }
+    }
+}
+
+QByteArray AssFormat::field(const QList<QByteArray>& values, QByteArrayView name) const {
+    const qsizetype place = places_.value(name.toByteArray(), -1);
+    return place >= 0 && place < values.size() ? values.at(place) : QByteArray();
 }
 
 QList<QByteArray> SplitAssFields(const QByteArray& value, qsizetype count) {

@@ -46,6 +46,24 @@ std::optional<QByteArray> AssLineValue(const QByteArray& line, QByteArrayView ke
 // last is trimmed of blanks.
 QList<QByteArray> SplitAssFields(const QByteArray& value, qsizetype count);
 
+// The field names of a Format line (or a section's usual ones), to find a Style or Dialogue
+// line's fields by name.
+class AssFormat {
+public:
+    // names: the Format line's value, e.g. "Name, Fontname, Alignment", in any case.
+    explicit AssFormat(const QByteArray& names);
+
+    qsizetype size() const { return size_; }
+    bool has(QByteArrayView name) const { return places_.contains(name.toByteArray()); }
+    // The field of values (split by SplitAssFields into size() fields) with the lower-case name;
+    // empty when the format or the line has none.
+    QByteArray field(const QList<QByteArray>& values, QByteArrayView name) const;
+
+private:
+    QHash<QByteArray, qsizetype> places_;
+    qsizetype size_ = 0;
+};
+
 // An event's Text field (bytes of the file's encoding) as the cue's lines for the markup mode,
 // top line first, in the markup the SRT lines carry:
 //   - {\i1} {\b1} {\u1} {\s1} and their ends, style defaults from style, {\r} back to them;

@@ -153,6 +153,19 @@ TEST_F(Conversion, RefusesWhatItCannotConvertWithoutWritingFiles) {
     EXPECT_EQ(run.exitStatus, kExitRefused);
     EXPECT_TRUE(run.err.contains(QStringLiteral("must contain the framerate")));
 
+    const std::pair<const char*, QByteArray> notSubtitles[] = {
+        {"headless.vtt", "00:01.000 --> 00:02.000\nHello\n"},
+        {"no_events.ass", "[Script Info]\nScriptType: v4.00+\n[V4+ Styles]\n"},
+        {"picture.ass", QByteArray::fromHex("89504e470d0a1a0a") + QByteArray(500, '\x9c')},
+    };
+    for (const auto& [name, bytes] : notSubtitles) {
+        ConversionOptions notSubtitle = options_;
+        notSubtitle.subtitlePath = test::WriteFile(folder_, QString::fromLatin1(name), bytes);
+        run = Convert(notSubtitle);
+        EXPECT_EQ(run.exitStatus, kExitRefused) << name;
+        EXPECT_TRUE(run.err.startsWith(QStringLiteral("This is not a"))) << run.err.toStdString();
+    }
+
     EXPECT_FALSE(QFile::exists(folder_.filePath(QStringLiteral("Generated.sup"))));
     EXPECT_FALSE(QFile::exists(folder_.filePath(QStringLiteral("Marvoxa_Help_File.txt"))));
 }
@@ -230,6 +243,32 @@ TEST_F(Conversion, StrippedTagsLeaveTheStreamOfTheUntaggedText) {
     EXPECT_NE(StreamOf(tagged, folder_.filePath(QStringLiteral("r")),
                        TextOptions{.markup = MarkupMode::Render}),
               stripped);
+}
+
+TEST_F(Conversion, StyledVttAndAssFilesWriteTheStreamOfTheSameSrt) {
+    const auto write = [&](const char* name, const QByteArray& bytes) {
+        return test::WriteFile(folder_, QString::fromLatin1(name), bytes);
+    };
+    const QString srt = write("same.srt",
+                              "1\n00:00:01,000 --> 00:00:02,000\n{\\an8}<i>Fish</i> &amp; chips\n"
+                              "second\n");
+    const QString plainSrt =
+        write("plain.srt", "1\n00:00:01,000 --> 00:00:02,000\nFish & chips\nsecond\n");
+    const QString vtt = write(
+        "same.vtt", "WEBVTT\n\n00:01.000 --> 00:02.000 line:0\n<i>Fish</i> &amp; chips\nsecond\n");
+    const QString ass = write("same.ass",
+                              "[Events]\nDialogue: 0,0:00:01.00,0:00:02.00,Default,,0,0,0,,"
+                              "{\\an8\\i1}Fish{\\i0} & chips\\Nsecond\n");
+    const TextOptions render{.markup = MarkupMode::Render};
+    const QByteArray styled = StreamOf(srt, folder_.filePath(QStringLiteral("srt")), render);
+    const QByteArray plain = StreamOf(plainSrt, folder_.filePath(QStringLiteral("plain")));
+    ASSERT_NE(styled, plain);
+    for (const QString& path : {vtt, ass}) {
+        EXPECT_EQ(StreamOf(path, folder_.filePath(QStringLiteral("r")), render), styled)
+            << path.toStdString();
+        EXPECT_EQ(StreamOf(path, folder_.filePath(QStringLiteral("t"))), plain)
+            << path.toStdString();
+    }
 }
 
 TEST_F(Conversion, ReportsLinesLeftOutOnStandardErrorAndStillConverts) {
