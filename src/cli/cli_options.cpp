@@ -245,8 +245,9 @@ QString UsageText(const QString& programName) {
     const auto list = [](const QStringList& values) { return values.join(QLatin1String(", ")); };
     return QStringLiteral(
                "Usage: %1 [options] [--] SUBTITLE\n"
-               "Turns an SRT, WebVTT, ASS/SSA, SUB or TXT subtitle file into a DVD subpicture\n"
-               "stream (Generated.sup) and a help text (Marvoxa_Help_File.txt).\n"
+               "Turns an SRT, WebVTT, ASS/SSA, SUB or TXT subtitle file, or a text subtitle track\n"
+               "of an MKV, MP4, WebM, MOV or TS video, into a DVD subpicture stream\n"
+               "(Generated.sup) and a help text (Marvoxa_Help_File.txt).\n"
                "\n"
                "Subtitle:\n"
                "  --track N             subtitle track N of a video container (.mkv .mka .mks "
