@@ -40,7 +40,7 @@ const QByteArray kSignsAss = QByteArrayLiteral(
     "Dialogue: 0,0:00:02.00,0:00:05.00,Sign,,0,0,0,,{\\pos(10,10)}ROAD, SIGN\n");
 
 class ContainerSubtitles : public ::testing::Test {
-protected:
+public:
     // The containers, made once: a VobSub track (pictures the converter draws), then the SRT
     // and the ASS; MP4 the same with mov_text; WebM a VP8 video, then the two as WebVTT.
     static void SetUpTestSuite() {
@@ -49,17 +49,11 @@ protected:
         test::WriteFile(*folder_, QStringLiteral("dialogue.srt"), kDialogueSrt);
         test::WriteFile(*folder_, QStringLiteral("signs.ass"), kSignsAss);
         RunTool(QStringLiteral(MARVOXA_CLI),
-                {QStringLiteral("--also"), QStringLiteral("vobsub"), QStringLiteral("--output-dir"),
-                 QStringLiteral("pictures"), QStringLiteral("dialogue.srt")},
+                test::Words("--also vobsub --output-dir pictures dialogue.srt"), dir);
+        RunTool(QStringLiteral("mkvmerge"),
+                test::Words("-q -o three.mkv pictures/Generated.idx --language 0:eng "
+                            "--track-name 0:Dialogue dialogue.srt --language 0:gre signs.ass"),
                 dir);
-        RunTool(
-            QStringLiteral("mkvmerge"),
-            {QStringLiteral("-q"), QStringLiteral("-o"), QStringLiteral("three.mkv"),
-             QStringLiteral("pictures/Generated.idx"), QStringLiteral("--language"),
-             QStringLiteral("0:eng"), QStringLiteral("--track-name"), QStringLiteral("0:Dialogue"),
-             QStringLiteral("dialogue.srt"), QStringLiteral("--language"), QStringLiteral("0:gre"),
-             QStringLiteral("signs.ass")},
-            dir);
         RunTool(QStringLiteral("mkvmerge"),
                 test::Words("-q -o pictures.mkv pictures/Generated.idx"), dir);
         RunTool(QStringLiteral("ffmpeg"),
@@ -72,13 +66,11 @@ protected:
                             "three.webm"),
                 dir);
         // Cut inside the last subtitle's block, as an interrupted copy would.
-        QProcess probe;
-        probe.setWorkingDirectory(dir);
-        probe.start(QStringLiteral("ffprobe"),
-                    test::Words("-v error -show_entries packet=pos -of csv=p=0 three.mkv"));
-        probe.waitForFinished(60'000);
-        const qint64 lastPacket =
-            probe.readAllStandardOutput().trimmed().split('\n').last().toLongLong();
+        const qint64 lastPacket = Probe(QStringLiteral("-show_entries packet=pos three.mkv"))
+                                      .trimmed()
+                                      .split('\n')
+                                      .last()
+                                      .toLongLong();
         QFile whole(folder_->filePath(QStringLiteral("three.mkv")));
         EXPECT_TRUE(lastPacket > 0 && whole.open(QIODevice::ReadOnly));
         test::WriteFile(*folder_, QStringLiteral("truncated.mkv"), whole.read(lastPacket + 2));
@@ -86,6 +78,15 @@ protected:
     static void TearDownTestSuite() { folder_.reset(); }
 
     static QString path(const char* name) { return folder_->filePath(QString::fromUtf8(name)); }
+
+    // What ffprobe prints for the arguments, one value per column.
+    static QByteArray Probe(const QString& arguments) {
+        const QString output = folder_->filePath(QStringLiteral("probed.csv"));
+        RunTool(QStringLiteral("ffprobe"),
+                test::Words("-v error -of csv=p=0") + arguments.split(u' '), folder_->path(), {},
+                output);
+        return test::ReadFile(output);
+    }
 
     static std::unique_ptr<QTemporaryDir> folder_;
 };
@@ -100,17 +101,14 @@ struct Shown {
 
 // The subtitle packets of ffprobe's stream s:N with their times; mov_text's two-byte empty
 // samples, which only fill the gaps between subtitles, are not subtitles.
-std::vector<Shown> ProbedPackets(const QString& file, int subtitleStream) {
-    QProcess probe;
-    probe.start(QStringLiteral("ffprobe"),
-                {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-select_streams"),
-                 QStringLiteral("s:%1").arg(subtitleStream), QStringLiteral("-show_entries"),
-                 QStringLiteral("packet=pts_time,duration_time,size"), QStringLiteral("-of"),
-                 QStringLiteral("csv=p=0"), file});
-    EXPECT_TRUE(probe.waitForFinished(60'000) && probe.exitCode() == 0)
-        << "ffprobe (from ffmpeg) failed or is missing";
+std::vector<Shown> ProbedPackets(const char* file, int subtitleStream) {
     std::vector<Shown> packets;
-    for (const QByteArray& line : probe.readAllStandardOutput().split('\n')) {
+    const QByteArray probed =
+        ContainerSubtitles::Probe(QStringLiteral("-select_streams s:%1 -show_entries "
+                                                 "packet=pts_time,duration_time,size %2")
+                                      .arg(subtitleStream)
+                                      .arg(QString::fromUtf8(file)));
+    for (const QByteArray& line : probed.split('\n')) {
         const QList<QByteArray> fields = line.split(',');
         if (fields.size() == 3 && fields[2].toInt() > 2) {
             packets.push_back(
@@ -158,8 +156,8 @@ TEST_P(ContainerTrack, ShowsEveryPacketAtItsTimeWithItsText) {
         drawn << (lines.placement != 0 ? QStringLiteral("{%1}").arg(lines.placement) : QString()) +
                      texts.join(u'|');
     }
-    EXPECT_EQ(shown, ProbedPackets(path(row.file), row.probedStream));
-    EXPECT_EQ(drawn.join(u';'), QString::fromUtf8(row.drawn));
+    EXPECT_EQ(shown, ProbedPackets(row.file, row.probedStream));
+    EXPECT_EQ(drawn.join(u';').toStdString(), std::string(row.drawn));
 }
 
 struct ConverterRun {
