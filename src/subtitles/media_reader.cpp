@@ -277,11 +277,11 @@ Result<CueReading> ReadTrack(const QString& path, int track, MarkupMode markup) 
     const QHash<QString, AssStyle> styles = ReadAssStyles(HeaderLines(*decoder));
     // Transport streams carry a broadcast clock; their pictures, made into a DVD's video, start
     // at the file's first time, and so must the subtitles.
-    const int64_t clockStart =
-        (container.format->iformat->flags & AVFMT_TS_DISCONT) != 0 &&
-                container.format->start_time != AV_NOPTS_VALUE
-            ? av_rescale_q(container.format->start_time, AV_TIME_BASE_Q, stream.time_base)
-            : 0;
+    const int64_t clockStart = (container.format->iformat->flags & AVFMT_TS_DISCONT) != 0 &&
+                                       container.format->start_time != AV_NOPTS_VALUE
+                                   ? av_rescale_q(container.format->start_time,
+                                                  AVRational{1, AV_TIME_BASE}, stream.time_base)
+                                   : 0;
     const auto ms = [&](int64_t ticks) {
         return av_rescale_q(ticks - clockStart, stream.time_base, AVRational{1, 1000});
     };
