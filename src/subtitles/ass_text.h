@@ -41,9 +41,9 @@ AssStyle FindAssStyle(const QHash<QString, AssStyle>& styles, const QString& nam
 // colon), without the blanks after the colon; nothing when the line is not of that key.
 std::optional<QByteArray> AssLineValue(const QByteArray& line, QByteArrayView key);
 
-// The comma-separated fields of a Format, Style or Dialogue value: at most count fields, the last
-// taking the rest of the value with its commas (an event's text comes last). Every field but the
-// last is trimmed of blanks.
+// The comma-separated fields of a Format, Style or Dialogue value: at most count fields (any
+// number when count is negative), the last taking the rest of the value with its commas (an
+// event's text comes last). Every field but the last is trimmed of blanks.
 QList<QByteArray> SplitAssFields(const QByteArray& value, qsizetype count);
 
 // The field names of a Format line (or a section's usual ones), to find a Style or Dialogue

@@ -27,12 +27,13 @@ TEST(ReadAssCues, ReadsEachFilesEventsWithTheirStyles) {
                            {3000, 2000, "Italic at the top", R"({\an8}<i>Italic at the top</i>)"},
                            {5000, 2000, "Bottom left|second line", R"({\an1}<b>Bottom left</b>)"}});
     // odd_forms.ass: CR line ends, lower-case sections and keys, indented lines, a shortened
-    // Format line in another order, fractions of none, one and three digits; 3 Dialogue lines.
+    // Format line in another order, fractions of none, one and three digits, a two-digit hour;
+    // 3 Dialogue lines.
     test::ExpectDrawnCues(
         "odd_forms.ass",
         {{1000, 1500, "No fraction, one digit", "No fraction, one digit"},
          {3125, 875, "Indented, three digits", R"({\an8}<i>Indented, three digits</i>)"},
-         {36000000, 1000, "Ten hours in", "Ten hours in"}});
+         {3600000, 1000, "An hour in", "An hour in"}});
 }
 
 TEST(ReadAssCues, RefusesFilesWithoutEventsAndCountsUnreadableTimes) {
