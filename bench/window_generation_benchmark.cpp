@@ -33,6 +33,9 @@ public:
                                               const QList<DvdTitleOption>&) override {
         return std::nullopt;
     }
+    std::optional<int> chooseSubtitleTrack(QWidget*, const QString&, const QStringList&) override {
+        return std::nullopt;
+    }
 
     QString lastMessage;
 

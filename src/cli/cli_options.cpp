@@ -1,6 +1,7 @@
 #include "cli/cli_options.h"
 
 #include "export/vobsub_index.h"
+#include "subtitles/media_reader.h"
 
 #include <QMap>
 
@@ -135,6 +136,12 @@ Status ApplyOption(const QString& name, const QString& value, const QStringList&
             return notInRange(1, 99);
         }
         options.title = *title;
+    } else if (name == QLatin1String("track")) {
+        const auto track = IntegerIn(value, 1, 9999);
+        if (!track) {
+            return notInRange(1, 9999);
+        }
+        options.track = *track;
     } else if (name == QLatin1String("language")) {
         if (!IsLanguageCode(value)) {
             return UsageError(QStringLiteral("--language takes a two-letter language code in "
@@ -225,6 +232,11 @@ Result<ConversionOptions> ParseConversionOptions(const QStringList& arguments,
     if (options.title != 0 && !options.intoDvd) {
         return UsageError(QStringLiteral("--title goes with --into-dvd."));
     }
+    if (options.track != 0 && !IsMediaFileName(positional.front())) {
+        return UsageError(
+            QStringLiteral("--track goes with a video container such as .mkv, .mp4 "
+                           "or .webm, whose subtitle tracks it chooses from."));
+    }
     options.subtitlePath = positional.front();
     return options;
 }
@@ -233,8 +245,15 @@ QString UsageText(const QString& programName) {
     const auto list = [](const QStringList& values) { return values.join(QLatin1String(", ")); };
     return QStringLiteral(
                "Usage: %1 [options] [--] SUBTITLE\n"
-               "Turns an SRT, WebVTT, ASS/SSA, SUB or TXT subtitle file into a DVD subpicture\n"
-               "stream (Generated.sup) and a help text (Marvoxa_Help_File.txt).\n"
+               "Turns an SRT, WebVTT, ASS/SSA, SUB or TXT subtitle file, or a text subtitle track\n"
+               "of an MKV, MP4, WebM, MOV or TS video, into a DVD subpicture stream\n"
+               "(Generated.sup) and a help text (Marvoxa_Help_File.txt).\n"
+               "\n"
+               "Subtitle:\n"
+               "  --track N             subtitle track N of a video container (.mkv .mka .mks "
+               ".mp4\n"
+               "                        .m4v .mov .webm .ts), counting from 1 as ffprobe does\n"
+               "                        (default: its first text track)\n"
                "\n"
                "Palette:\n"
                "  --ifo PATH            read the palette and video standard from a title set IFO\n"

@@ -15,6 +15,8 @@ namespace marvoxa {
 // What the user asked the converter for; defaults are the window's start-up defaults.
 struct ConversionOptions {
     QString subtitlePath;
+    // The subtitle track of a video container, counting from 1; 0: its first text track.
+    int track = 0;
     QString ifoPath;       // empty: the generic palette stands in
     QString outputFolder;  // empty: the subtitle file's folder
     RenderSettings settings;

@@ -75,7 +75,8 @@ int RunConversion(const ConversionOptions& options, QTextStream& out, QTextStrea
     }
     palette.setRoles(WithOverrides(palette.roles(), options));
 
-    const SubtitleLoad load = LoadSubtitleFile(options.subtitlePath, settings.text.markup);
+    const SubtitleLoad load =
+        LoadSubtitleFile(options.subtitlePath, settings.text.markup, options.track);
     if (load.error) {
         return Refuse(err, load.error->message);
     }

@@ -2,6 +2,7 @@
 
 #include "common/regular_file.h"
 #include "subtitles/ass_reader.h"
+#include "subtitles/media_reader.h"
 #include "subtitles/raw_lines.h"
 #include "subtitles/srt_reader.h"
 #include "subtitles/sub_reader.h"
@@ -112,9 +113,26 @@ SubtitleLoad LoadSubtitleText(QByteArray bytes, const QString& fileName, MarkupM
     return load;
 }
 
+SubtitleLoad LoadMediaTrack(const QString& path, int track, MarkupMode markup) {
+    SubtitleLoad load;
+    // libavcodec hands every text subtitle over as UTF-8.
+    load.cueList.encoding = TextEncoding::Utf8;
+    CueReading reading = ReadMediaSubtitles(path, track, markup);
+    load.cueList.cues = std::move(reading.cues);
+    load.cueList.furtherLines = std::move(reading.furtherLines);
+    load.error = std::move(reading.error);
+    if (reading.textlessCues > 0) {
+        load.notice = TextlessCuesNotice(reading.textlessCues, reading.firstTextlessStartMs);
+    }
+    return load;
+}
+
 }  // namespace
 
-SubtitleLoad LoadSubtitleFile(const QString& path, MarkupMode markup) {
+SubtitleLoad LoadSubtitleFile(const QString& path, MarkupMode markup, int track) {
+    if (IsMediaFileName(path)) {
+        return LoadMediaTrack(path, track, markup);
+    }
     const OpenedInput opened = OpenRegularFileForReading(path);
     QFile file;
     if (opened.descriptor < 0 ||
@@ -126,6 +144,14 @@ SubtitleLoad LoadSubtitleFile(const QString& path, MarkupMode markup) {
         return load;
     }
     return LoadSubtitleText(ReadWholeFile(file), path, markup);
+}
+
+QList<MediaTrack> TextTracksToChooseFrom(const QString& path) {
+    if (!IsMediaFileName(path)) {
+        return {};
+    }
+    const Result<QList<MediaTrack>> tracks = ReadMediaTracks(path);
+    return tracks ? TextSubtitleTracks(tracks.value()) : QList<MediaTrack>();
 }
 
 SubtitleLoad LoadSubtitleBytes(const QByteArray& bytes, const QString& fileName,

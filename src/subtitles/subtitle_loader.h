@@ -3,6 +3,7 @@
 #include "common/result.h"
 #include "render/text_options.h"
 #include "subtitles/cue_list.h"
+#include "subtitles/media_tracks.h"
 
 #include <QByteArray>
 #include <QString>
@@ -32,11 +33,18 @@ struct SubtitleLoad {
 
 // Reads the file at path and dispatches on its extension, upper-cased, from the last dot of the
 // file name: ".SRT" reads SRT, ".SUB" and ".TXT" read SUB, ".VTT" WebVTT, ".ASS" and ".SSA"
-// ASS/SSA; any other extension reads no cues. UTF-16 and UTF-32 files are read as their UTF-8
-// equivalent. Unless markup is drawn as text, SUB/TXT lines may carry MicroDVD control codes
-// after their frame numbers. WebVTT and ASS styling becomes the cue markup of SRT lines for
+// ASS/SSA, a video container's (".MKV", ".MP4", ".WEBM" and the others of IsMediaFileName) its
+// subtitle track `track`, counting from 1, or with 0 its first text track; any other extension
+// reads no cues. UTF-16 and UTF-32 files are read as their UTF-8 equivalent. Unless markup is
+// drawn as text, SUB/TXT lines may carry MicroDVD control codes after their frame numbers.
+// WebVTT and ASS styling, in files and in containers, becomes the cue markup of SRT lines for
 // markup drawn with styles or stripped, and plain text for markup drawn as text.
-SubtitleLoad LoadSubtitleFile(const QString& path, MarkupMode markup = MarkupMode::Text);
+SubtitleLoad LoadSubtitleFile(const QString& path, MarkupMode markup = MarkupMode::Text,
+                              int track = 0);
+
+// The text subtitle tracks of the video container at path, for the user to choose one; empty
+// for other files and for a container that cannot be read (loading it then says why).
+QList<MediaTrack> TextTracksToChooseFrom(const QString& path);
 
 // The same for bytes already in memory; fileName decides the form.
 SubtitleLoad LoadSubtitleBytes(const QByteArray& bytes, const QString& fileName,

@@ -12,6 +12,8 @@ target_sources(marvoxa_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/generation_session.h
     ${CMAKE_CURRENT_LIST_DIR}/preview_pictures.cpp
     ${CMAKE_CURRENT_LIST_DIR}/preview_pictures.h
+    ${CMAKE_CURRENT_LIST_DIR}/subtitle_track_choice.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/subtitle_track_choice.h
     ${CMAKE_CURRENT_LIST_DIR}/swatch_row.cpp
     ${CMAKE_CURRENT_LIST_DIR}/swatch_row.h
     ${CMAKE_CURRENT_LIST_DIR}/tab_order.cpp

@@ -1,8 +1,11 @@
 #include "ui/prompts.h"
 
+#include "ui/subtitle_track_choice.h"
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 
 namespace marvoxa {
@@ -55,6 +58,15 @@ std::optional<OptionsChoices> DesktopPrompts::editOptions(QWidget* parent,
         return std::nullopt;
     }
     return dialog.choices();
+}
+
+std::optional<int> DesktopPrompts::chooseSubtitleTrack(QWidget* parent, const QString& fileName,
+                                                       const QStringList& tracks) {
+    const std::unique_ptr<QInputDialog> dialog = MakeTrackDialog(parent, fileName, tracks);
+    if (dialog->exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return static_cast<int>(tracks.indexOf(dialog->textValue()));
 }
 
 }  // namespace marvoxa

@@ -3,6 +3,7 @@
 #include "ui/options_dialog.h"
 
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
 #include <optional>
@@ -33,6 +34,10 @@ public:
     virtual std::optional<OptionsChoices> editOptions(QWidget* parent,
                                                       const OptionsChoices& current,
                                                       const QList<DvdTitleOption>& dvdTitles) = 0;
+    // Asks which of a video's subtitle tracks to load, fileName's tracks described one a line;
+    // the index of the chosen one, or nothing when cancelled.
+    virtual std::optional<int> chooseSubtitleTrack(QWidget* parent, const QString& fileName,
+                                                   const QStringList& tracks) = 0;
 };
 
 // Real message boxes, file dialogs and the desktop's browser.
@@ -45,6 +50,8 @@ public:
     void openUrl(const QUrl& url) override;
     std::optional<OptionsChoices> editOptions(QWidget* parent, const OptionsChoices& current,
                                               const QList<DvdTitleOption>& dvdTitles) override;
+    std::optional<int> chooseSubtitleTrack(QWidget* parent, const QString& fileName,
+                                           const QStringList& tracks) override;
 };
 
 // Message texts separate lines by carriage returns; boxes show them as line breaks.

@@ -17,6 +17,7 @@
 #include "ui/generation_session.h"
 #include "ui/preview_pictures.h"
 #include "ui/prompts.h"
+#include "ui/subtitle_track_choice.h"
 #include "ui/tab_order.h"
 #include "ui/window_scroller.h"
 
@@ -62,11 +63,6 @@ QString SampleSecondLine(bool withFullStop) {
 
 QString IfoFilter() {
     return DialogFilter(QStringLiteral("ifo"), {QStringLiteral("ifo")});
-}
-
-QString SubtitleFilter() {
-    return DialogFilter(QStringLiteral("*.srt;*.sub;*.txt"),
-                        {QStringLiteral("srt"), QStringLiteral("sub"), QStringLiteral("txt")});
 }
 
 void SelectWithoutHandler(QComboBox* box, int index) {
@@ -385,7 +381,10 @@ void TForm1::Button2Click() {
         prompts_.showMessage(this, kLoadIfoFirstMessage);
         return;
     }
-
+    const std::optional<int> track = AskSubtitleTrack(prompts_, this, path);
+    if (!track) {
+        return;  // no track chosen: the previous subtitles stay
+    }
     subtitlePath_ = path;
     cueList_ = CueList{};
     fillCueSelector();
@@ -393,7 +392,7 @@ void TForm1::Button2Click() {
     const auto restoreCaption = qScopeGuard([this] { setWindowTitle(kForm1Caption); });
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 
-    SubtitleLoad load = LoadSubtitleFile(path, options_.text.markup);
+    SubtitleLoad load = LoadSubtitleFile(path, options_.text.markup, *track);
     cueList_ = std::move(load.cueList);
     fillCueSelector();
     loadFailed_ = load.loadFailed;

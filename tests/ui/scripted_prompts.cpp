@@ -42,4 +42,10 @@ std::optional<OptionsChoices> ScriptedPrompts::editOptions(QWidget*, const Optio
     return std::exchange(optionsAnswer, std::nullopt);
 }
 
+std::optional<int> ScriptedPrompts::chooseSubtitleTrack(QWidget*, const QString&,
+                                                        const QStringList& tracks) {
+    tracksShown.append(tracks);
+    return std::exchange(trackAnswer, std::nullopt);
+}
+
 }  // namespace marvoxa::test

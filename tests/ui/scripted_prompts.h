@@ -26,6 +26,8 @@ public:
     void openUrl(const QUrl& url) override;
     std::optional<OptionsChoices> editOptions(QWidget* parent, const OptionsChoices& current,
                                               const QList<DvdTitleOption>& dvdTitles) override;
+    std::optional<int> chooseSubtitleTrack(QWidget* parent, const QString& fileName,
+                                           const QStringList& tracks) override;
 
     // Returns the messages shown since the last call and forgets them.
     QStringList takeMessages();
@@ -42,6 +44,10 @@ public:
     // What each Options dialog showed when it opened, and the DVD titles it offered.
     QList<OptionsChoices> optionsShown;
     QList<QList<DvdTitleOption>> dvdTitlesShown;
+    // The index the next track question returns; nothing cancels it. Used once.
+    std::optional<int> trackAnswer;
+    // The tracks each track question offered.
+    QList<QStringList> tracksShown;
     // Runs while a message box would be open, to look at the window at that moment.
     std::function<void(const QString&)> onMessage;
 };

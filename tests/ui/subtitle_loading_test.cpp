@@ -3,11 +3,16 @@
 
 #include "main_window_fixture.h"
 #include "render/subtitle_font.h"
+#include "tool_run.h"
+#include "ui/subtitle_track_choice.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QInputDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTest>
 
 namespace marvoxa::test {
 namespace {
@@ -162,6 +167,39 @@ TEST_F(SubtitleLoading, ReadingErrorsEndTheLoadAndNoticesComeBeforeTheResult) {
     ASSERT_EQ(prompts_.messages.size(), 2);
     EXPECT_TRUE(prompts_.messages[0].contains(QStringLiteral("line 6")));
     EXPECT_EQ(prompts_.messages[1], kLoaded);
+}
+
+// mkvmerge makes the video; a cancelled question keeps the subtitles loaded before.
+TEST_F(SubtitleLoading, AVideoWithTwoTextTracksAsksWhichToLoadByLanguageAndTitle) {
+    tickNoIfo();
+    writeFile(QStringLiteral("en.srt"), SrtBytes({{QStringLiteral("Hello"), QString()}}));
+    writeFile(QStringLiteral("el.srt"), SrtBytes({{QStringLiteral("Γειά"), QString()}}));
+    RunTool(QStringLiteral("mkvmerge"),
+            Words("-q -o film.mkv --language 0:eng --track-name 0:Dialogue en.srt --language "
+                  "0:gre el.srt"),
+            dir_.path());
+    const QStringList tracks{QStringLiteral("1: subrip, eng, \"Dialogue\""),
+                             QStringLiteral("2: subrip, gre")};
+    for (const std::optional<int> answer : {std::optional<int>(1), std::optional<int>()}) {
+        prompts_.trackAnswer = answer;
+        prompts_.fileAnswers << dir_.filePath(QStringLiteral("film.mkv"));
+        c().Button2->click();
+        EXPECT_EQ(prompts_.tracksShown.takeFirst(), tracks);
+        EXPECT_EQ(prompts_.takeMessages(), answer ? QStringList{kLoaded} : QStringList());
+        EXPECT_EQ(entries(), QStringList{QStringLiteral("Γειά")});
+        EXPECT_TRUE(form_->subsLoaded());
+    }
+    EXPECT_TRUE(prompts_.dialogs.value(0).filter.contains(QStringLiteral("*.MKV")));
+    EXPECT_TRUE(prompts_.dialogs.value(0).filter.contains(QStringLiteral("*.vtt")));
+
+    const std::unique_ptr<QInputDialog> dialog =
+        MakeTrackDialog(nullptr, QStringLiteral("film.mkv"), tracks);
+    dialog->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
+    const QString path = QFileInfo(QStringLiteral(MARVOXA_SCREENSHOT_PATH)).absolutePath() +
+                         QStringLiteral("/track-dialog.png");
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    EXPECT_TRUE(dialog->grab().save(path)) << path.toStdString();
 }
 
 }  // namespace

@@ -37,6 +37,10 @@ public:
         ADD_FAILURE() << "no Options dialog expected";
         return std::nullopt;
     }
+    std::optional<int> chooseSubtitleTrack(QWidget*, const QString&, const QStringList&) override {
+        ADD_FAILURE() << "no track question expected";
+        return std::nullopt;
+    }
 
 private:
     void Record(const char* kind, const QString& text) {
