@@ -44,11 +44,13 @@ done
 ((icons >= 6)) || fail "only $icons icon sizes in the package"
 
 echo "== Installing $deb"
-# Slim images keep manual pages and documents out with dpkg's path-exclude; these patterns,
-# given after the images' own, let this package's pages in.
 if dpkg-query -W -f='${Status}' marvoxa 2>/dev/null | grep -q 'install ok installed'; then
     apt_get remove marvoxa
 fi
+# What /usr holds by that name without the package, as a copy from `cmake --install`.
+find /usr -iname '*marvoxa*' 2>/dev/null | sort >"$scratch/without-package"
+# Slim images keep manual pages and documents out with dpkg's path-exclude; these patterns,
+# given after the images' own, let this package's pages in.
 apt_get install --no-install-recommends \
     -o Dpkg::Options::=--path-include='/usr/share/man/man1/marvoxa*' \
     -o Dpkg::Options::=--path-include='/usr/share/doc/marvoxa/*' "$deb"
@@ -165,7 +167,8 @@ while read -r path; do
         fail "left in place after removal: $path"
     fi
 done <"$scratch/installed"
-leftovers=$(find /usr -iname '*marvoxa*' 2>/dev/null)
+leftovers=$(find /usr -iname '*marvoxa*' 2>/dev/null | sort |
+    comm -13 "$scratch/without-package" -)
 [[ -z $leftovers ]] || fail "left in /usr after removal: $leftovers"
 
 if ((failures > 0)); then
