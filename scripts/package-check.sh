@@ -50,10 +50,12 @@ fi
 # What /usr holds by that name without the package, as a copy from `cmake --install`.
 find /usr -iname '*marvoxa*' 2>/dev/null | sort >"$scratch/without-package"
 # Slim images keep manual pages and documents out with dpkg's path-exclude; these patterns,
-# given after the images' own, let this package's pages in.
+# read after the images' own, let this package's in. The folders need their own pattern: a file
+# whose folder is excluded cannot be unpacked.
 apt_get install --no-install-recommends \
+    -o Dpkg::Options::=--path-include=/usr/share/man/man1 \
     -o Dpkg::Options::=--path-include='/usr/share/man/man1/marvoxa*' \
-    -o Dpkg::Options::=--path-include='/usr/share/doc/marvoxa/*' "$deb"
+    -o Dpkg::Options::=--path-include='/usr/share/doc/marvoxa*' "$deb"
 dpkg -L marvoxa | grep "^/usr/" | sort >"$scratch/installed"
 
 echo "== The installed converter"
