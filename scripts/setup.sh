@@ -18,6 +18,8 @@ packages=(
     clang-14 libclang-rt-14-dev
     dvdauthor ffmpeg time
     libdvdread-dev lsdvd handbrake-cli genisoimage
+    dpkg-dev file lintian man-db groff-base desktop-file-utils appstream
+    xvfb xauth xdotool x11-utils python3
 )
 
 missing=()

@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs the whole test suite; then builds it again with clang under
-# AddressSanitizer and UndefinedBehaviorSanitizer, together with the fuzz targets, and runs it
-# all a second time (each fuzz target for a short, fixed number of executions). Line tables
-# instead of full debug information keep that build short while reports still name lines.
+# Sets up, builds and runs the whole test suite, and builds, installs, tries and removes the
+# Debian package; then builds it again with clang under AddressSanitizer and
+# UndefinedBehaviorSanitizer, together with the fuzz targets, and runs it all a second time
+# (each fuzz target for a short, fixed number of executions). Line tables instead of full debug
+# information keep that build short while reports still name lines.
 # MARVOXA_SKIP_SANITIZER_PASS=1 runs the first pass only.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh" "$root/build"
 cd "$root/build"
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)"
+# The Debian package of this build, installed, tried and removed again.
+bash "$root/scripts/package-check.sh"
 
 if [[ ${MARVOXA_SKIP_SANITIZER_PASS:-0} == 1 ]]; then
     exit 0

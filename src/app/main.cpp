@@ -1,3 +1,4 @@
+#include "common/version.h"
 #include "ui/prompts.h"
 #include "ui/settings_storage.h"
 #include "ui/unit1.h"
@@ -8,6 +9,7 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Marvoxa"));
+    QApplication::setApplicationVersion(QString(marvoxa::kVersion));
 
     marvoxa::DesktopPrompts prompts;
     marvoxa::TForm1 form1(prompts);

@@ -1,5 +1,6 @@
 #include "cli/cli_options.h"
 
+#include "common/version.h"
 #include "export/vobsub_index.h"
 #include "subtitles/media_reader.h"
 
@@ -179,6 +180,10 @@ Result<ConversionOptions> ParseConversionOptions(const QStringList& arguments,
             options.showHelp = true;
             return options;
         }
+        if (argument == QLatin1String("--version")) {
+            options.showVersion = true;
+            return options;
+        }
         if (!argument.startsWith(QLatin1String("--"))) {
             return UsageError(QStringLiteral("Unknown option %1. See --help.").arg(argument));
         }
@@ -308,6 +313,7 @@ QString UsageText(const QString& programName) {
                "  --title N             that title, numbered as players number the disc's titles\n"
                "                        (default: the title set's longest)\n"
                "  --help                show this text\n"
+               "  --version             show the version\n"
                "  --                    ends the options: what follows is the file name, even "
                "if it begins with -\n"
                "\n"
@@ -319,6 +325,10 @@ QString UsageText(const QString& programName) {
         .arg(kBottomOffsetMax)
         .arg(kLineOverlapMin)
         .arg(kLineOverlapMax);
+}
+
+QString VersionText() {
+    return QStringLiteral("marvoxa-cli %1\n").arg(kVersion);
 }
 
 }  // namespace marvoxa

@@ -34,6 +34,7 @@ struct ConversionOptions {
     bool intoDvd = false;
     int title = 0;  // the disc's title number; 0: the title set's longest
     bool showHelp = false;
+    bool showVersion = false;
 };
 
 // Parses the arguments (without the program name). The error message names the option and
@@ -42,5 +43,8 @@ Result<ConversionOptions> ParseConversionOptions(const QStringList& arguments,
                                                  const QStringList& installedFonts);
 
 QString UsageText(const QString& programName);
+
+// One line naming the converter and its release, as --version prints it.
+QString VersionText();
 
 }  // namespace marvoxa

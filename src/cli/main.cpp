@@ -71,6 +71,10 @@ int main(int argc, char** argv) {
         out << marvoxa::UsageText(programName);
         return marvoxa::kExitDone;
     }
+    if (options.value().showVersion) {
+        out << marvoxa::VersionText();
+        return marvoxa::kExitDone;
+    }
     marvoxa::ConversionOptions& conversion = options.value();
     if (const auto folder = paths.originalFolder(conversion.subtitlePath);
         folder && conversion.outputFolder.isEmpty()) {

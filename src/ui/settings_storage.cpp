@@ -325,9 +325,15 @@ Status WriteSettingsFile(const QString& path, const QByteArray& text) {
 
 }  // namespace
 
+bool IsSystemProgramFolder(const QString& folder) {
+    const QString clean = QDir::cleanPath(folder);
+    return clean == QLatin1String("/usr") || clean.startsWith(QLatin1String("/usr/"));
+}
+
 SettingsLocation SettingsLocation::ForThisProgram() {
+    const QString programFolder = QCoreApplication::applicationDirPath();
     return SettingsLocation{
-        .programFolder = QCoreApplication::applicationDirPath(),
+        .programFolder = IsSystemProgramFolder(programFolder) ? QString() : programFolder,
         .userFolder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)};
 }
 

@@ -20,9 +20,15 @@ struct SettingsLocation {
     // write; created when first needed.
     QString userFolder;
 
-    // The executable's folder and Qt's application configuration folder.
+    // The executable's folder (none when it is a system program folder) and Qt's application
+    // configuration folder, ~/.config/Marvoxa.
     static SettingsLocation ForThisProgram();
 };
+
+// True for a folder under /usr, where the package and `cmake --install` put the programs. Such a
+// folder never holds the settings, even when root could write there: /usr may be mounted
+// read-only, and removing the package must leave nothing of it in /usr.
+bool IsSystemProgramFolder(const QString& folder);
 
 // The settings file for location: in the program's folder when that folder takes a new file,
 // otherwise in the user's folder. Reading and writing both use this choice.

@@ -1,5 +1,6 @@
 #include "ui/unit2.h"
 
+#include "common/version.h"
 #include "ui/prompts.h"
 #include "ui/updater.h"
 
@@ -128,7 +129,8 @@ TForm2::TForm2(Prompts& prompts, QWidget* parent)
 
     label2_ = AddLabel(this, "Label2", QStringLiteral("Disc with subtitles"), 16, 96);
     label3_ = AddLabel(this, "Label3", QStringLiteral("Current version :"), 80, 112, true);
-    labelVersion_ = AddLabel(this, "LabelVersion", QStringLiteral("42.5"), 176, 112, true);
+    // The release the build names; "Check Version" compares the server's answer with it.
+    labelVersion_ = AddLabel(this, "LabelVersion", QString(kVersion), 176, 112, true);
 
     memo1_ = new QPlainTextEdit(this);
     memo1_->setObjectName(QStringLiteral("Memo1"));

@@ -1,5 +1,6 @@
 // marvoxa-cli run as a user runs it: its own arguments, odd file names, other displays.
 
+#include "common/version.h"
 #include "test_files.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <fcntl.h>
@@ -23,6 +25,7 @@ const QByteArray kSrt = QByteArrayLiteral(
 struct ProcessRun {
     int exitCode = -1;
     bool crashed = true;
+    QString out;
     QString err;
 };
 
@@ -41,6 +44,7 @@ ProcessRun Start(
     }
     run.crashed = process.exitStatus() != QProcess::NormalExit;
     run.exitCode = process.exitCode();
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
     run.err = QString::fromUtf8(process.readAllStandardError());
     return run;
 }
@@ -65,6 +69,27 @@ TEST_F(ConverterProcess, GivesQtNoneOfItsArguments) {
     EXPECT_EQ(run.exitCode, 2) << run.err.toStdString();
     EXPECT_TRUE(run.err.contains(QStringLiteral("Unknown option -platform")))
         << run.err.toStdString();
+}
+
+// Packaging scripts and users ask the installed converter for its release; before the file
+// name, after it, or alone, the answer is the one line and nothing is converted.
+TEST_F(ConverterProcess, NamesItsReleaseWithVersion) {
+    test::WriteFile(folder_, QStringLiteral("x.srt"), kSrt);
+    for (const QStringList& arguments :
+         {QStringList{QStringLiteral("--version")},
+          QStringList{QStringLiteral("x.srt"), QStringLiteral("--version")},
+          QStringList{QStringLiteral("--wrap"), QStringLiteral("--version"),
+                      QStringLiteral("x.srt")}}) {
+        const ProcessRun run = Convert(arguments, folder_.path());
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_EQ(run.out, QStringLiteral("marvoxa-cli %1\n").arg(kVersion));
+        EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("Generated.sup"))));
+    // Three numbers, as the package's version and the man pages carry them.
+    EXPECT_TRUE(QString(kVersion).contains(
+        QRegularExpression(QStringLiteral("^[0-9]+\\.[0-9]+\\.[0-9]+$"))))
+        << QString(kVersion).toStdString();
 }
 
 TEST_F(ConverterProcess, TakesAFileNameThatLooksLikeAnOptionAfterTheEndOfOptions) {

@@ -1,5 +1,6 @@
 #include "ui/unit2.h"
 
+#include "common/version.h"
 #include "ui/updater.h"
 #include "updater_recording_prompts.h"
 #include "updater_test_server.h"
@@ -141,7 +142,7 @@ TEST_F(AboutWindowTest, FixedTextsAndFonts) {
     };
     for (const Text& expected : {
              Text{"Label3", QStringLiteral("Current version :"), true},
-             Text{"LabelVersion", QStringLiteral("42.5"), true},
+             Text{"LabelVersion", QString(kVersion), true},
              Text{"Label4", QStringLiteral("Special Thx to:"), false},
          }) {
         const auto* label = Control<QLabel>(expected.name);
@@ -250,7 +251,9 @@ protected:
 };
 
 TEST_F(AboutCheckVersionTest, RunsTheCheckAndReleasesTheUpdater) {
-    server_.setResponseFor("/divx/Versions/MarvoxaVersion.html", UpdaterTestServer::Ok("42.5"));
+    // The server names the release this build is: nothing newer.
+    server_.setResponseFor("/divx/Versions/MarvoxaVersion.html",
+                           UpdaterTestServer::Ok(QByteArray(kVersion.data(), kVersion.size())));
     QTest::mouseClick(Control("ButtonCheckVersion"), Qt::LeftButton);
     EXPECT_THAT(prompts_.boxes, ElementsAre("message: No updates found."));
     EXPECT_EQ(TUpdater::LiveCount(), 0);

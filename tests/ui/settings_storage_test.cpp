@@ -315,6 +315,18 @@ TEST_F(SettingsStorageTest, AWritableProgramFolderHoldsTheFileAndNothingElse) {
     EXPECT_TRUE(QDir(location_.programFolder).isEmpty());
 }
 
+// Root may write to /usr/bin, yet an installed copy keeps its settings in the user's folder.
+TEST(SettingsLocation, AProgramUnderUsrNeverKeepsItsSettingsBesideItself) {
+    for (const char* installed :
+         {"/usr/bin", "/usr/local/bin", "/usr/lib/marvoxa/", "/usr", "/opt/../usr/bin"}) {
+        EXPECT_TRUE(IsSystemProgramFolder(QLatin1String(installed))) << installed;
+    }
+    for (const char* portable :
+         {"/home/me/marvoxa/build/src/app", "/usrlocal/bin", "/opt/marvoxa", "/", "/srv/usr/bin"}) {
+        EXPECT_FALSE(IsSystemProgramFolder(QLatin1String(portable))) << portable;
+    }
+}
+
 TEST_F(SettingsStorageTest, AReadOnlyProgramFolderSendsTheFileToTheUserFolder) {
     // Immutable: not even root can create a file there.
     if (const QString refusal = Chattr(QStringLiteral("+i"), location_.programFolder);
