@@ -29,7 +29,7 @@ dpkg-deb -c "$deb" | awk '{print $6}' | sed 's#^\./#/#' >"$scratch/contents"
 for path in /usr/bin/marvoxa /usr/bin/marvoxa-cli /usr/share/man/man1/marvoxa-cli.1.gz \
     /usr/share/man/man1/marvoxa.1.gz /usr/share/applications/marvoxa.desktop \
     /usr/share/metainfo/invalid.marvoxa.Marvoxa.metainfo.xml /usr/share/doc/marvoxa/copyright \
-    /usr/share/doc/marvoxa/changelog.gz; do
+    /usr/share/doc/marvoxa/changelog.gz /usr/lib/marvoxa/libmarvoxa_media.so; do
     grep -qxF "$path" "$scratch/contents" || fail "the package lacks $path"
 done
 # Each hicolor icon has the size its folder names; a theme skips one that has not.
@@ -73,6 +73,13 @@ for file in Generated.sup Marvoxa_Help_File.txt; do
 done
 cmp "$scratch/installed-output/Generated.sup" "$scratch/build-output/Generated.sup" ||
     fail "the installed converter's stream differs from the build's"
+# A video's subtitle track is read by the module the installed converter loads from /usr/lib.
+mkvmerge -q -o "$scratch/film.mkv" "$root/examples/rethymno.srt" ||
+    fail "mkvmerge could not make a video of rethymno.srt"
+/usr/bin/marvoxa-cli --output-dir "$scratch/installed-mkv" "$scratch/film.mkv" \
+    >"$scratch/report-mkv" 2>&1 || fail "the installed converter failed on an MKV: $(cat "$scratch/report-mkv")"
+cmp "$scratch/installed-mkv/Generated.sup" "$scratch/build-output/Generated.sup" ||
+    fail "the installed converter's stream of the MKV differs from that of its SRT"
 
 echo "== The manual pages"
 for page in marvoxa-cli marvoxa; do

@@ -10,8 +10,9 @@
 
 namespace marvoxa {
 
-// The only place that calls libavformat and libavcodec: the subtitle tracks of video and audio
-// containers (Matroska, WebM, MP4, QuickTime, MPEG transport streams).
+// The subtitle tracks of video and audio containers (Matroska, WebM, MP4, QuickTime, MPEG
+// transport streams), read through libavformat and libavcodec in a module that is loaded when
+// the first container is read. When it cannot be loaded, the error (ErrorKind::Io) says so.
 
 // True for the file names whose extension (any case) names a container read here.
 bool IsMediaFileName(const QString& fileName);
