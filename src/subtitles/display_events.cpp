@@ -62,7 +62,7 @@ void AppendPieces(const CueList& cueList, const std::vector<size_t>& group,
         DisplayEvent piece{cuts[i], cuts[i + 1] - cuts[i], {}};
         for (size_t index : byStart) {
             if (cues[index].startMs <= cuts[i] && EndOf(cues[index]) >= cuts[i + 1]) {
-                piece.cues.push_back(index);
+                piece.cues.push_back(static_cast<quint32>(index));
             }
         }
         if (!piece.cues.empty()) {
@@ -73,7 +73,7 @@ void AppendPieces(const CueList& cueList, const std::vector<size_t>& group,
 
 }  // namespace
 
-std::vector<DisplayEvent> DisplayEvents(const CueList& cueList) {
+DisplayEventList DisplayEvents(const CueList& cueList) {
     const std::vector<Cue>& cues = cueList.cues;
     const std::vector<std::vector<size_t>> groups = OverlapGroups(cueList);
     // The group of each overlapping cue; none for the others.
@@ -83,14 +83,36 @@ std::vector<DisplayEvent> DisplayEvents(const CueList& cueList) {
             groupOf[index] = &group;
         }
     }
-    std::vector<DisplayEvent> events;
-    events.reserve(cues.size());
+    DisplayEventList list;
+    list.cueList_ = &cueList;
+    list.slots_.reserve(cues.size());
     for (size_t index = 0; index < cues.size(); ++index) {
         if (groupOf[index] == nullptr) {
-            events.push_back({cues[index].startMs, cues[index].durationMs, {index}});
+            list.slots_.push_back(static_cast<quint32>(index));
         } else if (groupOf[index]->front() == index) {
-            AppendPieces(cueList, *groupOf[index], events);
+            const size_t first = list.pieces_.size();
+            AppendPieces(cueList, *groupOf[index], list.pieces_);
+            for (size_t piece = first; piece < list.pieces_.size(); ++piece) {
+                list.slots_.push_back(DisplayEventList::kPiece | static_cast<quint32>(piece));
+            }
         }
+    }
+    return list;
+}
+
+DisplayEvent DisplayEventList::operator[](size_t index) const {
+    const quint32 slot = slots_[index];
+    if ((slot & kPiece) != 0) {
+        return pieces_[slot & ~kPiece];
+    }
+    const Cue& cue = cueList_->cues[slot];
+    return {cue.startMs, cue.durationMs, {slot}};
+}
+
+std::vector<DisplayEvent> DisplayEventList::all() const {
+    std::vector<DisplayEvent> events;
+    for (size_t index = 0; index < size(); ++index) {
+        events.push_back((*this)[index]);
     }
     return events;
 }

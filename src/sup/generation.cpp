@@ -99,7 +99,7 @@ DrawnCue DrawAndEncodeEvent(const CueList& cueList, const DisplayEvent& event, i
 // are only read while generating.
 struct CueBlockJob {
     const CueList* cueList;
-    const std::vector<DisplayEvent>* events;
+    const DisplayEventList* events;
     int first;
     std::vector<CueLook> looks;  // one an event, from `first` on
     DrawingChoices choices;
@@ -179,7 +179,7 @@ Result<GeneratedStream> GenerateSupStream(const GenerationRequest& request) {
         return begun.error();
     }
 
-    const std::vector<DisplayEvent> events = DisplayEvents(cueList);
+    const DisplayEventList events = DisplayEvents(cueList);
     const int eventCount = static_cast<int>(events.size());
     DrawingChoices choices{request.roleColours, request.forced,
                            static_cast<bool>(request.cueDrawn)};

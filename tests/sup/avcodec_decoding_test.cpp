@@ -121,7 +121,7 @@ QList<QImage> ExpectDecodedAsDrawn(const CueList& list, const RenderSettings& se
     }
 
     const auto packets = test::ReadSupStream(test::ReadFile(stream.value().streamPath));
-    const std::vector<DisplayEvent> events = DisplayEvents(list);
+    const std::vector<DisplayEvent> events = DisplayEvents(list).all();
     EXPECT_EQ(packets.size(), static_cast<qsizetype>(events.size()));
     DvdSubtitleDecoder decoder;
     for (qsizetype index = 0; index < std::min(packets.size(), frames.size()); ++index) {
