@@ -50,9 +50,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     settings.text.markup = markup;
     FrameCanvas canvas;
     // Overlapping cues are drawn together, each in its {\an} place.
-    const std::vector<DisplayEvent> events = DisplayEvents(load.cueList);
+    const DisplayEventList events = DisplayEvents(load.cueList);
     for (size_t i = 0; i < std::min(events.size(), kMaxCues); ++i) {
-        const DisplayEvent& event = events[i];
+        const DisplayEvent event = events[i];
         QList<PlacedLines> blocks;
         for (size_t cue : event.cues) {
             const CueLines lines = DrawnCueLines(load.cueList, cue, settings);
