@@ -81,8 +81,7 @@ Result<SubpicturePlacement> CopyTitleVideo(const DvdFolder& source, const TitleS
                 return agrees.error();
             }
             vobus = walked.value();
-        }
-        if (!read.finished) {
+        } else {
             vobus = walk.vobus();
         }
         for (; nextCell < cells.size() &&

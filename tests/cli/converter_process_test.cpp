@@ -87,8 +87,8 @@ TEST_F(ConverterProcess, NamesItsReleaseWithVersion) {
     }
     EXPECT_FALSE(QFile::exists(path(QStringLiteral("Generated.sup"))));
     // Numbers between dots, as the package's version and the man pages carry them.
-    EXPECT_TRUE(QString(kVersion).contains(
-        QRegularExpression(QStringLiteral("^[0-9]+(\\.[0-9]+)+$"))))
+    EXPECT_TRUE(
+        QString(kVersion).contains(QRegularExpression(QStringLiteral("^[0-9]+(\\.[0-9]+)+$"))))
         << QString(kVersion).toStdString();
 }
 
