@@ -21,10 +21,11 @@ set(CPACK_PACKAGE_NAME marvoxa)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "The Marvoxa developers")
 set(CPACK_PACKAGE_CONTACT "The Marvoxa developers <maker@marvoxa.invalid>")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "turn SRT and SUB subtitles into a DVD subpicture stream")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "turn text subtitles into a DVD subpicture stream")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Marvoxa turns a text subtitle file (SRT, or the frame-numbered SUB/TXT form)
-into a DVD-Video subpicture stream (a SUP file) that DVD authoring tools
+    "Marvoxa turns a text subtitle file (SRT, WebVTT, ASS/SSA or the frame-numbered
+SUB/TXT form, or the text track of an MKV, MP4 or WebM video) into a DVD-Video
+subpicture stream (a SUP file) that DVD authoring tools
 multiplex into a title. It draws every subtitle in exactly four colours of
 the title set's subpicture palette, read from its IFO file or a generic grey
 palette, and previews it over a video still.
