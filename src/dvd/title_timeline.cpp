@@ -164,12 +164,4 @@ Result<TitleTimePoint> TitleTimeline::find(qint64 titleMs) const {
     return point;
 }
 
-QList<TitleTimeline::Cell> TitleTimeline::cells() const {
-    QList<Cell> cells;
-    for (const PlacedCell& cell : cells_) {
-        cells.append({cell.pgcNumber, cell.cellIndex, cell.vobus});
-    }
-    return cells;
-}
-
 }  // namespace marvoxa

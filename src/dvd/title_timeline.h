@@ -59,14 +59,7 @@ public:
     // a negative time.
     Result<TitleTimePoint> find(qint64 titleMs) const;
 
-    // A cell of the title as find names it, with its VOBUs in sector order.
-    struct Cell {
-        int pgcNumber = 0;
-        int cellIndex = 0;
-        QList<VobuEntry> vobus;
-    };
-    // The title's cells in the order they play.
-    QList<Cell> cells() const;
+    // The title's cells, by position in the order they play.
     qsizetype cellCount() const { return cells_.size(); }
     // The sectors the cell at position spans in the title video, NAV pack to last sector.
     std::pair<quint32, quint32> cellSectors(qsizetype position) const;
