@@ -2,6 +2,7 @@
 
 #include "common/version.h"
 #include "export/vobsub_index.h"
+#include "pgs/pgs_format.h"
 #include "subtitles/media_reader.h"
 
 #include <QMap>
@@ -121,16 +122,30 @@ Status ApplyOption(const QString& name, const QString& value, const QStringList&
     } else if (name == QLatin1String("background")) {
         return paletteEntry(options.background);
     } else if (name == QLatin1String("also")) {
-        const QStringList allowed{QStringLiteral("vobsub"), QStringLiteral("dvdauthor")};
+        const QStringList allowed{QStringLiteral("vobsub"), QStringLiteral("dvdauthor"),
+                                  QStringLiteral("pgs")};
         for (const QString& output : value.split(QLatin1Char(','))) {
             if (!allowed.contains(output)) {
                 return UsageError(
-                    QStringLiteral("--also takes %1 or both, separated by a comma, not \"%2\".")
+                    QStringLiteral("--also takes %1 or several, separated by commas, not \"%2\".")
                         .arg(Quoted(allowed), value));
             }
             options.extraOutputs.vobSub = options.extraOutputs.vobSub || output == allowed[0];
             options.extraOutputs.dvdauthor = options.extraOutputs.dvdauthor || output == allowed[1];
+            options.extraOutputs.pgs = options.extraOutputs.pgs || output == allowed[2];
         }
+    } else if (name == QLatin1String("pgs-size")) {
+        const std::optional<QSize> size = PgsSizeFromName(value);
+        if (!size) {
+            return notOneOf(PgsSizeNames());
+        }
+        options.extraOutputs.pgsSize = *size;
+    } else if (name == QLatin1String("pgs-rate")) {
+        const std::optional<quint8> code = PgsRateCodeFromName(value);
+        if (!code) {
+            return notOneOf(PgsRateNames());
+        }
+        options.extraOutputs.pgsRateCode = *code;
     } else if (name == QLatin1String("title")) {
         const auto title = IntegerIn(value, 1, 99);
         if (!title) {
@@ -163,6 +178,7 @@ Result<ConversionOptions> ParseConversionOptions(const QStringList& arguments,
     ConversionOptions options;
     QStringList positional;
     bool standardGiven = false;
+    bool pgsGiven = false;
     bool optionsEnded = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
@@ -215,6 +231,7 @@ Result<ConversionOptions> ParseConversionOptions(const QStringList& arguments,
             return UsageError(QStringLiteral("--%1 needs a value. See --help.").arg(name));
         }
         standardGiven = standardGiven || name == QLatin1String("standard");
+        pgsGiven = pgsGiven || name.startsWith(QLatin1String("pgs-"));
         if (Status applied = ApplyOption(name, value, installedFonts, options); !applied) {
             return applied.error();
         }
@@ -241,6 +258,9 @@ Result<ConversionOptions> ParseConversionOptions(const QStringList& arguments,
         return UsageError(
             QStringLiteral("--track goes with a video container such as .mkv, .mp4 "
                            "or .webm, whose subtitle tracks it chooses from."));
+    }
+    if (pgsGiven && !options.extraOutputs.pgs) {
+        return UsageError(QStringLiteral("--pgs-size and --pgs-rate go with --also pgs."));
     }
     options.subtitlePath = positional.front();
     return options;
@@ -300,9 +320,14 @@ QString UsageText(const QString& programName) {
                "Output:\n"
                "  --output-dir DIR      write the files there, made when missing (default: the\n"
                "                        subtitle's folder)\n"
-               "  --also LIST           also write vobsub (Generated.idx, Generated.sub) and/or\n"
-               "                        dvdauthor (Generated_spumux.xml and its pictures), "
-               "e.g. vobsub,dvdauthor\n"
+               "  --also LIST           also write vobsub (Generated.idx, Generated.sub),\n"
+               "                        dvdauthor (Generated_spumux.xml and its pictures) and/or\n"
+               "                        pgs (Generated_pgs.sup, Blu-ray presentation graphics\n"
+               "                        drawn smoothly at HD size), e.g. vobsub,dvdauthor\n"
+               "  --pgs-size WxH        video size of the pgs stream: %11\n"
+               "                        (default 1920x1080)\n"
+               "  --pgs-rate FPS        its frame rate: %12 (default: a SUB/TXT\n"
+               "                        file's rate, otherwise 23.976)\n"
                "  --language CODE       language of the subtitle stream they name (default en)\n"
                "  --forced              mark every subtitle forced: players show it even when\n"
                "                        subtitles are off (translated signs, foreign dialogue)\n"
@@ -324,7 +349,8 @@ QString UsageText(const QString& programName) {
         .arg(kBottomOffsetMin)
         .arg(kBottomOffsetMax)
         .arg(kLineOverlapMin)
-        .arg(kLineOverlapMax);
+        .arg(kLineOverlapMax)
+        .arg(list(PgsSizeNames()), list(PgsRateNames()));
 }
 
 QString VersionText() {

@@ -3,6 +3,7 @@
 #include "export/dvd_commands.h"
 #include "export/spumux_output.h"
 #include "export/vobsub_output.h"
+#include "pgs/pgs_output.h"
 
 #include <QDir>
 
@@ -19,6 +20,12 @@ std::vector<std::unique_ptr<CueOutput>> MakeExtraOutputs(const ExtraOutputChoice
     }
     if (choices.dvdauthor) {
         outputs.push_back(std::make_unique<SpumuxOutput>(folder, palette, forced));
+    }
+    if (choices.pgs) {
+        outputs.push_back(std::make_unique<PgsOutput>(
+            folder, choices.pgsSize,
+            choices.pgsRateCode != 0 ? std::optional<quint8>(choices.pgsRateCode) : std::nullopt,
+            forced));
     }
     return outputs;
 }

@@ -4,6 +4,7 @@
 #include "palette/palette.h"
 #include "sup/cue_output.h"
 
+#include <QSize>
 #include <QString>
 
 #include <memory>
@@ -16,6 +17,9 @@ struct ExtraOutputChoices {
     bool vobSub = false;                      // Generated.idx + Generated.sub
     bool dvdauthor = false;                   // Generated_spumux.xml + Generated_spumux/
     QString language = QStringLiteral("en");  // of the subtitle stream they name
+    bool pgs = false;                         // Generated_pgs.sup, for Blu-ray and MKV
+    QSize pgsSize{1920, 1080};                // the video the PGS stream is drawn for
+    quint8 pgsRateCode = 0;                   // its frame rate code; 0: the subtitle's
 
     friend bool operator==(const ExtraOutputChoices&, const ExtraOutputChoices&) = default;
 };

@@ -114,9 +114,6 @@ void SubtitleRaster::paintLine(const GlyphMask& outline, const GlyphMask& antial
     }
 }
 
-namespace {
-
-// The first block of each bottom-row place takes the room of two lines at least.
 QList<PlacedLines> WithSecondLineRoom(QList<PlacedLines> blocks, const RenderSettings& settings) {
     QList<Place> seen;
     for (PlacedLines& block : blocks) {
@@ -131,6 +128,8 @@ QList<PlacedLines> WithSecondLineRoom(QList<PlacedLines> blocks, const RenderSet
     }
     return blocks;
 }
+
+namespace {
 
 // Grows the area to hold every painted row: ink above the first line's cell or below the
 // last one's (accents, stacked marks and their rings) would otherwise be cut off.

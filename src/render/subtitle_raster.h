@@ -79,6 +79,10 @@ RasterizedCue RasterizeCue(const QList<PlacedLines>& blocks, const RenderSetting
 RasterizedCue RasterizeCue(const QList<StyledLine>& lines, const RenderSettings& settings,
                            int drawWidthLimit = std::numeric_limits<int>::max());
 
+// The blocks with the first block of each bottom-row place completed to two lines at least:
+// a one-line cue takes the room of two.
+QList<PlacedLines> WithSecondLineRoom(QList<PlacedLines> blocks, const RenderSettings& settings);
+
 // Draws both lines as the outline, antialias and text passes would, line after line, in one
 // pass over each line's glyph mask.
 RasterizedSubtitle RasterizeSubtitle(const QString& firstLine, const QString& secondLine,

@@ -1,9 +1,15 @@
 #pragma once
 
 #include "common/result.h"
+#include "common/role_colours.h"
+#include "render/placed_lines.h"
+#include "render/render_settings.h"
+#include "subtitles/cue_list.h"
 
 #include <QByteArray>
 #include <QStringList>
+
+#include <any>
 
 namespace marvoxa {
 
@@ -18,6 +24,16 @@ struct EncodedCue {
     // The packet exactly as Generated.sup holds it: the 10-byte "SP" header, then the
     // subpicture unit.
     QByteArray supPacket;
+    // What the output being fed drew for this cue itself (CueOutput::drawEvent).
+    std::any drawing;
+};
+
+// A display event for an output that draws it itself.
+struct EventToDraw {
+    const CueList& cueList;
+    const QList<PlacedLines>& blocks;  // every cue shown, as the DVD picture places them
+    const RenderSettings& settings;
+    const RoleColours& colours;
 };
 
 // A file, or a set of files, that generation fills cue by cue, in cue order. Nothing a user
@@ -37,6 +53,10 @@ public:
     virtual void discard() = 0;
     // The files this output writes, for the report.
     virtual QStringList paths() const = 0;
+    // Called for every display event on the drawing threads, several at once, before add()
+    // gets it: an output that draws its own picture of the cues does it here, beside the DVD
+    // drawing, and add() finds the result in cue.drawing. An error refuses the cue.
+    virtual Result<std::any> drawEvent(const EventToDraw&) const { return std::any(); }
 };
 
 }  // namespace marvoxa

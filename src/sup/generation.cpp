@@ -43,6 +43,7 @@ struct DrawnCue {
     RasterizedCue subtitle;
     Result<EncodedCue> encoded;
     size_t tooWideCue = 0;  // the cue with the widest line, when that is refused
+    std::vector<std::any> drawings{};  // each output's own drawing, in the outputs' order
 };
 
 // What a cue is drawn with, read on the caller's thread when the cue is handed over: the
@@ -59,6 +60,8 @@ struct DrawingChoices {
     bool keepRaster = false;  // for a frame shown on the caller's thread
     // Cues with a line this wide are refused: they are measured, not drawn.
     int refusedLineWidth = std::numeric_limits<int>::max();
+    // Every output, asked to draw each event on the drawing threads.
+    const std::vector<CueOutput*>* outputs = nullptr;
 };
 
 DrawnCue DrawAndEncodeEvent(const CueList& cueList, const DisplayEvent& event, int index,
@@ -90,9 +93,20 @@ DrawnCue DrawAndEncodeEvent(const CueList& cueList, const DisplayEvent& event, i
     if (!packet) {
         return {std::move(subtitle), packet.error()};
     }
-    return {std::move(subtitle),
-            EncodedCue{index, static_cast<int>(event.cues.front()), event.startMs, event.durationMs,
-                       areaTop, areaHeight, std::move(packet).value()}};
+    DrawnCue drawn{std::move(subtitle),
+                   EncodedCue{index, static_cast<int>(event.cues.front()), event.startMs,
+                              event.durationMs, areaTop, areaHeight, std::move(packet).value(),
+                              {}}};
+    const EventToDraw toDraw{cueList, blocks, look.settings, choices.roleColours};
+    for (const CueOutput* output : *choices.outputs) {
+        Result<std::any> drawing = output->drawEvent(toDraw);
+        if (!drawing) {
+            drawn.encoded = drawing.error();
+            break;
+        }
+        drawn.drawings.push_back(std::move(drawing).value());
+    }
+    return drawn;
 }
 
 // A block of consecutive display events for one pipeline thread; the cue list and the events
@@ -183,6 +197,7 @@ Result<GeneratedStream> GenerateSupStream(const GenerationRequest& request) {
     const int eventCount = static_cast<int>(events.size());
     DrawingChoices choices{request.roleColours, request.forced,
                            static_cast<bool>(request.cueDrawn)};
+    choices.outputs = &outputs;
     if (request.refuseTooWideCue) {
         choices.refusedLineWidth = kMaxLineWidth;
     }
@@ -214,7 +229,7 @@ Result<GeneratedStream> GenerateSupStream(const GenerationRequest& request) {
             block = pipeline.takeNext();
             nextInBlock = 0;
         }
-        const DrawnCue& drawn = block[nextInBlock++];
+        DrawnCue& drawn = block[nextInBlock++];
         if (request.refuseTooWideCue && drawn.subtitle.widestLine >= choices.refusedLineWidth) {
             discardAll();
             return request.refuseTooWideCue(static_cast<int>(drawn.tooWideCue));
@@ -227,8 +242,10 @@ Result<GeneratedStream> GenerateSupStream(const GenerationRequest& request) {
             const size_t cue = events[static_cast<size_t>(index)].cues.front();
             return CueError(static_cast<int>(cue), cueList.cues[cue], drawn.encoded.error());
         }
-        for (CueOutput* output : outputs) {
-            if (Status added = output->add(drawn.encoded.value()); !added) {
+        EncodedCue& cue = drawn.encoded.value();
+        for (size_t i = 0; i < outputs.size(); ++i) {
+            cue.drawing = std::move(drawn.drawings[i]);
+            if (Status added = outputs[i]->add(cue); !added) {
                 discardAll();
                 return added.error();
             }

@@ -1,6 +1,7 @@
 #include "ui/options_dialog.h"
 
 #include "export/vobsub_index.h"
+#include "pgs/pgs_format.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -24,6 +25,9 @@ OptionsDialog::OptionsDialog(const OptionsChoices& current, const QList<DvdTitle
       dvdauthor_(new QCheckBox(
           QStringLiteral("Pictures for dvdauthor's spumux (Generated_spumux.xml)"), this)),
       language_(new QLineEdit(this)),
+      pgs_(new QCheckBox(QStringLiteral("Blu-ray PGS for Blu-ray and MKV (Generated_pgs.sup)"),
+                         this)),
+      pgsSize_(new QComboBox(this)),
       forced_(new QCheckBox(QStringLiteral("Forced (shown even when subtitles are off)"), this)),
       intoDvd_(new QCheckBox(QStringLiteral("Add to the DVD of the loaded IFO"), this)),
       dvdTitle_(new QComboBox(this)),
@@ -60,6 +64,15 @@ OptionsDialog::OptionsDialog(const OptionsChoices& current, const QList<DvdTitle
     outputForm->addRow(vobSub_);
     outputForm->addRow(dvdauthor_);
     outputForm->addRow(QStringLiteral("Subtitle language:"), language_);
+    // The Blu-ray stream is drawn smoothly at its video's size.
+    pgs_->setChecked(current.outputs.pgs);
+    pgsSize_->addItems(PgsSizeNames());
+    pgsSize_->setCurrentText(PgsSizeName(current.outputs.pgsSize));
+    pgsSize_->setEnabled(pgs_->isChecked());
+    pgsSize_->setToolTip(QStringLiteral("The video size the Blu-ray subtitles are drawn for"));
+    connect(pgs_, &QCheckBox::toggled, pgsSize_, &QWidget::setEnabled);
+    outputForm->addRow(pgs_);
+    outputForm->addRow(QStringLiteral("Blu-ray video size:"), pgsSize_);
 
     forced_->setChecked(current.forced);
     forced_->setToolTip(
@@ -110,6 +123,8 @@ OptionsChoices OptionsDialog::choices() const {
     choices.outputs.dvdauthor = dvdauthor_->isChecked();
     choices.outputs.language =
         IsLanguageCode(language_->text()) ? language_->text() : shownLanguage_;
+    choices.outputs.pgs = pgs_->isChecked();
+    choices.outputs.pgsSize = PgsSizeFromName(pgsSize_->currentText()).value_or(kDefaultPgsSize);
     choices.forced = forced_->isChecked();
     choices.intoDvd = intoDvd_->isChecked();
     choices.dvdTitle = dvdTitle_->count() > 0 ? dvdTitle_->currentData().toInt() : shownDvdTitle_;

@@ -52,6 +52,8 @@ public:
     QCheckBox* vobSubBox() const { return vobSub_; }
     QCheckBox* dvdauthorBox() const { return dvdauthor_; }
     QLineEdit* languageField() const { return language_; }
+    QCheckBox* pgsBox() const { return pgs_; }
+    QComboBox* pgsSizeList() const { return pgsSize_; }
     QCheckBox* forcedBox() const { return forced_; }
     QCheckBox* intoDvdBox() const { return intoDvd_; }
     QComboBox* dvdTitleList() const { return dvdTitle_; }
@@ -63,6 +65,8 @@ private:
     QCheckBox* vobSub_;
     QCheckBox* dvdauthor_;
     QLineEdit* language_;
+    QCheckBox* pgs_;
+    QComboBox* pgsSize_;
     QCheckBox* forced_;
     QCheckBox* intoDvd_;
     QComboBox* dvdTitle_;

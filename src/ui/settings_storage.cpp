@@ -1,6 +1,7 @@
 #include "ui/settings_storage.h"
 
 #include "export/vobsub_index.h"
+#include "pgs/pgs_format.h"
 #include "render/render_settings.h"
 #include "sup/file_writing.h"
 #include "ui/form1_controls.h"
@@ -265,6 +266,10 @@ const QLatin1String kForcedKey("Options_Forced");
 const QLatin1String kIntoDvdKey("Options_IntoDvd");
 const QLatin1String kDvdTitleKey("Options_DvdTitle");
 
+// Last, the Blu-ray stream and its video size, written only when it is asked for.
+const QLatin1String kPgsKey("Options_Pgs");
+const QLatin1String kPgsSizeKey("Options_PgsSize");
+
 IniEntries OptionEntries(const OptionsChoices& choices) {
     IniEntries entries;
     if (const TextOptions& text = choices.text; text != TextOptions{}) {
@@ -272,7 +277,13 @@ IniEntries OptionEntries(const OptionsChoices& choices) {
                    {kWrapKey, QString::number(text.wrap ? 1 : 0)},
                    {kAllLinesKey, QString::number(text.allLines ? 1 : 0)}};
     }
-    if (const ExtraOutputChoices& outputs = choices.outputs; outputs != ExtraOutputChoices{}) {
+    const auto dvdOutputs = [](ExtraOutputChoices outputs) {
+        outputs.pgs = false;
+        outputs.pgsSize = kDefaultPgsSize;
+        return outputs;
+    };
+    if (const ExtraOutputChoices& outputs = choices.outputs;
+        dvdOutputs(outputs) != ExtraOutputChoices{}) {
         entries.append({{kVobSubKey, QString::number(outputs.vobSub ? 1 : 0)},
                         {kDvdauthorKey, QString::number(outputs.dvdauthor ? 1 : 0)},
                         {kLanguageKey, outputs.language}});
@@ -283,6 +294,10 @@ IniEntries OptionEntries(const OptionsChoices& choices) {
     if (choices.intoDvd) {
         entries.append({{kIntoDvdKey, QStringLiteral("1")},
                         {kDvdTitleKey, QString::number(choices.dvdTitle)}});
+    }
+    if (choices.outputs.pgs) {
+        entries.append({{kPgsKey, QStringLiteral("1")},
+                        {kPgsSizeKey, PgsSizeName(choices.outputs.pgsSize)}});
     }
     return entries;
 }
@@ -298,7 +313,8 @@ OptionsChoices RestoredOptions(OptionsChoices choices, const StoredValues& store
          {std::pair{kWrapKey, &text.wrap}, std::pair{kAllLinesKey, &text.allLines},
           std::pair{kVobSubKey, &choices.outputs.vobSub},
           std::pair{kDvdauthorKey, &choices.outputs.dvdauthor},
-          std::pair{kForcedKey, &choices.forced}, std::pair{kIntoDvdKey, &choices.intoDvd}}) {
+          std::pair{kForcedKey, &choices.forced}, std::pair{kIntoDvdKey, &choices.intoDvd},
+          std::pair{kPgsKey, &choices.outputs.pgs}}) {
         if (const std::optional<int> value = stored.integer(key); value == 0 || value == 1) {
             *flag = *value == 1;
         }
@@ -306,6 +322,9 @@ OptionsChoices RestoredOptions(OptionsChoices choices, const StoredValues& store
     if (const std::optional<int> title = stored.integer(kDvdTitleKey);
         title && *title >= 0 && *title <= 99) {
         choices.dvdTitle = *title;
+    }
+    if (const std::optional<QString> size = stored.text(kPgsSizeKey); size) {
+        choices.outputs.pgsSize = PgsSizeFromName(size->trimmed()).value_or(kDefaultPgsSize);
     }
     if (const std::optional<QString> language = stored.text(kLanguageKey);
         language && IsLanguageCode(language->trimmed())) {

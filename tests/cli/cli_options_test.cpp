@@ -75,7 +75,15 @@ TEST(CliOptions, RefuseValuesOutsideTheListsWithWhatTheyAccept) {
           QStringLiteral("pal"), QStringLiteral("a.srt")},
          "IFO decides"},
         {{QStringLiteral("--also"), QStringLiteral("vobsub,mkv"), QStringLiteral("a.srt")},
-         "\"vobsub\", \"dvdauthor\""},
+         "\"vobsub\", \"dvdauthor\", \"pgs\""},
+        {{QStringLiteral("--also"), QStringLiteral("pgs"), QStringLiteral("--pgs-size"),
+          QStringLiteral("1920x1088"), QStringLiteral("a.srt")},
+         "\"1920x1080\", \"1280x720\", \"720x480\", \"720x576\", \"3840x2160\""},
+        {{QStringLiteral("--also"), QStringLiteral("pgs"), QStringLiteral("--pgs-rate"),
+          QStringLiteral("23.98"), QStringLiteral("a.srt")},
+         "\"23.976\", \"24\", \"25\", \"29.97\", \"50\", \"59.94\""},
+        {{QStringLiteral("--pgs-size"), QStringLiteral("1280x720"), QStringLiteral("a.srt")},
+         "go with --also pgs"},
         {{QStringLiteral("--language"), QStringLiteral("EN"), QStringLiteral("a.srt")},
          "two-letter"},
     };
@@ -88,17 +96,28 @@ TEST(CliOptions, RefuseValuesOutsideTheListsWithWhatTheyAccept) {
 }
 
 TEST(CliOptions, TakeTheExtraOutputsAsACommaSeparatedList) {
-    for (const auto& [list, vobSub, dvdauthor] :
-         {std::tuple{"vobsub", true, false}, std::tuple{"dvdauthor", false, true},
-          std::tuple{"vobsub,dvdauthor", true, true}, std::tuple{"dvdauthor,vobsub", true, true}}) {
+    for (const auto& [list, vobSub, dvdauthor, pgs] :
+         {std::tuple{"vobsub", true, false, false}, std::tuple{"dvdauthor", false, true, false},
+          std::tuple{"vobsub,dvdauthor", true, true, false},
+          std::tuple{"dvdauthor,vobsub", true, true, false}, std::tuple{"pgs", false, false, true},
+          std::tuple{"vobsub,pgs", true, false, true}}) {
         const auto options = Parse({QStringLiteral("--also"), QLatin1String(list),
                                     QStringLiteral("--language=el"), QStringLiteral("a.srt")});
         ASSERT_TRUE(options.ok()) << list;
         EXPECT_EQ(options.value().extraOutputs.vobSub, vobSub) << list;
         EXPECT_EQ(options.value().extraOutputs.dvdauthor, dvdauthor) << list;
+        EXPECT_EQ(options.value().extraOutputs.pgs, pgs) << list;
         EXPECT_EQ(options.value().extraOutputs.language, QStringLiteral("el"));
     }
+    const auto sized = Parse({QStringLiteral("--also"), QStringLiteral("pgs"),
+                              QStringLiteral("--pgs-size=3840x2160"), QStringLiteral("--pgs-rate"),
+                              QStringLiteral("59.94"), QStringLiteral("a.srt")});
+    ASSERT_TRUE(sized.ok()) << sized.error().message.toStdString();
+    EXPECT_EQ(sized.value().extraOutputs.pgsSize, QSize(3840, 2160));
+    EXPECT_EQ(sized.value().extraOutputs.pgsRateCode, 0x70);
     const auto defaults = Parse({QStringLiteral("a.srt")});
+    EXPECT_EQ(defaults.value().extraOutputs.pgsSize, QSize(1920, 1080));
+    EXPECT_EQ(defaults.value().extraOutputs.pgsRateCode, 0) << "the subtitle's rate";
     EXPECT_FALSE(defaults.value().extraOutputs.vobSub || defaults.value().extraOutputs.dvdauthor);
     EXPECT_EQ(defaults.value().extraOutputs.language, QStringLiteral("en"));
     const QString usage = UsageText(QStringLiteral("marvoxa-cli"));

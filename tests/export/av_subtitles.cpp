@@ -20,10 +20,11 @@ struct DecoderFree {
 };
 using Decoder = std::unique_ptr<AVCodecContext, DecoderFree>;
 
-Decoder OpenDecoder(const AVCodecParameters* parameters, const QByteArray& paletteOption) {
-    const AVCodec* codec = avcodec_find_decoder(AV_CODEC_ID_DVD_SUBTITLE);
+Decoder OpenDecoder(const AVCodecParameters* parameters, const QByteArray& paletteOption,
+                    AVCodecID codecId = AV_CODEC_ID_DVD_SUBTITLE) {
+    const AVCodec* codec = avcodec_find_decoder(codecId);
     if (codec == nullptr) {
-        ADD_FAILURE() << "libavcodec has no DVD subtitle decoder";
+        ADD_FAILURE() << "libavcodec has no decoder for " << avcodec_get_name(codecId);
         return nullptr;
     }
     Decoder decoder(avcodec_alloc_context3(codec));
@@ -40,7 +41,8 @@ Decoder OpenDecoder(const AVCodecParameters* parameters, const QByteArray& palet
 }
 
 // Feeds one packet; true with the cue when the decoder shows one.
-bool Decode(AVCodecContext* decoder, AVPacket* packet, int frameHeight, ShownCue& cue) {
+bool Decode(AVCodecContext* decoder, AVPacket* packet, int frameHeight, ShownCue& cue,
+            int frameWidth = 720) {
     AVSubtitle subtitle{};
     int gotSubtitle = 0;
     EXPECT_GE(avcodec_decode_subtitle2(decoder, &subtitle, &gotSubtitle, packet), 0);
@@ -49,7 +51,7 @@ bool Decode(AVCodecContext* decoder, AVPacket* packet, int frameHeight, ShownCue
     }
     const auto freeSubtitle = qScopeGuard([&] { avsubtitle_free(&subtitle); });
     cue.endDisplayMs = subtitle.end_display_time;
-    cue.frame = QImage(720, frameHeight, QImage::Format_ARGB32);
+    cue.frame = QImage(frameWidth, frameHeight, QImage::Format_ARGB32);
     cue.frame.fill(0);
     for (unsigned r = 0; r < subtitle.num_rects; ++r) {
         const AVSubtitleRect& rect = *subtitle.rects[r];
@@ -137,6 +139,44 @@ ShownFile DecodeSubtitleFile(const QString& path, const QByteArray& paletteOptio
             ShownCue cue;
             cue.presentationTime = presentationTime;
             if (Decode(decoder.get(), packet, frameHeight, cue)) {
+                shown.cues << cue;
+            }
+        }
+        av_packet_unref(packet);
+    }
+    return shown;
+}
+
+ShownFile DecodePgsFile(const QString& path, QSize video) {
+    ShownFile shown;
+    AVFormatContext* format = nullptr;
+    if (avformat_open_input(&format, QFile::encodeName(path).constData(), nullptr, nullptr) != 0) {
+        ADD_FAILURE() << "libavformat cannot open " << path.toStdString();
+        return shown;
+    }
+    const auto closeInput = qScopeGuard([&] { avformat_close_input(&format); });
+    EXPECT_GE(avformat_find_stream_info(format, nullptr), 0);
+    const int streamIndex =
+        av_find_best_stream(format, AVMEDIA_TYPE_SUBTITLE, -1, -1, nullptr, 0);
+    if (streamIndex < 0 ||
+        format->streams[streamIndex]->codecpar->codec_id != AV_CODEC_ID_HDMV_PGS_SUBTITLE) {
+        ADD_FAILURE() << path.toStdString() << " has no PGS stream";
+        return shown;
+    }
+    const AVStream* stream = format->streams[streamIndex];
+    Decoder decoder = OpenDecoder(stream->codecpar, {}, AV_CODEC_ID_HDMV_PGS_SUBTITLE);
+    AVPacket* packet = av_packet_alloc();
+    const auto freePacket = qScopeGuard([&] { av_packet_free(&packet); });
+    // A display set is shown at its composition segment's time.
+    qint64 presentationTime = 0;
+    while (av_read_frame(format, packet) >= 0) {
+        if (packet->stream_index == streamIndex) {
+            if (packet->size > 0 && packet->data[0] == 0x16 && packet->pts != AV_NOPTS_VALUE) {
+                presentationTime = av_rescale_q(packet->pts, stream->time_base, {1, 90000});
+            }
+            ShownCue cue;
+            cue.presentationTime = presentationTime;
+            if (Decode(decoder.get(), packet, video.height(), cue, video.width())) {
                 shown.cues << cue;
             }
         }

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QImage>
 #include <QList>
+#include <QSize>
 #include <QString>
 
 namespace marvoxa::test {
@@ -31,5 +32,10 @@ struct ShownFile {
 // Opens a file with libavformat (a VobSub .idx, an MKV, a DVD's VOB) and decodes every packet
 // of its first DVD subtitle stream; an empty palette option keeps the file's own palette.
 ShownFile DecodeSubtitleFile(const QString& path, const QByteArray& paletteOption, int frameHeight);
+
+// Reads a Blu-ray presentation graphics file (.sup, or an MKV's PGS track) with libavformat and
+// decodes each display set with libavcodec's pgssub decoder onto a frame of the video size; a
+// display set that clears the picture gives an empty frame.
+ShownFile DecodePgsFile(const QString& path, QSize video);
 
 }  // namespace marvoxa::test

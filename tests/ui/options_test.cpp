@@ -141,6 +141,14 @@ TEST_F(Options, TheDialogShowsTheChoicesAndReturnsWhatIsTicked) {
     EXPECT_EQ(dialog.choices().outputs, (ExtraOutputChoices{true, true, QStringLiteral("en")}));
     QTest::keyClicks(dialog.languageField(), QStringLiteral("e"));
     EXPECT_EQ(dialog.choices().outputs, (ExtraOutputChoices{true, true, QStringLiteral("de")}));
+    EXPECT_FALSE(dialog.pgsSizeList()->isEnabled()) << "until the Blu-ray stream is ticked";
+    dialog.pgsBox()->setChecked(true);
+    ASSERT_TRUE(dialog.pgsSizeList()->isEnabled());
+    dialog.pgsSizeList()->setCurrentText(QStringLiteral("3840x2160"));
+    EXPECT_EQ(dialog.choices().outputs,
+              (ExtraOutputChoices{true, true, QStringLiteral("de"), true, QSize(3840, 2160)}));
+    dialog.pgsBox()->setChecked(false);
+    EXPECT_FALSE(dialog.choices().outputs.pgs);
     EXPECT_FALSE(dialog.choices().forced);
     dialog.forcedBox()->setChecked(true);
     EXPECT_TRUE(dialog.choices().forced);

@@ -238,6 +238,24 @@ TEST_F(SettingsStorageTest, ForcedAndTheDvdAreKeptLastAndOnlyWhenTicked) {
     EXPECT_EQ(startRun()->form.options(), chosen);
 }
 
+TEST_F(SettingsStorageTest, TheBlurayStreamAndItsSizeAreKeptAfterTheOthers) {
+    OptionsChoices chosen;
+    chosen.forced = true;
+    chosen.outputs.pgs = true;
+    chosen.outputs.pgsSize = QSize(1280, 720);
+    auto first = startRun();
+    first->form.setOptions(chosen);
+    first->form.close();
+    const QStringList lines =
+        QString::fromUtf8(ReadFile(programFile())).split(u'\n', Qt::SkipEmptyParts);
+    EXPECT_EQ(lines.mid(17), (QStringList{u"Options_Forced=1"_s, u"Options_Pgs=1"_s,
+                                          u"Options_PgsSize=1280x720"_s}));
+    first.reset();
+    EXPECT_EQ(startRun()->form.options(), chosen);
+    const auto unreadable = startRunWithFile(u"[Form1]\nOptions_Pgs=1\nOptions_PgsSize=1x1\n"_s);
+    EXPECT_EQ(unreadable->form.options().outputs, (ExtraOutputChoices{.pgs = true}));
+}
+
 TEST_F(SettingsStorageTest, AFileWrittenByQSettingsIsRestored) {
     const int pixelsPerInch = this->pixelsPerInch();
     {
