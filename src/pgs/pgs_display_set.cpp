@@ -49,7 +49,7 @@ Result<PgsEvent> MakePgsEvent(const HdSubtitle& subtitle, const RoleColours& col
         const IndexedObject& object = indexed.objects[static_cast<size_t>(i)];
         event.windows.append(object.rect);
         event.objects.append(ObjectPayloads(static_cast<quint16>(i), object.rect.size(),
-                                            EncodeObjectRows(object)));
+                                            object.rows));
         event.objectTicks.append(ObjectDecodingTicks(object.rect.size()));
         decodeTicks += event.objectTicks.back();
     }
@@ -78,7 +78,7 @@ QByteArray ShowingDisplaySet(const PgsEvent& event, qint64 pts, quint16 number) 
         const qint64 start = decoded;
         decoded += event.objectTicks[i];
         for (const QByteArray& payload : event.objects[i]) {
-            set += PgsSegment(PgsSegmentType::Object, Stamp(decoded), Stamp(start), payload);
+            AppendPgsSegment(set, PgsSegmentType::Object, Stamp(decoded), Stamp(start), payload);
         }
     }
     set += PgsSegment(PgsSegmentType::End, Stamp(decoded), Stamp(decoded), {});

@@ -1,5 +1,6 @@
 #include "pgs/pgs_output.h"
 
+#include "pgs/pgs_decoder_model.h"
 #include "pgs/pgs_format.h"
 #include "sup/generation.h"
 #include "subtitles/cue_time.h"
@@ -43,7 +44,8 @@ Status PgsOutput::begin() {
 }
 
 Result<std::any> PgsOutput::drawEvent(const EventToDraw& event) const {
-    const HdSubtitle drawn = DrawHdSubtitle(event.blocks, event.settings, video_);
+    thread_local HdSubtitle drawn;  // its planes' memory serves the thread's next event too
+    DrawHdSubtitle(event.blocks, event.settings, video_, kMaxObjectsPerComposition, drawn);
     Result<PgsEvent> made = MakePgsEvent(drawn, event.colours, video_,
                                          rateCode_.value_or(PgsRateCodeOf(event.cueList)), forced_);
     if (!made) {

@@ -1,6 +1,10 @@
 #include "pgs/pgs_palette.h"
 
+#include "pgs/pgs_rle.h"
+
 #include <algorithm>
+#include <bit>
+#include <cstring>
 #include <cmath>
 #include <numeric>
 
@@ -41,6 +45,32 @@ int Distance(QRgb a, QRgb b) {
     return red * red + green * green + blue * blue + alpha * alpha;
 }
 
+using Pixels16 = std::uint8_t __attribute__((vector_size(16)));
+
+Pixels16 Load(const std::uint8_t* pixels) {
+    Pixels16 loaded;
+    std::memcpy(&loaded, pixels, sizeof loaded);
+    return loaded;
+}
+
+bool AllEqual(Pixels16 pixels, Pixels16 value) {
+    const Pixels16 differ = pixels != value;
+    std::uint64_t halves[2];
+    std::memcpy(halves, &differ, sizeof halves);
+    return (halves[0] | halves[1]) == 0;
+}
+
+// The first pixel from x on that is not zero, or width.
+int FirstInk(const std::uint8_t* row, int x, int width) {
+    const Pixels16 zero{};
+    for (; x + 16 <= width && AllEqual(Load(row + x), zero); x += 16) {
+    }
+    while (x < width && row[x] == 0) {
+        ++x;
+    }
+    return x;
+}
+
 // The ink's bounding box within a region, in region coordinates; empty without ink.
 QRect InkOf(const CoveragePlanes& region) {
     const int width = region.rect.width();
@@ -51,20 +81,76 @@ QRect InkOf(const CoveragePlanes& region) {
     int right = -1;
     for (int y = 0; y < height; ++y) {
         const std::uint8_t* row = region.outline.data() + static_cast<size_t>(y) * width;
-        const std::uint8_t* end = row + width;
-        const std::uint8_t* first = std::find_if(row, end, [](std::uint8_t v) { return v != 0; });
-        if (first == end) {
+        const int first = FirstInk(row, 0, width);
+        if (first == width) {
             continue;
         }
-        const auto last = std::find_if(std::make_reverse_iterator(end),
-                                       std::make_reverse_iterator(row),
-                                       [](std::uint8_t v) { return v != 0; });
+        int last = width - 1;
+        while (row[last] == 0) {
+            --last;
+        }
         top = std::min(top, y);
         bottom = y;
-        left = std::min(left, static_cast<int>(first - row));
-        right = std::max(right, static_cast<int>(last.base() - row) - 1);
+        left = std::min(left, first);
+        right = std::max(right, last);
     }
     return bottom < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+using Keys8 = std::uint16_t __attribute__((vector_size(16)));
+
+// The 32 steps of eight coverages: (v * 31 + 127) / 255, the division as (n + 1 + n / 256) / 256.
+Keys8 Steps(Keys8 coverage) {
+    const Keys8 n = coverage * 31 + 127;
+    return (n + 1 + (n >> 8)) >> 8;
+}
+
+using Bytes8 = std::uint8_t __attribute__((vector_size(8)));
+
+Keys8 Widen(const std::uint8_t* pixels) {
+    Bytes8 bytes;
+    std::memcpy(&bytes, pixels, sizeof bytes);
+    return __builtin_convertvector(bytes, Keys8);
+}
+
+// The key of every pixel of a row: the steps of outline, edge and text, 5 bits each.
+void RowKeys(const std::uint8_t* text, const std::uint8_t* edge, const std::uint8_t* outline,
+             int width, std::uint16_t* keys) {
+    int x = 0;
+    for (; x + 8 <= width; x += 8) {
+        const Keys8 key = Steps(Widen(outline + x)) << 10 | Steps(Widen(edge + x)) << 5 |
+                          Steps(Widen(text + x));
+        std::memcpy(keys + x, &key, sizeof key);
+    }
+    for (; x < width; ++x) {
+        keys[x] = static_cast<std::uint16_t>(kStepOf[outline[x]] << 10 | kStepOf[edge[x]] << 5 |
+                                             kStepOf[text[x]]);
+    }
+}
+
+// The end of the run of keys equal to the one at x, looked at eight at a time.
+int RunEnd(const std::uint16_t* keys, int x, int width) {
+    const std::uint16_t key = keys[x];
+    const Keys8 same = Keys8{} + key;
+    int end = x + 1;
+    while (end + 8 <= width) {
+        Keys8 next;
+        std::memcpy(&next, keys + end, sizeof next);
+        const Keys8 differ = next != same;
+        std::uint64_t halves[2];
+        std::memcpy(halves, &differ, sizeof halves);
+        if (halves[0] != 0) {
+            return end + std::countr_zero(halves[0]) / 16;
+        }
+        if (halves[1] != 0) {
+            return end + 4 + std::countr_zero(halves[1]) / 16;
+        }
+        end += 8;
+    }
+    while (end < width && keys[end] == key) {
+        ++end;
+    }
+    return end;
 }
 
 }  // namespace
@@ -87,34 +173,44 @@ PgsColour ToPgsColour(QRgb colour, bool bt709) {
 
 IndexedSubtitle IndexSubtitle(const HdSubtitle& subtitle, const RoleColours& colours, bool bt709) {
     IndexedSubtitle result;
-    struct Cropped {
-        const CoveragePlanes* region;
-        QRect ink;  // in region coordinates
-        std::vector<std::uint16_t> keys;
-    };
-    std::vector<Cropped> cropped;
-    std::vector<int> counts(kKeys, 0);
+    // Kept from event to event by each drawing thread: counts are zero between calls.
+    thread_local std::vector<int> counts(kKeys, 0);
+    thread_local std::vector<std::uint8_t> indexOf(kKeys, 0);
+    // Each object's runs of one key, key << 16 | length, a zero length closing each row.
+    thread_local std::vector<std::vector<std::uint32_t>> keyRuns;
+    size_t objects = 0;
+    std::vector<size_t> runEnds;  // how many runs each object has
     for (const CoveragePlanes& region : subtitle.regions) {
         const QRect ink = InkOf(region);
         if (ink.isEmpty()) {
             continue;
         }
-        Cropped piece{&region, ink, std::vector<std::uint16_t>(static_cast<size_t>(ink.width()) *
-                                                                ink.height())};
+        result.objects.push_back({ink.translated(region.rect.topLeft()), {}});
+        if (keyRuns.size() == objects) {
+            keyRuns.emplace_back();
+        }
+        std::vector<std::uint32_t>& runs = keyRuns[objects++];
+        // At most a run a pixel and a zero a row; written without a check of room each.
+        // Only grown: the buffer is reused by the thread's next events.
+        runs.resize(std::max(runs.size(), static_cast<size_t>(ink.width() + 1) * ink.height()));
+        std::uint32_t* run = runs.data();
         const int width = region.rect.width();
-        std::uint16_t* key = piece.keys.data();
+        thread_local std::vector<std::uint16_t> keys;
+        keys.resize(static_cast<size_t>(ink.width()));
         for (int y = ink.top(); y <= ink.bottom(); ++y) {
             const size_t start = static_cast<size_t>(y) * width + ink.left();
-            const std::uint8_t* text = region.text.data() + start;
-            const std::uint8_t* edge = region.edge.data() + start;
-            const std::uint8_t* outline = region.outline.data() + start;
-            for (int x = 0; x < ink.width(); ++x) {
-                *key = static_cast<std::uint16_t>(kStepOf[outline[x]] << 10 |
-                                                  kStepOf[edge[x]] << 5 | kStepOf[text[x]]);
-                ++counts[*key++];
+            RowKeys(region.text.data() + start, region.edge.data() + start,
+                    region.outline.data() + start, ink.width(), keys.data());
+            for (int x = 0; x < ink.width();) {
+                const int end = RunEnd(keys.data(), x, ink.width());
+                const std::uint16_t key = keys[static_cast<size_t>(x)];
+                counts[key] += end - x;
+                *run++ = std::uint32_t{key} << 16 | static_cast<std::uint32_t>(end - x);
+                x = end;
             }
+            *run++ = 0;
         }
-        cropped.push_back(std::move(piece));
+        runEnds.push_back(static_cast<size_t>(run - runs.data()));
     }
 
     // Transparent is entry 0, the commonest of the rest follow.
@@ -124,11 +220,15 @@ IndexedSubtitle IndexSubtitle(const HdSubtitle& subtitle, const RoleColours& col
             used.push_back(key);
         }
     }
-    std::stable_sort(used.begin(), used.end(), [&counts](int a, int b) {
+    std::stable_sort(used.begin(), used.end(), [](int a, int b) {
         return counts[static_cast<size_t>(a)] > counts[static_cast<size_t>(b)];
     });
+    counts[0] = 0;
+    for (int key : used) {
+        counts[static_cast<size_t>(key)] = 0;
+    }
     const size_t entries = std::min<size_t>(used.size(), 255);
-    std::vector<std::uint8_t> indexOf(kKeys, 0);
+    indexOf[0] = 0;
     std::vector<QRgb> entryColours{qRgba(0, 0, 0, 0)};
     for (size_t i = 0; i < entries; ++i) {
         const QRgb colour = KeyColour(used[i], colours);
@@ -148,12 +248,8 @@ IndexedSubtitle IndexSubtitle(const HdSubtitle& subtitle, const RoleColours& col
     }
     result.usedEntries = static_cast<int>(entries) + 1;
 
-    for (const Cropped& piece : cropped) {
-        IndexedObject object{piece.ink.translated(piece.region->rect.topLeft()),
-                             std::vector<std::uint8_t>(piece.keys.size())};
-        std::transform(piece.keys.begin(), piece.keys.end(), object.indices.begin(),
-                       [&indexOf](std::uint16_t key) { return indexOf[key]; });
-        result.objects.push_back(std::move(object));
+    for (size_t i = 0; i < objects; ++i) {
+        result.objects[i].rows = EncodeObjectRuns(keyRuns[i].data(), runEnds[i], indexOf);
     }
     return result;
 }

@@ -3,6 +3,7 @@
 #include "common/role_colours.h"
 #include "render/hd_subtitle_drawing.h"
 
+#include <QByteArray>
 #include <QRect>
 #include <QRgb>
 
@@ -26,10 +27,10 @@ struct PgsColour {
 // 480 and 576 line ones, as players and libavcodec read them.
 PgsColour ToPgsColour(QRgb colour, bool bt709);
 
-// A region of the picture cropped to its ink, one palette index a pixel.
+// A region of the picture cropped to its ink, its rows run-length encoded.
 struct IndexedObject {
     QRect rect;  // in the video picture
-    std::vector<std::uint8_t> indices;
+    QByteArray rows;
 };
 
 struct IndexedSubtitle {

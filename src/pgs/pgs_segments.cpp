@@ -25,56 +25,23 @@ void Put8(QByteArray& bytes, int value) {
     bytes.append(static_cast<char>(value & 0xff));
 }
 
-// One run of a row. Codes: CC one pixel; 00 0L (L < 64) or 00 4L LL transparent pixels;
-// 00 8L CC or 00 CL LL CC pixels of colour CC; a run of two is shorter as two single pixels.
-void PutRun(QByteArray& rows, std::uint8_t index, int length) {
-    if (index != 0 && length <= 2) {
-        rows.append(length, static_cast<char>(index));
-        return;
-    }
-    Put8(rows, 0);
-    const int colourFlag = index != 0 ? 0x80 : 0;
-    if (length < 64) {
-        Put8(rows, colourFlag | length);
-    } else {
-        Put16(rows, (colourFlag | 0x40) << 8 | length);
-    }
-    if (index != 0) {
-        Put8(rows, index);
-    }
-}
-
 }  // namespace
 
 QByteArray PgsSegment(PgsSegmentType type, quint32 pts, quint32 dts, const QByteArray& payload) {
     QByteArray segment;
     segment.reserve(13 + payload.size());
+    AppendPgsSegment(segment, type, pts, dts, payload);
+    return segment;
+}
+
+void AppendPgsSegment(QByteArray& segment, PgsSegmentType type, quint32 pts, quint32 dts,
+                      const QByteArray& payload) {
     segment.append("PG", 2);
     Put32(segment, pts);
     Put32(segment, dts);
     Put8(segment, static_cast<int>(type));
     Put16(segment, static_cast<int>(payload.size()));
     segment += payload;
-    return segment;
-}
-
-QByteArray EncodeObjectRows(const IndexedObject& object) {
-    const int width = object.rect.width();
-    QByteArray rows;
-    rows.reserve(static_cast<qsizetype>(object.indices.size() / 2));
-    for (int y = 0; y < object.rect.height(); ++y) {
-        const std::uint8_t* row = object.indices.data() + static_cast<size_t>(y) * width;
-        for (int x = 0; x < width;) {
-            const std::uint8_t index = row[x];
-            const int end = static_cast<int>(
-                std::find_if(row + x, row + width, [index](std::uint8_t v) { return v != index; }) -
-                row);
-            PutRun(rows, index, end - x);
-            x = end;
-        }
-        Put16(rows, 0);
-    }
-    return rows;
 }
 
 QList<QByteArray> ObjectPayloads(quint16 objectId, QSize size, const QByteArray& rows) {
@@ -96,7 +63,7 @@ QList<QByteArray> ObjectPayloads(quint16 objectId, QSize size, const QByteArray&
             Put16(payload, size.width());
             Put16(payload, size.height());
         }
-        payload += rows.mid(done, take);
+        payload.append(rows.constData() + done, take);
         payloads.append(std::move(payload));
         done += take;
     } while (done < rows.size());

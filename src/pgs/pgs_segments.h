@@ -23,9 +23,9 @@ inline constexpr int kMaxSegmentPayload = 0xffff;
 
 // A segment as a .sup file holds it: "PG", PTS and DTS (90 kHz, 32 bits), type, size, payload.
 QByteArray PgsSegment(PgsSegmentType type, quint32 pts, quint32 dts, const QByteArray& payload);
-
-// The object's rows run-length encoded, each closed by 00 00.
-QByteArray EncodeObjectRows(const IndexedObject& object);
+// The same at the end of bytes.
+void AppendPgsSegment(QByteArray& bytes, PgsSegmentType type, quint32 pts, quint32 dts,
+                      const QByteArray& payload);
 
 // The object definition segments' payloads: the rows split so that each fits a segment, the
 // first flagged first (0x80) with the data length, width and height, the last flagged last

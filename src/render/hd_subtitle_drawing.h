@@ -43,6 +43,9 @@ RenderSettings ScaledToHeight(const RenderSettings& settings, int videoHeight);
 // share a region; regions that would be more than maxRegions are joined, nearest first.
 HdSubtitle DrawHdSubtitle(const QList<PlacedLines>& blocks, const RenderSettings& settings,
                           QSize videoSize, int maxRegions = 2);
+// The same into a subtitle drawn before, whose memory it reuses.
+void DrawHdSubtitle(const QList<PlacedLines>& blocks, const RenderSettings& settings,
+                    QSize videoSize, int maxRegions, HdSubtitle& into);
 
 // The straight alpha and colour of one pixel: the outline colour, the edge colour over it and
 // the text colour over that, each by its coverage.
