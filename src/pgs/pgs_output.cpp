@@ -71,6 +71,10 @@ Status PgsOutput::add(const EncodedCue& cue) {
         return CueRefused(cue, QStringLiteral("it ends after 13:15:19, the last time a Blu-ray "
                                               "subtitle stream can name."));
     }
+    if (shown < lastShown_) {
+        return CueRefused(cue, QStringLiteral("it starts before the subtitle before it, and a "
+                                              "Blu-ray stream shows its subtitles in time order."));
+    }
     const qint64 decodingStart = shown - event->showTicks;
     if (clearing_ && decodingStart >= clearing_->pts) {
         if (Status written = write(ClearingDisplaySet(clearing_->event, clearing_->pts, number_++));

@@ -207,6 +207,10 @@ TEST(PgsOutput, RefusesNamingTheCueWhatAPlayerCannotShow) {
          test::SpacedCues({{QStringLiteral("First"), {}}, {QStringLiteral("Second"), {}}}, 1000, 30,
                           20),
          QStringLiteral("Subtitle 2 at 00:00:01,030")},
+        {"out of time order",
+         test::SpacedCues({{QStringLiteral("Later"), {}}, {QStringLiteral("Earlier"), {}}}, 5000,
+                          -3000, 1000),
+         QStringLiteral("Subtitle 2 at 00:00:02,000")},
         {"shown for no time", test::SpacedCues({{QStringLiteral("Never"), {}}}, 1000, 0, 0),
          QStringLiteral("Subtitle 1 at 00:00:01,000")},
     };
