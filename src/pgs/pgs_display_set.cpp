@@ -48,8 +48,8 @@ Result<PgsEvent> MakePgsEvent(const HdSubtitle& subtitle, const RoleColours& col
     for (qsizetype i = 0; i < qsizetype(indexed.objects.size()); ++i) {
         const IndexedObject& object = indexed.objects[static_cast<size_t>(i)];
         event.windows.append(object.rect);
-        event.objects.append(ObjectPayloads(static_cast<quint16>(i), object.rect.size(),
-                                            object.rows));
+        event.objects.append(
+            ObjectPayloads(static_cast<quint16>(i), object.rect.size(), object.rows));
         event.objectTicks.append(ObjectDecodingTicks(object.rect.size()));
         decodeTicks += event.objectTicks.back();
     }
@@ -65,12 +65,11 @@ QByteArray ShowingDisplaySet(const PgsEvent& event, qint64 pts, quint16 number) 
         composed.append({static_cast<quint16>(i), static_cast<quint8>(i),
                          event.windows[i].topLeft(), event.forced});
     }
-    QByteArray set = PgsSegment(
-        PgsSegmentType::Composition, Stamp(pts), Stamp(dts),
-        CompositionPayload(event.video, event.rateCode, number, CompositionState::EpochStart,
-                           composed));
-    set += PgsSegment(PgsSegmentType::Window, Stamp(pts - WindowsTicks(event.windows)),
-                      Stamp(dts), WindowPayload(event.windows));
+    QByteArray set = PgsSegment(PgsSegmentType::Composition, Stamp(pts), Stamp(dts),
+                                CompositionPayload(event.video, event.rateCode, number,
+                                                   CompositionState::EpochStart, composed));
+    set += PgsSegment(PgsSegmentType::Window, Stamp(pts - WindowsTicks(event.windows)), Stamp(dts),
+                      WindowPayload(event.windows));
     set += PgsSegment(PgsSegmentType::Palette, Stamp(dts), Stamp(dts), event.palette);
     // Objects are decoded one after the other once the plane is cleared.
     qint64 decoded = dts + PlaneInitialisationTicks(event.video);

@@ -2,8 +2,8 @@
 
 #include "pgs/pgs_decoder_model.h"
 #include "pgs/pgs_format.h"
-#include "sup/generation.h"
 #include "subtitles/cue_time.h"
+#include "sup/generation.h"
 
 #include <QDir>
 
@@ -16,10 +16,10 @@ constexpr qsizetype kWriteSize = 64 * 1024;
 constexpr qint64 kLastStamp = 0xffffffffLL;
 
 Error CueRefused(const EncodedCue& cue, const QString& reason) {
-    return Error{ErrorKind::Limit, QStringLiteral("Subtitle %1 at %2 cannot be written to %3: %4")
-                                       .arg(cue.cueIndex + 1)
-                                       .arg(FormatCueTime(cue.startMs),
-                                            QLatin1String(kPgsStreamFileName), reason)};
+    return Error{ErrorKind::Limit,
+                 QStringLiteral("Subtitle %1 at %2 cannot be written to %3: %4")
+                     .arg(cue.cueIndex + 1)
+                     .arg(FormatCueTime(cue.startMs), QLatin1String(kPgsStreamFileName), reason)};
 }
 
 QString Milliseconds(qint64 ticks) {

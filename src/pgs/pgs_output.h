@@ -38,8 +38,8 @@ private:
     bool forced_;
     AtomicFile file_;
     QByteArray pending_;
-    quint16 number_ = 0;       // of the next composition
-    qint64 lastShown_ = -1;    // PTS of the last display set written
+    quint16 number_ = 0;     // of the next composition
+    qint64 lastShown_ = -1;  // PTS of the last display set written
     struct Clearing {
         PgsEvent event;
         qint64 pts;

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <bit>
-#include <cstring>
 #include <cmath>
+#include <cstring>
 #include <numeric>
 
 namespace marvoxa {
@@ -118,8 +118,8 @@ void RowKeys(const std::uint8_t* text, const std::uint8_t* edge, const std::uint
              int width, std::uint16_t* keys) {
     int x = 0;
     for (; x + 8 <= width; x += 8) {
-        const Keys8 key = Steps(Widen(outline + x)) << 10 | Steps(Widen(edge + x)) << 5 |
-                          Steps(Widen(text + x));
+        const Keys8 key =
+            Steps(Widen(outline + x)) << 10 | Steps(Widen(edge + x)) << 5 | Steps(Widen(text + x));
         std::memcpy(keys + x, &key, sizeof key);
     }
     for (; x < width; ++x) {
@@ -163,7 +163,8 @@ PgsColour ToPgsColour(QRgb colour, bool bt709) {
     const double b = qBlue(colour);
     const double luma = kr * r + (1 - kr - kb) * g + kb * b;
     const auto byte = [](double value, int low, int high) {
-        return static_cast<std::uint8_t>(std::clamp(static_cast<int>(std::lround(value)), low, high));
+        return static_cast<std::uint8_t>(
+            std::clamp(static_cast<int>(std::lround(value)), low, high));
     };
     return PgsColour{byte(16 + luma * 219 / 255, 16, 235),
                      byte(128 + (r - luma) / (2 * (1 - kr)) * 224 / 255, 16, 240),

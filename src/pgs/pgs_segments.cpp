@@ -99,8 +99,8 @@ QByteArray WindowPayload(const QList<QRect>& windows) {
     return payload;
 }
 
-QByteArray CompositionPayload(QSize video, quint8 rateCode, quint16 number,
-                              CompositionState state, const QList<CompositionObject>& objects) {
+QByteArray CompositionPayload(QSize video, quint8 rateCode, quint16 number, CompositionState state,
+                              const QList<CompositionObject>& objects) {
     QByteArray payload;
     Put16(payload, video.width());
     Put16(payload, video.height());

@@ -48,7 +48,7 @@ struct CompositionObject {
 enum class CompositionState : quint8 { Normal = 0x00, EpochStart = 0x80 };
 
 // A presentation composition payload; palette 0, no cropping.
-QByteArray CompositionPayload(QSize video, quint8 rateCode, quint16 number,
-                              CompositionState state, const QList<CompositionObject>& objects);
+QByteArray CompositionPayload(QSize video, quint8 rateCode, quint16 number, CompositionState state,
+                              const QList<CompositionObject>& objects);
 
 }  // namespace marvoxa

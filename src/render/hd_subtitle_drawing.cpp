@@ -278,8 +278,8 @@ QImage CompositeHdSubtitle(const HdSubtitle& subtitle, QSize videoSize,
             for (int x = 0; x < rect.width(); ++x) {
                 const size_t i = static_cast<size_t>(y) * rect.width() + x;
                 if (region.outline[i] != 0) {
-                    pixels[rect.left() + x] = CompositePixel(region.text[i], region.edge[i],
-                                                             region.outline[i], colours);
+                    pixels[rect.left() + x] =
+                        CompositePixel(region.text[i], region.edge[i], region.outline[i], colours);
                 }
             }
         }

@@ -52,7 +52,6 @@ void DrawHdSubtitle(const QList<PlacedLines>& blocks, const RenderSettings& sett
 QRgb CompositePixel(int text, int edge, int outline, const RoleColours& colours);
 
 // The whole picture, transparent where nothing is drawn, in the role colours.
-QImage CompositeHdSubtitle(const HdSubtitle& subtitle, QSize videoSize,
-                           const RoleColours& colours);
+QImage CompositeHdSubtitle(const HdSubtitle& subtitle, QSize videoSize, const RoleColours& colours);
 
 }  // namespace marvoxa

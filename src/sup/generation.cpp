@@ -42,7 +42,7 @@ constexpr int kCuesPerBlock = 8;
 struct DrawnCue {
     RasterizedCue subtitle;
     Result<EncodedCue> encoded;
-    size_t tooWideCue = 0;  // the cue with the widest line, when that is refused
+    size_t tooWideCue = 0;             // the cue with the widest line, when that is refused
     std::vector<std::any> drawings{};  // each output's own drawing, in the outputs' order
 };
 
@@ -93,10 +93,14 @@ DrawnCue DrawAndEncodeEvent(const CueList& cueList, const DisplayEvent& event, i
     if (!packet) {
         return {std::move(subtitle), packet.error()};
     }
-    DrawnCue drawn{std::move(subtitle),
-                   EncodedCue{index, static_cast<int>(event.cues.front()), event.startMs,
-                              event.durationMs, areaTop, areaHeight, std::move(packet).value(),
-                              {}}};
+    DrawnCue drawn{std::move(subtitle), EncodedCue{index,
+                                                   static_cast<int>(event.cues.front()),
+                                                   event.startMs,
+                                                   event.durationMs,
+                                                   areaTop,
+                                                   areaHeight,
+                                                   std::move(packet).value(),
+                                                   {}}};
     const EventToDraw toDraw{cueList, blocks, look.settings, choices.roleColours};
     for (const CueOutput* output : *choices.outputs) {
         Result<std::any> drawing = output->drawEvent(toDraw);

@@ -296,8 +296,8 @@ IniEntries OptionEntries(const OptionsChoices& choices) {
                         {kDvdTitleKey, QString::number(choices.dvdTitle)}});
     }
     if (choices.outputs.pgs) {
-        entries.append({{kPgsKey, QStringLiteral("1")},
-                        {kPgsSizeKey, PgsSizeName(choices.outputs.pgsSize)}});
+        entries.append(
+            {{kPgsKey, QStringLiteral("1")}, {kPgsSizeKey, PgsSizeName(choices.outputs.pgsSize)}});
     }
     return entries;
 }

@@ -156,8 +156,7 @@ ShownFile DecodePgsFile(const QString& path, QSize video) {
     }
     const auto closeInput = qScopeGuard([&] { avformat_close_input(&format); });
     EXPECT_GE(avformat_find_stream_info(format, nullptr), 0);
-    const int streamIndex =
-        av_find_best_stream(format, AVMEDIA_TYPE_SUBTITLE, -1, -1, nullptr, 0);
+    const int streamIndex = av_find_best_stream(format, AVMEDIA_TYPE_SUBTITLE, -1, -1, nullptr, 0);
     if (streamIndex < 0 ||
         format->streams[streamIndex]->codecpar->codec_id != AV_CODEC_ID_HDMV_PGS_SUBTITLE) {
         ADD_FAILURE() << path.toStdString() << " has no PGS stream";

@@ -1,8 +1,8 @@
+#include "pgs/pgs_output.h"
 #include "../export/av_subtitles.h"
 #include "../export/generated_outputs.h"
 #include "../export/tool_run.h"
 #include "pgs/pgs_format.h"
-#include "pgs/pgs_output.h"
 #include "render/hd_subtitle_drawing.h"
 #include "small_disk.h"
 #include "subtitles/cue_lines.h"
@@ -69,7 +69,8 @@ QList<QPair<int, QByteArray>> Segments(const QByteArray& file) {
     QList<QPair<int, QByteArray>> segments;
     for (qsizetype at = 0; at + 13 <= file.size();) {
         EXPECT_EQ(file.mid(at, 2), QByteArrayLiteral("PG"));
-        const int size = static_cast<quint8>(file[at + 11]) << 8 | static_cast<quint8>(file[at + 12]);
+        const int size =
+            static_cast<quint8>(file[at + 11]) << 8 | static_cast<quint8>(file[at + 12]);
         segments.append({static_cast<quint8>(file[at + 10]), file.mid(at + 13, size)});
         at += 13 + size;
     }
@@ -130,16 +131,19 @@ TEST_P(PgsSizes, EveryDisplaySetDecodesAsDrawnAtItsTimeAndIsCleared) {
     const Result<GeneratedStream> stream = Generate(cues, settings, pgs, folder.path());
     ASSERT_TRUE(stream.ok()) << stream.error().message.toStdString();
     const QString path = pgs.paths().front();
-    ExpectEventsShown(cues, settings, GetParam().video, test::DecodePgsFile(path, GetParam().video));
+    ExpectEventsShown(cues, settings, GetParam().video,
+                      test::DecodePgsFile(path, GetParam().video));
 
     const auto segments = Segments(test::ReadFile(path));
     int firstOnly = 0;
     for (const auto& [type, payload] : segments) {
         if (type == 0x16) {  // the video descriptor: size and 23.976
-            EXPECT_EQ(payload.left(5), QByteArray::fromHex(QStringLiteral("%1%2 10")
-                                                               .arg(GetParam().video.width(), 4, 16, QLatin1Char('0'))
-                                                               .arg(GetParam().video.height(), 4, 16, QLatin1Char('0'))
-                                                               .toLatin1()));
+            EXPECT_EQ(
+                payload.left(5),
+                QByteArray::fromHex(QStringLiteral("%1%2 10")
+                                        .arg(GetParam().video.width(), 4, 16, QLatin1Char('0'))
+                                        .arg(GetParam().video.height(), 4, 16, QLatin1Char('0'))
+                                        .toLatin1()));
         }
         firstOnly += type == 0x15 && static_cast<quint8>(payload[3]) == 0x80 ? 1 : 0;
     }
@@ -201,7 +205,8 @@ TEST(PgsOutput, RefusesNamingTheCueWhatAPlayerCannotShow) {
         CueList cues;
         QString named;
     } cases[] = {
-        {"no time to decode before it", test::SpacedCues({{QStringLiteral("At once"), {}}}, 0, 0, 900),
+        {"no time to decode before it",
+         test::SpacedCues({{QStringLiteral("At once"), {}}}, 0, 0, 900),
          QStringLiteral("Subtitle 1 at 00:00:00,000")},
         {"too soon after the one before",
          test::SpacedCues({{QStringLiteral("First"), {}}, {QStringLiteral("Second"), {}}}, 1000, 30,
@@ -247,8 +252,11 @@ TEST(PgsOutput, AFullDiskKeepsTheEarlierFiles) {
     }
     CueList cues;
     for (int i = 0; i < 40; ++i) {
-        cues.cues.push_back({1000 + i * 1000, 900, "A long line of a long film, drawn at 4K size",
-                             "and its second line, wide as well", {}});
+        cues.cues.push_back({1000 + i * 1000,
+                             900,
+                             "A long line of a long film, drawn at 4K size",
+                             "and its second line, wide as well",
+                             {}});
     }
     PgsOutput pgs(disk.path(), QSize(3840, 2160), std::nullopt, false);
     const Result<GeneratedStream> stream = Generate(cues, RenderSettings{}, pgs, disk.path());
