@@ -29,8 +29,14 @@ QString AsLines(const QString& message) {
 const QLatin1String kWrapHint(
     "Hint: --wrap breaks lines too wide for the picture at spaces instead of refusing them.");
 
+// Errors and notices go to standard error under the converter's name, as other tools' do, so
+// that they stand out from the report in a script's log.
+void Say(QTextStream& err, const QString& message) {
+    err << QStringLiteral("marvoxa-cli: ") << AsLines(message) << Qt::endl;
+}
+
 int Refuse(QTextStream& err, const QString& message) {
-    err << AsLines(message) << Qt::endl;
+    Say(err, message);
     return kExitRefused;
 }
 
@@ -56,7 +62,7 @@ int RunConversion(const ConversionOptions& options, QTextStream& out, QTextStrea
         }
         dvd = std::move(opened).value();
         if (dvd->paletteDiffersFromSet) {
-            err << AsLines(TitlePaletteNotice(dvd->discTitle)) << Qt::endl;
+            Say(err, TitlePaletteNotice(dvd->discTitle));
         }
     }
     if (!options.ifoPath.isEmpty()) {
@@ -67,7 +73,7 @@ int RunConversion(const ConversionOptions& options, QTextStream& out, QTextStrea
             return Refuse(err, read.error().message);
         }
         if (palette.applyIfoRead(read.value()).paletteCase == PaletteCase::MonocromaticIfo) {
-            out << AsLines(MonocromaticIfoMessage()) << Qt::endl << Qt::endl;
+            Say(err, MonocromaticIfoMessage());
         }
         settings.standard = palette.videoStandard();
     } else {
@@ -85,7 +91,7 @@ int RunConversion(const ConversionOptions& options, QTextStream& out, QTextStrea
           UndrawableCharactersNotice(load.cueList, settings),
           OverlappingCuesNotice(load.cueList)}) {
         if (notice) {
-            err << AsLines(*notice) << Qt::endl;
+            Say(err, *notice);
         }
     }
     const QString outputFolder = options.outputFolder.isEmpty()
@@ -148,7 +154,7 @@ int RunConversion(const ConversionOptions& options, QTextStream& out, QTextStrea
         out << Qt::endl
             << DvdCopyReportText(*dvd, dvdCopy->report(), options.extraOutputs.language);
         if (const std::optional<QString> notice = AfterTitleEndNotice(*dvd, dvdCopy->report())) {
-            err << *notice << Qt::endl;
+            Say(err, *notice);
         }
     }
     return kExitDone;
