@@ -264,6 +264,8 @@ const QLatin1String kLanguageKey("Options_Language");
 const QLatin1String kForcedKey("Options_Forced");
 const QLatin1String kIntoDvdKey("Options_IntoDvd");
 const QLatin1String kDvdTitleKey("Options_DvdTitle");
+// The folder chosen for the DVD's copy, only once one is chosen.
+const QLatin1String kDvdFolderKey("Options_DvdFolder");
 
 IniEntries OptionEntries(const OptionsChoices& choices) {
     IniEntries entries;
@@ -283,6 +285,9 @@ IniEntries OptionEntries(const OptionsChoices& choices) {
     if (choices.intoDvd) {
         entries.append({{kIntoDvdKey, QStringLiteral("1")},
                         {kDvdTitleKey, QString::number(choices.dvdTitle)}});
+    }
+    if (!choices.dvdFolder.isEmpty()) {
+        entries.append({kDvdFolderKey, choices.dvdFolder});
     }
     return entries;
 }
@@ -310,6 +315,10 @@ OptionsChoices RestoredOptions(OptionsChoices choices, const StoredValues& store
     if (const std::optional<QString> language = stored.text(kLanguageKey);
         language && IsLanguageCode(language->trimmed())) {
         choices.outputs.language = language->trimmed();
+    }
+    if (const std::optional<QString> folder = stored.text(kDvdFolderKey);
+        folder && !folder->trimmed().isEmpty()) {
+        choices.dvdFolder = folder->trimmed();
     }
     return choices;
 }

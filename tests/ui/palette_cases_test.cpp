@@ -144,5 +144,35 @@ TEST_F(PaletteCases, AnUnreadableOrCancelledIfoChangesNothingButThePathField) {
     EXPECT_EQ(tooltips(), tips);
 }
 
+// The DVD's own IFO is refused as it is chosen, naming the title set IFOs beside it, and
+// changes nothing, not even the path field; a damaged title set IFO says why it is refused.
+TEST_F(PaletteCases, TheDvdsOwnIfoAndADamagedIfoAreRefusedAtLoad) {
+    loadIfo(PolycromaticPalette(), VideoStandard::Pal);
+    const QString loaded = view();
+    const QString own = writeFile(QStringLiteral("VIDEO_TS.IFO"),
+                                  IfoBytes(PolycromaticPalette(), VideoStandard::Ntsc));
+    prompts_.fileAnswers << own;
+    c().Button1->click();
+    EXPECT_EQ(
+        prompts_.takeMessages(),
+        QStringList{own + QStringLiteral(" is the IFO of the whole DVD, not the IFO of a title "
+                                         "set: load the IFO of the title set that will carry "
+                                         "the subtitles, one of VTS_01_0.IFO beside it.")});
+    EXPECT_EQ(view(), loaded);
+    EXPECT_EQ(c().Edit1->text(), dir_.filePath(QStringLiteral("VTS_01_0.IFO")));
+
+    QByteArray damaged = IfoBytes(PolycromaticPalette(), VideoStandard::Ntsc);
+    damaged.replace(0xCC, 4, QByteArray("\x00\x10\x00\x00", 4));  // 2048 times it is negative
+    prompts_.fileAnswers << writeFile(QStringLiteral("VTS_02_0.IFO"), damaged);
+    c().Button1->click();
+    const QStringList messages = prompts_.takeMessages();
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains(QStringLiteral(
+        "VTS_02_0.IFO is not a readable IFO of a title set: the subpicture palette it points to "
+        "lies outside its")))
+        << messages[0].toStdString();
+    EXPECT_EQ(view(), loaded);
+}
+
 }  // namespace
 }  // namespace marvoxa::test
