@@ -2,7 +2,6 @@
 
 #include "ui/file_drop.h"
 #include "main_window_fixture.h"
-#include "ui/dialog_filters.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -61,11 +60,11 @@ TEST_F(FileDropping, ADroppedFileLoadsAsItsButtonWould) {
         EXPECT_FALSE(drop(writeFile(QLatin1String(name), "x"))) << name;
     }
     EXPECT_EQ(KindOfDroppedFile(QStringLiteral("/films/a.mkv")), DroppedFile::Subtitle);
-    EXPECT_EQ(KindOfDroppedFile(QStringLiteral("/films/a.ass")), DroppedFile::Subtitle);
     EXPECT_TRUE(prompts_.messages.isEmpty());
 }
 
 // Each kind of file has its own folder: the IFO's on the DVD, the subtitle's beside the film.
+// The window shows its icon.
 TEST_F(FileDropping, DialogsOpenWhereTheirKindOfFileWasLastChosen) {
     ASSERT_TRUE(QDir(dir_.path()).mkpath(QStringLiteral("DVD/VIDEO_TS")));
     const QString ifo = writeFile(QStringLiteral("DVD/VIDEO_TS/VTS_01_0.IFO"),
@@ -83,15 +82,10 @@ TEST_F(FileDropping, DialogsOpenWhereTheirKindOfFileWasLastChosen) {
     EXPECT_EQ(folders,
               (QStringList{QString(), QString(), dir_.filePath(QStringLiteral("DVD/VIDEO_TS")),
                            dir_.path(), QString(), QString()}));
-}
-
-TEST_F(FileDropping, TheWindowHasItsIconAndTheSubtitleDialogOffersEveryFileFirst) {
-    EXPECT_FALSE(form_->windowIcon().isNull());
-    EXPECT_TRUE(SubtitleFilter().startsWith(
+    // Every file the subtitle dialog reads is offered at first sight.
+    EXPECT_TRUE(prompts_.dialogs[1].filter.startsWith(
         QStringLiteral("All supported files (*.srt *.sub *.txt *.vtt *.ass *.ssa *.mkv")));
-    EXPECT_TRUE(SubtitleFilter()
-                    .section(QStringLiteral(";;"), 1, 1)
-                    .startsWith(QStringLiteral("*.srt;*.sub;*.txt")));
+    EXPECT_FALSE(form_->windowIcon().isNull());
 }
 
 }  // namespace
