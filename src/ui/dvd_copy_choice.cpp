@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -74,6 +75,18 @@ OptionsChoices StoredOptions(const OptionsChoices& chosen, const OptionsChoices&
 
 Result<std::unique_ptr<WindowDvdCopy>> WindowDvdCopy::Open(const QString& ifoPath,
                                                            const OptionsChoices& choices) {
+    // The ISO command names the folder: it must hold the copy and nothing else.
+    const QStringList others =
+        QDir(choices.dvdFolder)
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)
+            .filter(QRegularExpression(QStringLiteral("^(?!VIDEO_TS$|\\.VIDEO_TS-)")));
+    if (!others.isEmpty()) {
+        return Error{ErrorKind::State,
+                     QStringLiteral("The output folder for the DVD copy, %1, holds other files "
+                                    "(%2): an ISO image made of it would hold them too. Choose an "
+                                    "empty or new folder in Options...")
+                         .arg(QDir::toNativeSeparators(choices.dvdFolder), others.first())};
+    }
     Result<DvdTarget> target = OpenDvdTarget(ifoPath, choices.dvdTitle);
     if (!target) {
         return target.error();

@@ -95,13 +95,24 @@ TEST_F(DvdWindow, TheCopyGoesToTheChosenFolderWhichIsRemembered) {
     EXPECT_EQ(prompts_.optionsShown[0].dvdFolder, defaultFolder);
     EXPECT_EQ(form_->options().dvdFolder, QString()) << "a default is not stored";
 
+    // A folder holding other files would go into the ISO image with the copy.
     OptionsChoices chosen = form_->options();
+    chosen.dvdFolder = dir_.path();
+    prompts_.optionsAnswer = chosen;
+    c().ButtonOptions->click();
+    c().Button3->click();
+    EXPECT_EQ(prompts_.takeMessages(),
+              QStringList{QStringLiteral("The output folder for the DVD copy, %1, holds other "
+                                         "files (film.srt): an ISO image made of it would hold "
+                                         "them too. Choose an empty or new folder in Options...")
+                              .arg(dir_.path())});
+
     chosen.dvdFolder = dir_.filePath(QStringLiteral("Greek DVD"));
     prompts_.optionsAnswer = chosen;
     c().ButtonOptions->click();
     EXPECT_EQ(form_->options().dvdFolder, chosen.dvdFolder);
     c().ButtonOptions->click();
-    EXPECT_EQ(prompts_.optionsShown.value(2).dvdFolder, chosen.dvdFolder);
+    EXPECT_EQ(prompts_.optionsShown.value(3).dvdFolder, chosen.dvdFolder);
 
     c().Button3->click();
     const QStringList messages = prompts_.takeMessages();
