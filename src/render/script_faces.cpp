@@ -84,9 +84,7 @@ constexpr PickedFace kPickedFaces[] = {
     {QChar::Script_Khmer, "Noto Sans Khmer", kNotoPackage},
     {QChar::Script_Myanmar, "Noto Sans Myanmar", kNotoPackage},
     {QChar::Script_Ethiopic, "Noto Sans Ethiopic", kNotoPackage},
-    {QChar::Script_Tibetan, "Noto Serif Tibetan", kNotoPackage},
     {QChar::Script_Syriac, "Noto Sans Syriac", kNotoPackage},
-    {QChar::Script_Thaana, "Noto Sans Thaana", kNotoPackage},
 };
 
 }  // namespace
