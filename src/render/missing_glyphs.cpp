@@ -40,9 +40,9 @@ public:
     }
 
     // Whether the glyphs of text[from, from + length) hold a missing glyph: glyph 0, or a run
-    // of the stand-in Qt draws boxes with when no font supports a script (it has no font
-    // tables; a run without them that QFontMetrics also finds the character in is a real font
-    // of an older format).
+    // of the stand-in that Qt draws boxes with when no font supports a script. The stand-in
+    // has no font tables; so has a font of an older format, but QFontMetrics finds characters
+    // in that one (character 0 asks about the whole line and counts any such run).
     bool holdsMissingGlyph(int from, int length, char32_t character) const {
         for (const QGlyphRun& run : layout_.glyphRuns(from, length)) {
             if (run.glyphIndexes().contains(0u)) {

@@ -134,26 +134,19 @@ TEST_F(ConverterProcess, NamesTheCuesOfScriptsNoInstalledFontDraws) {
         "<dir>/usr/share/fonts/truetype/dejavu</dir>\n</fontconfig>\n");
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("FONTCONFIG_FILE"), fonts);
-    const QString subtitle = test::WriteFile(folder_, QStringLiteral("four.srt"), R"(1
-00:00:01,000 --> 00:00:02,000
-नमस्ते दुनिया
-
-2
-00:00:03,000 --> 00:00:04,000
-আমি বাংলায় গান গাই
-
-3
-00:00:05,000 --> 00:00:06,000
-வணக்கம் உலகம்
-
-4
-00:00:07,000 --> 00:00:08,000
-Hello, សួស្តីពិភពលោក
-
-5
-00:00:09,000 --> 00:00:10,000
-Plain Latin draws.
-)");
+    QByteArray srt;
+    int second = 1;
+    for (const char* text : {"नमस्ते दुनिया", "আমি বাংলায় গান গাই", "வணக்கம் உலகம்", "Hello, សួស្តីពិភពលោក",
+                             "Plain Latin draws."}) {
+        srt += QStringLiteral("%1\n00:00:%2,000 --> 00:00:%3,000\n%4\n\n")
+                   .arg(second / 2 + 1)
+                   .arg(second, 2, 10, QLatin1Char('0'))
+                   .arg(second + 1, 2, 10, QLatin1Char('0'))
+                   .arg(QString::fromUtf8(text))
+                   .toUtf8();
+        second += 2;
+    }
+    const QString subtitle = test::WriteFile(folder_, QStringLiteral("four.srt"), srt);
     const ProcessRun run = Convert({subtitle}, folder_.path(), environment);
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(run.err.contains(QStringLiteral(
