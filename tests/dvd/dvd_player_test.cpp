@@ -90,6 +90,11 @@ TEST(DvdPlayer, NewUnitsArriveOnTimeOnAFreeIdInVisibleColoursAndOldStreamsStayAs
             << help.toStdString();
         EXPECT_FALSE(run.out.contains(QLatin1String("Ifoedit"), Qt::CaseInsensitive))
             << run.out.toStdString();
+        // None of these palettes has greys (dvdauthor's black, spumux's white and black): the
+        // copy's palette got the colours.
+        EXPECT_TRUE(
+            help.contains(QLatin1String("The subtitles' colours were written into the copy")))
+            << help.toStdString();
 
         const test::PlayedTitle before = test::PlayTitle(disc.root, 1);
         const test::PlayedTitle after = test::PlayTitle(output.path(), 1);
