@@ -73,7 +73,7 @@ int RunConversion(const ConversionOptions& options, QTextStream& out, QTextStrea
             return Refuse(err, read.error().message);
         }
         if (palette.applyIfoRead(read.value()).paletteCase == PaletteCase::MonocromaticIfo) {
-            Say(err, MonocromaticIfoMessage());
+            Say(err, MonocromaticIfoMessage(options.intoDvd));
         }
         settings.standard = palette.videoStandard();
     } else {
@@ -116,8 +116,8 @@ int RunConversion(const ConversionOptions& options, QTextStream& out, QTextStrea
     }
     std::unique_ptr<DvdCopyOutput> dvdCopy;
     if (dvd) {
-        dvdCopy =
-            std::make_unique<DvdCopyOutput>(*dvd, options.extraOutputs.language, outputFolder);
+        dvdCopy = std::make_unique<DvdCopyOutput>(*dvd, options.extraOutputs.language, outputFolder,
+                                                  *palette.palette());
         dvdCopy->setProgress([&](qint64, qint64) { return !stopRequested || !stopRequested(); });
         request.extraOutputs.push_back(dvdCopy.get());
     }
@@ -139,12 +139,17 @@ int RunConversion(const ConversionOptions& options, QTextStream& out, QTextStrea
 
     const PaletteCase paletteCase = *palette.generationCase();
     const QString helpPath = OutputPath(outputFolder, kHelpFileName);
+    // With the copy written, the help says what it holds instead of the IFO editor's steps.
+    const QStringList copyLines =
+        dvdCopy ? DvdCopyHelpText(*dvd, dvdCopy->report(), options.extraOutputs.language)
+                : QStringList();
     // Done is only said once both files are in place.
-    if (Status written = WriteHelpFile(paletteCase, stream.value().streamPath, helpPath);
+    if (Status written = WriteHelpFile(paletteCase, stream.value().streamPath, helpPath, copyLines);
         !written) {
         return Refuse(err, written.error().message);
     }
-    out << AsLines(CompletionMessage(paletteCase, stream.value().streamPath, helpPath)) << Qt::endl;
+    out << AsLines(CompletionMessage(paletteCase, stream.value().streamPath, helpPath, copyLines))
+        << Qt::endl;
     if (const QString extra =
             ExtraOutputsReport(extraOutputs, options.extraOutputs, outputFolder, settings.standard);
         !extra.isEmpty()) {

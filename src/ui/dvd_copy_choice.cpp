@@ -74,7 +74,8 @@ OptionsChoices StoredOptions(const OptionsChoices& chosen, const OptionsChoices&
 }
 
 Result<std::unique_ptr<WindowDvdCopy>> WindowDvdCopy::Open(const QString& ifoPath,
-                                                           const OptionsChoices& choices) {
+                                                           const OptionsChoices& choices,
+                                                           const Palette& drawnIn) {
     // The ISO command names the folder: it must hold the copy and nothing else.
     const QStringList others =
         QDir(choices.dvdFolder)
@@ -96,7 +97,7 @@ Result<std::unique_ptr<WindowDvdCopy>> WindowDvdCopy::Open(const QString& ifoPat
     copy->folder_ = choices.dvdFolder;
     copy->folderExisted_ = QFileInfo::exists(copy->folder_);
     copy->output_ =
-        std::make_unique<DvdCopyOutput>(copy->target_, copy->language_, choices.dvdFolder);
+        std::make_unique<DvdCopyOutput>(copy->target_, copy->language_, choices.dvdFolder, drawnIn);
     return copy;
 }
 
@@ -113,8 +114,8 @@ QString WindowDvdCopy::paletteNotice() const {
     }
     return QStringLiteral(
                "Title %1 plays with a subtitle palette of its own, not the one of the "
-               "loaded IFO's first program chain: players will show the subtitles in "
-               "title %1's colours.")
+               "loaded IFO's first program chain: the colours the subtitles are drawn in "
+               "are written into title %1's palette where it lacks them.")
         .arg(target_.discTitle);
 }
 
@@ -124,6 +125,14 @@ QString WindowDvdCopy::report() const {
         text += QLatin1Char('\n') + *notice;
     }
     return text.trimmed().replace(QLatin1Char('\n'), QLatin1Char('\r'));
+}
+
+QStringList WindowDvdCopy::helpLines() const {
+    return DvdCopyHelpText(target_, output_->report(), language_);
+}
+
+QStringList DvdCopyHelpLines(const WindowDvdCopy* copy) {
+    return copy != nullptr ? copy->helpLines() : QStringList();
 }
 
 }  // namespace marvoxa

@@ -45,9 +45,11 @@ OptionsChoices StoredOptions(const OptionsChoices& chosen, const OptionsChoices&
 class WindowDvdCopy {
 public:
     // Fails with the message to show when the DVD cannot take the stream. choices are the
-    // shown ones: the copy goes into their folder.
+    // shown ones: the copy goes into their folder. drawnIn is the palette the subtitles are
+    // drawn in.
     static Result<std::unique_ptr<WindowDvdCopy>> Open(const QString& ifoPath,
-                                                       const OptionsChoices& choices);
+                                                       const OptionsChoices& choices,
+                                                       const Palette& drawnIn);
 
     // A folder made for a copy that was cancelled or refused is not left behind empty.
     ~WindowDvdCopy();
@@ -63,6 +65,8 @@ public:
     QString paletteNotice() const;
     // Said after generating: where the copy is, the ISO command and any cues left out.
     QString report() const;
+    // After generating: what the help file and the completion message say of the copy.
+    QStringList helpLines() const;
 
 private:
     explicit WindowDvdCopy(DvdTarget target) : target_(std::move(target)) {}
@@ -73,5 +77,8 @@ private:
     bool folderExisted_ = true;
     std::unique_ptr<DvdCopyOutput> output_;
 };
+
+// The help lines of a copy, or none without one.
+QStringList DvdCopyHelpLines(const WindowDvdCopy* copy);
 
 }  // namespace marvoxa

@@ -314,7 +314,10 @@ void TForm1::loadIfo(const QString& path) {
     // the user has read why.
     c_.Button1->setEnabled(false);
     previewSampleLines(true);
-    prompts_.showMessage(this, MonocromaticIfoMessage());
+    prompts_.showMessage(
+        this,
+        MonocromaticIfoMessage(
+            ShownOptions(options_, OfferedDvdTitles(palette_, dvdTitles_), ifoPath_).intoDvd));
     mirrorPaletteControls();
     previewSampleLines(true);
 }
@@ -638,7 +641,7 @@ void TForm1::Button3Click() {
     const OptionsChoices shown =
         ShownOptions(options_, OfferedDvdTitles(palette_, dvdTitles_), ifoPath_);
     if (shown.intoDvd) {
-        Result<std::unique_ptr<WindowDvdCopy>> opened = WindowDvdCopy::Open(ifoPath_, shown);
+        auto opened = WindowDvdCopy::Open(ifoPath_, shown, *palette_.palette());
         if (!opened) {
             prompts_.showMessage(this, opened.error().message);
             return;
@@ -697,13 +700,14 @@ void TForm1::Button3Click() {
 
     // Done is only said once both files are in place.
     const QString helpPath = OutputPath(outputFolder, kHelpFileName);
-    if (const Status written = WriteHelpFile(*paletteCase, stream.value().streamPath, helpPath);
+    if (const Status written = WriteHelpFile(*paletteCase, stream.value().streamPath, helpPath,
+                                             DvdCopyHelpLines(dvdCopy.get()));
         !written) {
         prompts_.showMessage(this, written.error().message);
         return;
     }
-    prompts_.showMessage(this,
-                         CompletionMessage(*paletteCase, stream.value().streamPath, helpPath));
+    prompts_.showMessage(this, CompletionMessage(*paletteCase, stream.value().streamPath, helpPath,
+                                                 DvdCopyHelpLines(dvdCopy.get())));
     if (QString report = ExtraOutputsReport(extraOutputs, options_.outputs, outputFolder, standard);
         !report.isEmpty()) {
         prompts_.showMessage(this, report.trimmed().replace(QLatin1Char('\n'), QLatin1Char('\r')));

@@ -344,12 +344,16 @@ TEST_F(Conversion, WrapsTooWideLinesInsteadOfRefusing) {
 }
 
 // Streams the build before overlapping cues and ink outside the text cell were handled wrote
-// for the same plain films: both changes leave such films byte for byte as they were.
+// for the same plain films: both changes leave such films byte for byte as they were. The
+// scripts file (accents, Greek, Cyrillic, Arabic, Hebrew, CJK, symbols) keeps the stream it had
+// before the faces picked per script came, when fontconfig's fallback drew what Liberation
+// Sans lacks.
 TEST_F(Conversion, PlainFilmsKeepTheirBytes) {
     const struct {
         const char* file;
         QStringList arguments;
         const char* sha1;
+        QString folder = test::ExamplesDir();
     } cases[] = {
         {"rethymno.srt", {}, "6fef2162e18a92f625dfff9627eba1b306e80198"},
         {"rethymno.sub", {}, "7ec495f690d978d5ccf1802efb23b3bfd9ba620f"},
@@ -362,12 +366,20 @@ TEST_F(Conversion, PlainFilmsKeepTheirBytes) {
           QStringLiteral("--outline=2"), QStringLiteral("--align=left"),
           QStringLiteral("--bottom-offset=8")},
          "c37974ec42106a8ce2c659ff0745ad8c3b861e12"},
+        {"kept_scripts.srt",
+         {},
+         "e610338d2b4ec0c5d2772f7321500ad55f3030d1",
+         test::SubtitleCollectionDir()},
+        {"kept_scripts.srt",
+         {QStringLiteral("--style=Bold")},
+         "bfe84f9b315ffba617ab828ce55a2145929e231c",
+         test::SubtitleCollectionDir()},
     };
     for (const auto& test : cases) {
         const QString output = folder_.filePath(QString::number(&test - cases));
         Result<ConversionOptions> options = ParseConversionOptions(
             test.arguments + QStringList{QStringLiteral("--output-dir"), output,
-                                         test::ExamplesDir() + u'/' + QLatin1String(test.file)},
+                                         test.folder + u'/' + QLatin1String(test.file)},
             {});
         ASSERT_TRUE(options.ok());
         ASSERT_EQ(Convert(options.value()).exitStatus, kExitDone) << test.file;

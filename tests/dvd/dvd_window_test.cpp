@@ -82,6 +82,10 @@ TEST_F(DvdWindow, OffersTheTitlesAndWritesTheCopyWithTheBarAndCancelCoveringIt) 
         << messages[1].toStdString();
     EXPECT_EQ(QDir(defaultFolder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
               QStringList{QStringLiteral("VIDEO_TS")});
+    // The completion message tells what the copy holds, with no IFO editor step.
+    EXPECT_TRUE(messages[0].contains(QStringLiteral("Marvoxa added the subtitles to a copy")))
+        << messages[0].toStdString();
+    EXPECT_FALSE(messages[0].contains(QStringLiteral("Ifoedit"))) << messages[0].toStdString();
     EXPECT_EQ(c().ProgressBar1->value(), c().ProgressBar1->maximum());
     EXPECT_TRUE(QFileInfo(defaultFolder + QStringLiteral("/VIDEO_TS/VTS_01_1.VOB")).size() >
                 QFileInfo(PalDisc().file(QStringLiteral("VTS_01_1.VOB"))).size());
