@@ -13,11 +13,11 @@ packages=(
     libgtest-dev libgmock-dev
     libavcodec-dev libavutil-dev libavformat-dev
     dvdauthor ffmpeg mkvtoolnix
-    fonts-liberation2 fonts-dejavu-core fonts-wqy-microhei
+    fonts-liberation2 fonts-dejavu-core fonts-wqy-microhei fonts-noto-core
     e2fsprogs
     clang-14 libclang-rt-14-dev
     dvdauthor ffmpeg time
-    libdvdread-dev lsdvd handbrake-cli genisoimage
+    libdvdread-dev libdvdnav-dev lsdvd handbrake-cli genisoimage
     dpkg-dev file lintian man-db groff-base desktop-file-utils appstream
     xvfb xauth xdotool x11-utils python3
 )

@@ -29,8 +29,14 @@ QString AsLines(const QString& message) {
 const QLatin1String kWrapHint(
     "Hint: --wrap breaks lines too wide for the picture at spaces instead of refusing them.");
 
+// Errors and notices go to standard error under the converter's name, as other tools' do, so
+// that they stand out from the report in a script's log.
+void Say(QTextStream& err, const QString& message) {
+    err << QStringLiteral("marvoxa-cli: ") << AsLines(message) << Qt::endl;
+}
+
 int Refuse(QTextStream& err, const QString& message) {
-    err << AsLines(message) << Qt::endl;
+    Say(err, message);
     return kExitRefused;
 }
 
@@ -56,7 +62,7 @@ int RunConversion(const ConversionOptions& options, QTextStream& out, QTextStrea
         }
         dvd = std::move(opened).value();
         if (dvd->paletteDiffersFromSet) {
-            err << AsLines(TitlePaletteNotice(dvd->discTitle)) << Qt::endl;
+            Say(err, TitlePaletteNotice(dvd->discTitle));
         }
     }
     if (!options.ifoPath.isEmpty()) {
@@ -67,7 +73,7 @@ int RunConversion(const ConversionOptions& options, QTextStream& out, QTextStrea
             return Refuse(err, read.error().message);
         }
         if (palette.applyIfoRead(read.value()).paletteCase == PaletteCase::MonocromaticIfo) {
-            out << AsLines(MonocromaticIfoMessage()) << Qt::endl << Qt::endl;
+            Say(err, MonocromaticIfoMessage(options.intoDvd));
         }
         settings.standard = palette.videoStandard();
     } else {
@@ -85,7 +91,7 @@ int RunConversion(const ConversionOptions& options, QTextStream& out, QTextStrea
           UndrawableCharactersNotice(load.cueList, settings),
           OverlappingCuesNotice(load.cueList)}) {
         if (notice) {
-            err << AsLines(*notice) << Qt::endl;
+            Say(err, *notice);
         }
     }
     const QString outputFolder = options.outputFolder.isEmpty()
@@ -110,8 +116,8 @@ int RunConversion(const ConversionOptions& options, QTextStream& out, QTextStrea
     }
     std::unique_ptr<DvdCopyOutput> dvdCopy;
     if (dvd) {
-        dvdCopy =
-            std::make_unique<DvdCopyOutput>(*dvd, options.extraOutputs.language, outputFolder);
+        dvdCopy = std::make_unique<DvdCopyOutput>(*dvd, options.extraOutputs.language, outputFolder,
+                                                  *palette.palette());
         dvdCopy->setProgress([&](qint64, qint64) { return !stopRequested || !stopRequested(); });
         request.extraOutputs.push_back(dvdCopy.get());
     }
@@ -133,12 +139,17 @@ int RunConversion(const ConversionOptions& options, QTextStream& out, QTextStrea
 
     const PaletteCase paletteCase = *palette.generationCase();
     const QString helpPath = OutputPath(outputFolder, kHelpFileName);
+    // With the copy written, the help says what it holds instead of the IFO editor's steps.
+    const QStringList copyLines =
+        dvdCopy ? DvdCopyHelpText(*dvd, dvdCopy->report(), options.extraOutputs.language)
+                : QStringList();
     // Done is only said once both files are in place.
-    if (Status written = WriteHelpFile(paletteCase, stream.value().streamPath, helpPath);
+    if (Status written = WriteHelpFile(paletteCase, stream.value().streamPath, helpPath, copyLines);
         !written) {
         return Refuse(err, written.error().message);
     }
-    out << AsLines(CompletionMessage(paletteCase, stream.value().streamPath, helpPath)) << Qt::endl;
+    out << AsLines(CompletionMessage(paletteCase, stream.value().streamPath, helpPath, copyLines))
+        << Qt::endl;
     if (const QString extra =
             ExtraOutputsReport(extraOutputs, options.extraOutputs, outputFolder, settings.standard);
         !extra.isEmpty()) {
@@ -148,7 +159,7 @@ int RunConversion(const ConversionOptions& options, QTextStream& out, QTextStrea
         out << Qt::endl
             << DvdCopyReportText(*dvd, dvdCopy->report(), options.extraOutputs.language);
         if (const std::optional<QString> notice = AfterTitleEndNotice(*dvd, dvdCopy->report())) {
-            err << *notice << Qt::endl;
+            Say(err, *notice);
         }
     }
     return kExitDone;

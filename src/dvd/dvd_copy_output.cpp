@@ -14,8 +14,13 @@ constexpr int kSupHeaderSize = 10;
 }  // namespace
 
 DvdCopyOutput::DvdCopyOutput(const DvdTarget& target, const QString& language,
-                             const QString& destination)
-    : target_(target), language_(language), destination_(destination) {}
+                             const QString& destination, const Palette& drawnIn)
+    : target_(target), language_(language), destination_(destination) {
+    for (int entry = 0; entry < kPaletteSize; ++entry) {
+        const PaletteEntry& colour = drawnIn.entries[entry];
+        colours_[entry] = quint32{colour.y} << 16 | quint32{colour.cr} << 8 | colour.cb;
+    }
+}
 
 Status DvdCopyOutput::begin() {
     units_.clear();
@@ -31,7 +36,11 @@ Status DvdCopyOutput::add(const EncodedCue& cue) {
 }
 
 Status DvdCopyOutput::finish() {
-    DvdCopyRequest request{&target_, language_, destination_, units_, progress_};
+    DvdCopyRequest request;
+    request.target = &target_;
+    request.streams = {NewTitleStream{language_, units_, {}, colours_}};
+    request.destination = destination_;
+    request.progress = progress_;
     Result<DvdCopyReport> written = copy_.write(request);
     if (!written) {
         if (written.error().kind == ErrorKind::Cancelled) {

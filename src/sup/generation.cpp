@@ -7,6 +7,7 @@
 #include "subtitles/cue_lines.h"
 #include "subtitles/display_events.h"
 #include "subtitles/line_width_check.h"
+#include "subtitles/subtitle_messages.h"
 #include "sup/completion_report.h"
 #include "sup/raster_encoding.h"
 #include "sup/sup_packet.h"
@@ -174,9 +175,7 @@ QString OutputPath(const QString& folder, const char* fileName) {
 Result<GeneratedStream> GenerateSupStream(const GenerationRequest& request) {
     const CueList& cueList = *request.cueList;
     if (cueList.cues.empty()) {
-        return Error{ErrorKind::State,
-                     QStringLiteral("The subtitle file holds no subtitles, so there is nothing to "
-                                    "generate. Load a subtitle file with at least one subtitle.")};
+        return Error{ErrorKind::State, QString(kNoSubtitlesMessage)};
     }
     const auto cancelled = [&] { return request.cancelRequested && request.cancelRequested(); };
     if (cancelled()) {

@@ -8,6 +8,7 @@
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
+class QPushButton;
 
 namespace marvoxa {
 
@@ -20,6 +21,8 @@ struct OptionsChoices {
     // title (0: the title set's longest), next to Generated.sup.
     bool intoDvd = false;
     int dvdTitle = 0;
+    // Where that copy goes, as VIDEO_TS; empty for a folder beside the DVD's, named after it.
+    QString dvdFolder{};
 
     friend bool operator==(const OptionsChoices&, const OptionsChoices&) = default;
 };
@@ -57,6 +60,8 @@ public:
     QCheckBox* forcedBox() const { return forced_; }
     QCheckBox* intoDvdBox() const { return intoDvd_; }
     QComboBox* dvdTitleList() const { return dvdTitle_; }
+    QLineEdit* dvdFolderField() const { return dvdFolder_; }
+    QPushButton* dvdFolderButton() const { return chooseDvdFolder_; }
 
 private:
     QComboBox* markup_;
@@ -70,6 +75,8 @@ private:
     QCheckBox* forced_;
     QCheckBox* intoDvd_;
     QComboBox* dvdTitle_;
+    QLineEdit* dvdFolder_;
+    QPushButton* chooseDvdFolder_;
     int shownDvdTitle_;      // kept when the DVD cannot be chosen
     QString shownLanguage_;  // kept when the field is left without two letters
 };

@@ -265,6 +265,8 @@ const QLatin1String kLanguageKey("Options_Language");
 const QLatin1String kForcedKey("Options_Forced");
 const QLatin1String kIntoDvdKey("Options_IntoDvd");
 const QLatin1String kDvdTitleKey("Options_DvdTitle");
+// The folder chosen for the DVD's copy, only once one is chosen.
+const QLatin1String kDvdFolderKey("Options_DvdFolder");
 
 // Last, the Blu-ray stream and its video size, written only when it is asked for.
 const QLatin1String kPgsKey("Options_Pgs");
@@ -294,6 +296,9 @@ IniEntries OptionEntries(const OptionsChoices& choices) {
     if (choices.intoDvd) {
         entries.append({{kIntoDvdKey, QStringLiteral("1")},
                         {kDvdTitleKey, QString::number(choices.dvdTitle)}});
+    }
+    if (!choices.dvdFolder.isEmpty()) {
+        entries.append({kDvdFolderKey, choices.dvdFolder});
     }
     if (choices.outputs.pgs) {
         entries.append(
@@ -329,6 +334,10 @@ OptionsChoices RestoredOptions(OptionsChoices choices, const StoredValues& store
     if (const std::optional<QString> language = stored.text(kLanguageKey);
         language && IsLanguageCode(language->trimmed())) {
         choices.outputs.language = language->trimmed();
+    }
+    if (const std::optional<QString> folder = stored.text(kDvdFolderKey);
+        folder && !folder->trimmed().isEmpty()) {
+        choices.dvdFolder = folder->trimmed();
     }
     return choices;
 }
