@@ -128,29 +128,43 @@ void RowKeys(const std::uint8_t* text, const std::uint8_t* edge, const std::uint
     }
 }
 
-// The end of the run of keys equal to the one at x, looked at eight at a time.
-int RunEnd(const std::uint16_t* keys, int x, int width) {
-    const std::uint16_t key = keys[x];
-    const Keys8 same = Keys8{} + key;
-    int end = x + 1;
-    while (end + 8 <= width) {
-        Keys8 next;
-        std::memcpy(&next, keys + end, sizeof next);
-        const Keys8 differ = next != same;
-        std::uint64_t halves[2];
-        std::memcpy(halves, &differ, sizeof halves);
-        if (halves[0] != 0) {
-            return end + std::countr_zero(halves[0]) / 16;
+// Bit i set where keys[i] differs from keys[i - 1], for eight keys.
+std::uint64_t ChangeBits8(const std::uint16_t* keys) {
+    Keys8 here;
+    Keys8 before;
+    std::memcpy(&here, keys, sizeof here);
+    std::memcpy(&before, keys - 1, sizeof before);
+    const Bytes8 differ = __builtin_convertvector(here != before, Bytes8);
+    std::uint64_t bytes;
+    std::memcpy(&bytes, &differ, sizeof bytes);
+    // The top bit of each byte gathered into the top byte.
+    return (bytes & 0x8080808080808080ULL) * 0x0002040810204081ULL >> 56;
+}
+
+// Splits a row of keys into runs, key << 16 | length each, at run, and adds their lengths to
+// counts. The run ends are found as bits, 64 pixels at a time, so that short runs of
+// smoothing cost no wrongly guessed branch each. keys[-1] equals keys[0], and the keys after
+// the row up to a multiple of 64 equal its last one.
+std::uint32_t* RowRuns(const std::uint16_t* keys, int width, std::vector<int>& counts,
+                       std::uint32_t* run) {
+    int start = 0;
+    const auto put = [&](int end) {
+        const std::uint16_t key = keys[start];
+        counts[key] += end - start;
+        *run++ = std::uint32_t{key} << 16 | static_cast<std::uint32_t>(end - start);
+        start = end;
+    };
+    for (int block = 0; block < width; block += 64) {
+        std::uint64_t changes = 0;
+        for (int i = 0; i < 64; i += 8) {
+            changes |= ChangeBits8(keys + block + i) << i;
         }
-        if (halves[1] != 0) {
-            return end + 4 + std::countr_zero(halves[1]) / 16;
+        for (; changes != 0; changes &= changes - 1) {
+            put(block + std::countr_zero(changes));
         }
-        end += 8;
     }
-    while (end < width && keys[end] == key) {
-        ++end;
-    }
-    return end;
+    put(width);
+    return run;
 }
 
 }  // namespace
@@ -196,19 +210,17 @@ IndexedSubtitle IndexSubtitle(const HdSubtitle& subtitle, const RoleColours& col
         runs.resize(std::max(runs.size(), static_cast<size_t>(ink.width() + 1) * ink.height()));
         std::uint32_t* run = runs.data();
         const int width = region.rect.width();
-        thread_local std::vector<std::uint16_t> keys;
-        keys.resize(static_cast<size_t>(ink.width()));
+        // A key before the row and padding after it, as RowRuns reads them.
+        thread_local std::vector<std::uint16_t> keyRow;
+        keyRow.resize(static_cast<size_t>(ink.width()) + 72);
+        std::uint16_t* keys = keyRow.data() + 1;
         for (int y = ink.top(); y <= ink.bottom(); ++y) {
             const size_t start = static_cast<size_t>(y) * width + ink.left();
             RowKeys(region.text.data() + start, region.edge.data() + start,
-                    region.outline.data() + start, ink.width(), keys.data());
-            for (int x = 0; x < ink.width();) {
-                const int end = RunEnd(keys.data(), x, ink.width());
-                const std::uint16_t key = keys[static_cast<size_t>(x)];
-                counts[key] += end - x;
-                *run++ = std::uint32_t{key} << 16 | static_cast<std::uint32_t>(end - x);
-                x = end;
-            }
+                    region.outline.data() + start, ink.width(), keys);
+            keys[-1] = keys[0];
+            std::fill(keys + ink.width(), keyRow.data() + keyRow.size(), keys[ink.width() - 1]);
+            run = RowRuns(keys, ink.width(), counts, run);
             *run++ = 0;
         }
         runEnds.push_back(static_cast<size_t>(run - runs.data()));

@@ -6,6 +6,10 @@
 
 #include <QPainter>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -101,6 +105,26 @@ void Dilate(Plane& plane, int width, int height, int radius) {
             GrowDown(rowOf(scratch, y - 1), rowOf(scratch, y), rowOf(scratch, y + 1),
                      rowOf(plane, y), width);
         }
+    }
+}
+
+// The alpha bytes of a row of premultiplied ARGB pixels, sixteen pixels at a time.
+void AlphaOf(const uchar* argb, int width, std::uint8_t* alpha) {
+    const auto* pixels = reinterpret_cast<const QRgb*>(argb);
+    int x = 0;
+#ifdef __SSE2__
+    for (; x + 16 <= width; x += 16) {
+        const auto alphas = [&](int at) {
+            return _mm_srli_epi32(
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels + x + at)), 24);
+        };
+        const __m128i low = _mm_packs_epi32(alphas(0), alphas(4));
+        const __m128i high = _mm_packs_epi32(alphas(8), alphas(12));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(alpha + x), _mm_packus_epi16(low, high));
+    }
+#endif
+    for (; x < width; ++x) {
+        alpha[x] = static_cast<std::uint8_t>(qAlpha(pixels[x]));
     }
 }
 
@@ -221,19 +245,35 @@ void DrawHdSubtitle(const QList<PlacedLines>& cueBlocks, const RenderSettings& s
         const QRect& rect = regions[r];
         CoveragePlanes& region = result.regions[static_cast<size_t>(r)];
         region.rect = rect;
-        region.text.assign(static_cast<size_t>(rect.width()) * rect.height(), 0);
+        region.text.resize(static_cast<size_t>(rect.width()) * rect.height());
         {
-            QImage coverage(region.text.data(), rect.width(), rect.height(), rect.width(),
-                            QImage::Format_Alpha8);
-            SetSubtitleResolution(coverage);
-            QPainter painter(&coverage);
-            painter.setRenderHint(QPainter::TextAntialiasing);
-            painter.setFont(font);
-            painter.setPen(Qt::black);
-            for (const PlacedLine& line : placedLines) {
-                if (rect.contains(line.room)) {
-                    DrawLine(painter, line.topLeft - rect.topLeft(), line.line);
+            // Qt blends glyphs straight into premultiplied ARGB; into Alpha8 it takes a slow
+            // generic path. Only the alpha is kept.
+            thread_local QImage canvas;
+            if (canvas.width() < rect.width() || canvas.height() < rect.height()) {
+                canvas = QImage(std::max(canvas.width(), rect.width()),
+                                std::max(canvas.height(), rect.height()),
+                                QImage::Format_ARGB32_Premultiplied);
+                SetSubtitleResolution(canvas);
+            }
+            for (int y = 0; y < rect.height(); ++y) {
+                std::memset(canvas.scanLine(y), 0, static_cast<size_t>(rect.width()) * 4);
+            }
+            {
+                QPainter painter(&canvas);
+                painter.setClipRect(QRect(QPoint(0, 0), rect.size()));
+                painter.setRenderHint(QPainter::TextAntialiasing);
+                painter.setFont(font);
+                painter.setPen(Qt::black);
+                for (const PlacedLine& line : placedLines) {
+                    if (rect.contains(line.room)) {
+                        DrawLine(painter, line.topLeft - rect.topLeft(), line.line);
+                    }
                 }
+            }
+            for (int y = 0; y < rect.height(); ++y) {
+                AlphaOf(canvas.constScanLine(y), rect.width(),
+                        region.text.data() + static_cast<size_t>(y) * rect.width());
             }
         }
         region.edge.assign(region.text.begin(), region.text.end());
