@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstring>
 #include <numeric>
+#include <span>
 
 namespace marvoxa {
 
@@ -141,16 +142,19 @@ std::uint64_t ChangeBits8(const std::uint16_t* keys) {
     return (bytes & 0x8080808080808080ULL) * 0x0002040810204081ULL >> 56;
 }
 
-// Splits a row of keys into runs, key << 16 | length each, at run, and adds their lengths to
-// counts. The run ends are found as bits, 64 pixels at a time, so that short runs of
-// smoothing cost no wrongly guessed branch each. keys[-1] equals keys[0], and the keys after
+// Splits a row of keys into runs, key << 16 | length each, at run, and appends each key not
+// seen before to used. The run ends are found as bits, 64 pixels at a time, so that short runs
+// of smoothing cost no wrongly guessed branch each. keys[-1] equals keys[0], and the keys after
 // the row up to a multiple of 64 equal its last one.
-std::uint32_t* RowRuns(const std::uint16_t* keys, int width, std::vector<int>& counts,
-                       std::uint32_t* run) {
+std::uint32_t* RowRuns(const std::uint16_t* keys, int width, std::vector<std::uint8_t>& seen,
+                       std::vector<int>& used, std::uint32_t* run) {
     int start = 0;
     const auto put = [&](int end) {
         const std::uint16_t key = keys[start];
-        counts[key] += end - start;
+        if (seen[key] == 0) {
+            seen[key] = 1;
+            used.push_back(key);
+        }
         *run++ = std::uint32_t{key} << 16 | static_cast<std::uint32_t>(end - start);
         start = end;
     };
@@ -188,8 +192,14 @@ PgsColour ToPgsColour(QRgb colour, bool bt709) {
 
 IndexedSubtitle IndexSubtitle(const HdSubtitle& subtitle, const RoleColours& colours, bool bt709) {
     IndexedSubtitle result;
-    // Kept from event to event by each drawing thread: counts are zero between calls.
-    thread_local std::vector<int> counts(kKeys, 0);
+    // Kept from event to event by each drawing thread; between calls only transparent, which
+    // is entry 0 anyway, is marked seen.
+    thread_local std::vector<std::uint8_t> seen = [] {
+        std::vector<std::uint8_t> marks(kKeys, 0);
+        marks[0] = 1;
+        return marks;
+    }();
+    std::vector<int> used;  // the keys in the order they are first met
     thread_local std::vector<std::uint8_t> indexOf(kKeys, 0);
     // Each object's runs of one key, key << 16 | length, a zero length closing each row.
     thread_local std::vector<std::vector<std::uint32_t>> keyRuns;
@@ -220,25 +230,28 @@ IndexedSubtitle IndexSubtitle(const HdSubtitle& subtitle, const RoleColours& col
                     region.outline.data() + start, ink.width(), keys);
             keys[-1] = keys[0];
             std::fill(keys + ink.width(), keyRow.data() + keyRow.size(), keys[ink.width() - 1]);
-            run = RowRuns(keys, ink.width(), counts, run);
+            run = RowRuns(keys, ink.width(), seen, used, run);
             *run++ = 0;
         }
         runEnds.push_back(static_cast<size_t>(run - runs.data()));
     }
 
-    // Transparent is entry 0, the commonest of the rest follow.
-    std::vector<int> used;
-    for (int key = 1; key < kKeys; ++key) {
-        if (counts[static_cast<size_t>(key)] != 0) {
-            used.push_back(key);
-        }
-    }
-    std::stable_sort(used.begin(), used.end(), [](int a, int b) {
-        return counts[static_cast<size_t>(a)] > counts[static_cast<size_t>(b)];
-    });
-    counts[0] = 0;
     for (int key : used) {
-        counts[static_cast<size_t>(key)] = 0;
+        seen[static_cast<size_t>(key)] = 0;
+    }
+    // Transparent is entry 0; the rest in the order met, or, when they are more than 255, the
+    // commonest first.
+    if (used.size() > 255) {
+        thread_local std::vector<int> counts(kKeys, 0);
+        for (size_t i = 0; i < objects; ++i) {
+            for (const std::uint32_t run : std::span(keyRuns[i].data(), runEnds[i])) {
+                counts[run >> 16] += static_cast<int>(run & 0xffff);
+            }
+        }
+        std::stable_sort(used.begin(), used.end(), [](int a, int b) {
+            return counts[static_cast<size_t>(a)] > counts[static_cast<size_t>(b)];
+        });
+        std::fill(counts.begin(), counts.end(), 0);
     }
     const size_t entries = std::min<size_t>(used.size(), 255);
     indexOf[0] = 0;

@@ -41,8 +41,8 @@ struct IndexedSubtitle {
 };
 
 // Turns the drawn coverages into palette indices. Each pass's coverage is taken in 32 steps;
-// every combination the picture holds gets an entry, the commonest first, and when more than
-// 255 are held the rarer ones take the nearest entry chosen.
+// every combination the picture holds gets an entry, in the order met, and when more than 255
+// are held the commonest get them and the rarer ones take the nearest entry chosen.
 IndexedSubtitle IndexSubtitle(const HdSubtitle& subtitle, const RoleColours& colours, bool bt709);
 
 }  // namespace marvoxa

@@ -1,6 +1,8 @@
 #include "pgs/pgs_rle.h"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 #include <span>
 
 namespace marvoxa {
@@ -9,35 +11,31 @@ namespace {
 
 // One run at out, which moves past it. Codes: CC one pixel; 00 0L (L < 64) or 00 4L LL
 // transparent pixels; 00 8L CC or 00 CL LL CC pixels of colour CC; a run of two is shorter as
-// two single pixels.
+// two single pixels. Four bytes are always stored, the code chosen without a branch: runs of
+// smoothing are short and of every kind in turn.
 void PutRun(char*& out, std::uint8_t index, std::uint32_t length) {
-    if (index != 0 && length <= 2) {
-        *out++ = static_cast<char>(index);
-        if (length == 2) {
-            *out++ = static_cast<char>(index);
-        }
-        return;
-    }
-    *out++ = 0;
-    const std::uint32_t colourFlag = index != 0 ? 0x80 : 0;
-    if (length < 64) {
-        *out++ = static_cast<char>(colourFlag | length);
-    } else {
-        *out++ = static_cast<char>(colourFlag | 0x40 | length >> 8);
-        *out++ = static_cast<char>(length & 0xff);
-    }
-    if (index != 0) {
-        *out++ = static_cast<char>(index);
-    }
+    const std::uint32_t colour = index != 0 ? 1 : 0;
+    const std::uint32_t wide = length >= 64 ? 1 : 0;
+    const std::uint32_t lengthBytes = wide != 0 ? (0x40 | length >> 8) | (length & 0xff) << 8
+                                                : length | std::uint32_t{index} << 8;
+    const std::uint32_t coded = (colour << 7 | lengthBytes) << 8 | std::uint32_t{index} << 24;
+    const bool pixels = colour != 0 && length <= 2;
+    const std::uint32_t bytes = pixels ? std::uint32_t{index} * 0x0101 : coded;
+    const std::uint32_t size = pixels ? length : 2 + wide + colour;
+    // Little-endian order: the first byte of the code is the lowest.
+    const std::array<char, 4> code{static_cast<char>(bytes), static_cast<char>(bytes >> 8),
+                                   static_cast<char>(bytes >> 16), static_cast<char>(bytes >> 24)};
+    std::memcpy(out, code.data(), code.size());
+    out += size;
 }
 
 }  // namespace
 
 QByteArray EncodeObjectRuns(const std::uint32_t* runs, size_t count,
                             const std::vector<std::uint8_t>& indexOf) {
-    // At most four bytes a run, two closing a row.
+    // At most four bytes a run, two closing a row, and room for the last four stored.
     thread_local std::vector<char> buffer;
-    buffer.resize(std::max(buffer.size(), count * 4));
+    buffer.resize(std::max(buffer.size(), count * 4 + 4));
     char* out = buffer.data();
     std::uint32_t length = 0;
     std::uint8_t index = 0;

@@ -82,37 +82,45 @@ void GrowDown(const std::uint8_t* up, const std::uint8_t* row, const std::uint8_
     }
 }
 
-// Grows the coverage in place by radius pixels, steps of a 3x3 square and of a cross taking
-// turns: the ring's corners come out as an octagon, rounder than the DVD's square, and its
-// edge keeps the glyphs' smoothing.
-void Dilate(Plane& plane, int width, int height, int radius) {
+// Grows the coverage of rows top to bottom - 1 in place by radius pixels, steps of a 3x3
+// square and of a cross taking turns: the ring's corners come out as an octagon, rounder than
+// the DVD's square, and its edge keeps the glyphs' smoothing. The rows around stay as they
+// are: the band reaches radius rows past the ink.
+void Dilate(Plane& plane, int width, int top, int bottom, int radius) {
+    if (bottom <= top) {
+        return;
+    }
     thread_local Plane scratch;
     scratch.resize(plane.size());
-    const auto rowOf = [width, height](Plane& of, int y) {
-        return of.data() + static_cast<size_t>(std::clamp(y, 0, height - 1)) * width;
+    const auto rowOf = [width, top, bottom](Plane& of, int y) {
+        return of.data() + static_cast<size_t>(std::clamp(y, top, bottom - 1)) * width;
     };
     for (int step = 0; step < radius; ++step) {
         const bool cross = step % 2 == 1;
-        for (int y = 0; y < height; ++y) {
+        for (int y = top; y < bottom; ++y) {
             GrowRow(rowOf(plane, y - 1), rowOf(plane, y), rowOf(plane, y + 1), rowOf(scratch, y),
                     width, cross);
         }
         if (cross) {
-            plane.swap(scratch);
+            std::memcpy(rowOf(plane, top), rowOf(scratch, top),
+                        static_cast<size_t>(bottom - top) * width);
             continue;
         }
-        for (int y = 0; y < height; ++y) {  // the square's rows from the grown ones
+        for (int y = top; y < bottom; ++y) {  // the square's rows from the grown ones
             GrowDown(rowOf(scratch, y - 1), rowOf(scratch, y), rowOf(scratch, y + 1),
                      rowOf(plane, y), width);
         }
     }
 }
 
-// The alpha bytes of a row of premultiplied ARGB pixels, sixteen pixels at a time.
-void AlphaOf(const uchar* argb, int width, std::uint8_t* alpha) {
+// The alpha bytes of a row of premultiplied ARGB pixels, sixteen pixels at a time; whether
+// any is not zero.
+bool AlphaOf(const uchar* argb, int width, std::uint8_t* alpha) {
     const auto* pixels = reinterpret_cast<const QRgb*>(argb);
     int x = 0;
+    bool inked = false;
 #ifdef __SSE2__
+    __m128i any = _mm_setzero_si128();
     for (; x + 16 <= width; x += 16) {
         const auto alphas = [&](int at) {
             return _mm_srli_epi32(
@@ -120,12 +128,17 @@ void AlphaOf(const uchar* argb, int width, std::uint8_t* alpha) {
         };
         const __m128i low = _mm_packs_epi32(alphas(0), alphas(4));
         const __m128i high = _mm_packs_epi32(alphas(8), alphas(12));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(alpha + x), _mm_packus_epi16(low, high));
+        const __m128i bytes = _mm_packus_epi16(low, high);
+        any = _mm_or_si128(any, bytes);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(alpha + x), bytes);
     }
+    inked = _mm_movemask_epi8(_mm_cmpeq_epi8(any, _mm_setzero_si128())) != 0xffff;
 #endif
     for (; x < width; ++x) {
         alpha[x] = static_cast<std::uint8_t>(qAlpha(pixels[x]));
+        inked = inked || alpha[x] != 0;
     }
+    return inked;
 }
 
 struct PlacedLine {
@@ -246,6 +259,8 @@ void DrawHdSubtitle(const QList<PlacedLines>& cueBlocks, const RenderSettings& s
         CoveragePlanes& region = result.regions[static_cast<size_t>(r)];
         region.rect = rect;
         region.text.resize(static_cast<size_t>(rect.width()) * rect.height());
+        int inkTop = rect.height();
+        int inkBottom = 0;
         {
             // Qt blends glyphs straight into premultiplied ARGB; into Alpha8 it takes a slow
             // generic path. Only the alpha is kept.
@@ -272,14 +287,20 @@ void DrawHdSubtitle(const QList<PlacedLines>& cueBlocks, const RenderSettings& s
                 }
             }
             for (int y = 0; y < rect.height(); ++y) {
-                AlphaOf(canvas.constScanLine(y), rect.width(),
-                        region.text.data() + static_cast<size_t>(y) * rect.width());
+                if (AlphaOf(canvas.constScanLine(y), rect.width(),
+                            region.text.data() + static_cast<size_t>(y) * rect.width())) {
+                    inkTop = std::min(inkTop, y);
+                    inkBottom = y + 1;
+                }
             }
         }
+        // The rings grow only where they can reach.
+        const int top = std::max(0, inkTop - ringRadius);
+        const int bottom = std::min(rect.height(), inkBottom + ringRadius);
         region.edge.assign(region.text.begin(), region.text.end());
-        Dilate(region.edge, rect.width(), rect.height(), edgeRadius);
+        Dilate(region.edge, rect.width(), top, bottom, edgeRadius);
         region.outline.assign(region.edge.begin(), region.edge.end());
-        Dilate(region.outline, rect.width(), rect.height(), ringRadius - edgeRadius);
+        Dilate(region.outline, rect.width(), top, bottom, ringRadius - edgeRadius);
     }
 }
 
