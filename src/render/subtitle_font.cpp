@@ -64,6 +64,11 @@ QFont SubtitleFont(const RenderSettings& settings) {
     // hinting off and moves glyph pixels; the light vertical hinting is the default of a plain
     // display, so streams stay as they were there.
     font.setHintingPreference(QFont::PreferVerticalHinting);
+    if (settings.wide) {
+        // The engine scales the outlines before it rasterizes them, so the condensed glyphs
+        // are drawn as crisply as the square ones, not squeezed afterwards.
+        font.setStretch(kWideStretch);
+    }
     return font;
 }
 
