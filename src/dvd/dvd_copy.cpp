@@ -1,6 +1,7 @@
 #include "dvd/dvd_copy.h"
 
 #include "dvd/ifo_rewrite.h"
+#include "dvd/nav_pack.h"
 #include "dvd/program_stream.h"
 #include "dvd/title_timeline.h"
 #include "dvd/title_video_copy.h"
@@ -110,10 +111,9 @@ Status CopyFile(const QString& from, const QString& to,
     }
 }
 
-// "VTS_01_0.BUP" for "VTS_01_0.IFO", in the same case.
+// "VTS_01_0.BUP" for "VTS_01_0.IFO".
 QString BackupName(const QString& ifoName) {
-    return ifoName.chopped(3) +
-           (ifoName.endsWith(QLatin1String("IFO")) ? QStringLiteral("BUP") : QStringLiteral("bup"));
+    return ifoName.chopped(3) + QStringLiteral("BUP");
 }
 
 // The set's IFO and VIDEO_TS.IFO rewritten for the moved sectors and the new stream, each with
@@ -149,7 +149,7 @@ Status WriteRewrittenIfos(const DvdTarget& target, const SectorShift& shift,
     for (const auto& [name, bytes] :
          {std::pair{setIfoName, setIfo.value()}, std::pair{managerName, managerIfo.value()}}) {
         for (const QString& file : {name, BackupName(name)}) {
-            if (Status written = WriteWhole(out.filePath(file), bytes); !written) {
+            if (Status written = WriteWhole(out.filePath(file.toUpper()), bytes); !written) {
                 return written;
             }
         }
@@ -174,6 +174,12 @@ QString DvdIsoCommand(const QString& videoTs) {
 
 Result<DvdCopyReport> DvdCopy::write(const DvdCopyRequest& request) {
     discard();
+    if (request.streams.size() != 1 || !request.streams.front().letterboxUnits.isEmpty()) {
+        return Error{ErrorKind::State,
+                     QStringLiteral("Only one subtitle stream, in one drawing, can be added to a "
+                                    "DVD yet.")};
+    }
+    const NewTitleStream& newStream = request.streams.front();
     const DvdTarget& target = *request.target;
     const DvdFolder& source = target.folder;
     const QDir sourceDir(source.videoTsFolder);
@@ -238,8 +244,24 @@ Result<DvdCopyReport> DvdCopy::write(const DvdCopyRequest& request) {
     if (Status read = video.read(0, 1, firstPack.data()); !read) {
         return cancelled(read);
     }
+    // Cues follow the video's own clock: each cell lasts as its end VOBUs say.
+    const auto vobuTimes = [&video](quint32 sector) -> Result<std::pair<quint32, quint32>> {
+        std::vector<uchar> pack(kPackSize);
+        if (Status read = video.read(sector, 1, pack.data()); !read) {
+            return read.error();
+        }
+        const Result<NavPack> nav = ReadNavPack(SectorBytes(pack.data(), kPackSize));
+        if (!nav) {
+            return Error{ErrorKind::Format,
+                         QStringLiteral("%1 %2").arg(video.describe(sector), nav.error().message)};
+        }
+        return std::pair{nav.value().startPtm, nav.value().endPtm};
+    };
+    if (Status measured = timeline.value().measure(vobuTimes); !measured) {
+        return cancelled(measured);
+    }
     Result<SubpicturePlacer> placer = SubpicturePlacer::Start(
-        timeline.value(), request.units, PackMuxRate(firstPack.data()), target.stream);
+        timeline.value(), newStream.units, PackMuxRate(firstPack.data()), target.stream);
     if (!placer) {
         return cancelled(placer.error());
     }
@@ -250,11 +272,13 @@ Result<DvdCopyReport> DvdCopy::write(const DvdCopyRequest& request) {
         return cancelled(placement.error());
     }
     const SubpicturePlacement& placed = placement.value();
-    if (Status ifos = WriteRewrittenIfos(target, placed.shift, request.language, out); !ifos) {
+    if (Status ifos = WriteRewrittenIfos(target, placed.shift, newStream.language, out); !ifos) {
         return cancelled(ifos);
     }
     for (const QString& name : others) {
-        if (Status copied = CopyFile(sourceDir.filePath(name), out.filePath(name), advance);
+        // Players and genisoimage -dvd-video expect upper-case names, whatever the source has.
+        if (Status copied =
+                CopyFile(sourceDir.filePath(name), out.filePath(name.toUpper()), advance);
             !copied) {
             return cancelled(copied);
         }
@@ -271,8 +295,13 @@ Result<DvdCopyReport> DvdCopy::write(const DvdCopyRequest& request) {
         return cancelled(WriteError(out.path(), reason));
     }
     target_ = videoTs;
-    const int added = static_cast<int>(request.units.size()) - placed.afterEnd;
-    return DvdCopyReport{videoTs, added, placed.afterEnd, placed.firstAfterEnd};
+    DvdCopyReport report;
+    report.videoTs = videoTs;
+    report.streams = {AddedTitleStream{target.stream, 0x20 + target.stream, -1}};
+    report.unitsAdded = static_cast<int>(newStream.units.size()) - placed.afterEnd;
+    report.afterEnd = placed.afterEnd;
+    report.firstAfterEnd = placed.firstAfterEnd;
+    return report;
 }
 
 Status DvdCopy::commit() {

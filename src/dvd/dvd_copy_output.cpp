@@ -31,7 +31,11 @@ Status DvdCopyOutput::add(const EncodedCue& cue) {
 }
 
 Status DvdCopyOutput::finish() {
-    DvdCopyRequest request{&target_, language_, destination_, units_, progress_};
+    DvdCopyRequest request;
+    request.target = &target_;
+    request.streams = {NewTitleStream{language_, units_, {}, std::nullopt}};
+    request.destination = destination_;
+    request.progress = progress_;
     Result<DvdCopyReport> written = copy_.write(request);
     if (!written) {
         if (written.error().kind == ErrorKind::Cancelled) {

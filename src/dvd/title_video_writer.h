@@ -21,7 +21,8 @@ class VobFileSeries;
 
 // Writes the title video of a set into folder with placed packs inserted and every NAV pack
 // rewritten for its new place, as VTS_xx_1.VOB, VTS_xx_2.VOB, ... of at most fileSectors
-// each, named as the source's are (VTS_01_1.VOB, or vts_01_1.vob in a lower-case copy); every
+// each, upper-case as players and genisoimage -dvd-video expect, even from a lower-case copy;
+// every
 // other pack is copied byte for byte. The video is copied front to back in steps, as far as
 // the insertions are known, and the NAV packs are rewritten last, once every address is.
 // Failures name the file (ErrorKind::Io). The packs were checked by the walk.
