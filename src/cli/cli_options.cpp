@@ -2,6 +2,7 @@
 
 #include "common/version.h"
 #include "export/vobsub_index.h"
+#include "render/drawing_aspect.h"
 #include "subtitles/media_reader.h"
 
 #include <QMap>
@@ -106,6 +107,12 @@ Status ApplyOption(const QString& name, const QString& value, const QStringList&
             return notInRange(kLineOverlapMin, kLineOverlapMax);
         }
         settings.lineOverlap = EvenLineOverlap(*overlap);
+    } else if (name == QLatin1String("aspect")) {
+        const std::optional<AspectChoice> aspect = AspectChoiceFromName(value);
+        if (!aspect) {
+            return notOneOf(AspectChoiceNames());
+        }
+        options.aspect = *aspect;
     } else if (name == QLatin1String("markup")) {
         const QStringList modes = MarkupModeNames();
         if (!modes.contains(value)) {
@@ -282,6 +289,10 @@ QString UsageText(const QString& programName) {
                "  --bottom-offset N     pixels above the bottom, %7 to %8 (default 30)\n"
                "  --line-overlap N      pixels the second line moves up, %9 to %10, odd values "
                "move to the next even one (default -4)\n"
+               "  --aspect auto|4:3|16:9  the screen the subtitles are drawn for: 16:9 draws them\n"
+               "                        3/4 as wide, for an anamorphic picture that players\n"
+               "                        stretch by 4/3; 4:3 draws them with square pixels\n"
+               "                        (default auto: 16:9 when the IFO's video is 16:9)\n"
                "\n"
                "Text:\n"
                "  --markup MODE         text: draw tags such as <i> as they are written "

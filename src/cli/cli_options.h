@@ -3,6 +3,7 @@
 #include "common/colour_roles.h"
 #include "common/result.h"
 #include "export/extra_outputs.h"
+#include "render/drawing_aspect.h"
 #include "render/render_settings.h"
 
 #include <QString>
@@ -20,6 +21,8 @@ struct ConversionOptions {
     QString ifoPath;       // empty: the generic palette stands in
     QString outputFolder;  // empty: the subtitle file's folder
     RenderSettings settings;
+    // Whether settings.wide is set: by the IFO's video, or as the user says.
+    AspectChoice aspect = AspectChoice::FromIfo;
     // Palette entries that replace the automatic or generic choice of a role.
     std::optional<int> antialias;
     std::optional<int> outline;

@@ -27,6 +27,7 @@ OptionsDialog::OptionsDialog(const OptionsChoices& current, const QList<DvdTitle
       forced_(new QCheckBox(QStringLiteral("Forced (shown even when subtitles are off)"), this)),
       intoDvd_(new QCheckBox(QStringLiteral("Add to the DVD of the loaded IFO"), this)),
       dvdTitle_(new QComboBox(this)),
+      aspect_(new QComboBox(this)),
       shownDvdTitle_(current.dvdTitle),
       shownLanguage_(current.outputs.language) {
     setObjectName(QStringLiteral("OptionsDialog"));
@@ -47,6 +48,16 @@ OptionsDialog::OptionsDialog(const OptionsChoices& current, const QList<DvdTitle
     form->addRow(QStringLiteral("Markup:"), markup_);
     form->addRow(wrap_);
     form->addRow(allLines_);
+
+    // In the order of AspectChoice.
+    aspect_->addItems({QStringLiteral("The IFO's screen, 4:3 or 16:9"),
+                       QStringLiteral("4:3 (square pixels)"),
+                       QStringLiteral("16:9 (3/4 as wide, stretched by players)")});
+    aspect_->setToolTip(
+        QStringLiteral("A 16:9 DVD holds its picture squeezed to 3/4 of its width and players "
+                       "stretch it, subtitles included: drawn 3/4 as wide, they look right"));
+    aspect_->setCurrentIndex(static_cast<int>(current.aspect));
+    form->addRow(QStringLiteral("Drawn for:"), aspect_);
 
     vobSub_->setChecked(current.outputs.vobSub);
     dvdauthor_->setChecked(current.outputs.dvdauthor);
@@ -112,6 +123,7 @@ OptionsChoices OptionsDialog::choices() const {
         IsLanguageCode(language_->text()) ? language_->text() : shownLanguage_;
     choices.forced = forced_->isChecked();
     choices.intoDvd = intoDvd_->isChecked();
+    choices.aspect = static_cast<AspectChoice>(aspect_->currentIndex());
     choices.dvdTitle = dvdTitle_->count() > 0 ? dvdTitle_->currentData().toInt() : shownDvdTitle_;
     return choices;
 }

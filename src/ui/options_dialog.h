@@ -1,6 +1,7 @@
 #pragma once
 
 #include "export/extra_outputs.h"
+#include "render/drawing_aspect.h"
 #include "render/text_options.h"
 
 #include <QDialog>
@@ -20,6 +21,8 @@ struct OptionsChoices {
     // title (0: the title set's longest), next to Generated.sup.
     bool intoDvd = false;
     int dvdTitle = 0;
+    // The screen the subtitles are drawn for: the loaded IFO's, or 4:3 or 16:9 whatever it is.
+    AspectChoice aspect = AspectChoice::FromIfo;
 
     friend bool operator==(const OptionsChoices&, const OptionsChoices&) = default;
 };
@@ -55,6 +58,7 @@ public:
     QCheckBox* forcedBox() const { return forced_; }
     QCheckBox* intoDvdBox() const { return intoDvd_; }
     QComboBox* dvdTitleList() const { return dvdTitle_; }
+    QComboBox* aspectList() const { return aspect_; }
 
 private:
     QComboBox* markup_;
@@ -66,6 +70,7 @@ private:
     QCheckBox* forced_;
     QCheckBox* intoDvd_;
     QComboBox* dvdTitle_;
+    QComboBox* aspect_;
     int shownDvdTitle_;      // kept when the DVD cannot be chosen
     QString shownLanguage_;  // kept when the field is left without two letters
 };

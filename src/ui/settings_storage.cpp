@@ -265,6 +265,9 @@ const QLatin1String kForcedKey("Options_Forced");
 const QLatin1String kIntoDvdKey("Options_IntoDvd");
 const QLatin1String kDvdTitleKey("Options_DvdTitle");
 
+// Last, the screen the subtitles are drawn for, by its --aspect name, when not the IFO's.
+const QLatin1String kAspectKey("Options_Aspect");
+
 IniEntries OptionEntries(const OptionsChoices& choices) {
     IniEntries entries;
     if (const TextOptions& text = choices.text; text != TextOptions{}) {
@@ -283,6 +286,9 @@ IniEntries OptionEntries(const OptionsChoices& choices) {
     if (choices.intoDvd) {
         entries.append({{kIntoDvdKey, QStringLiteral("1")},
                         {kDvdTitleKey, QString::number(choices.dvdTitle)}});
+    }
+    if (choices.aspect != AspectChoice::FromIfo) {
+        entries.append({kAspectKey, AspectChoiceNames().at(static_cast<int>(choices.aspect))});
     }
     return entries;
 }
@@ -310,6 +316,9 @@ OptionsChoices RestoredOptions(OptionsChoices choices, const StoredValues& store
     if (const std::optional<QString> language = stored.text(kLanguageKey);
         language && IsLanguageCode(language->trimmed())) {
         choices.outputs.language = language->trimmed();
+    }
+    if (const std::optional<QString> aspect = stored.text(kAspectKey)) {
+        choices.aspect = AspectChoiceFromName(aspect->trimmed()).value_or(choices.aspect);
     }
     return choices;
 }

@@ -1,6 +1,7 @@
 #include "ui/unit1.h"
 
 #include "palette/ifo_reader.h"
+#include "render/drawing_aspect.h"
 #include "render/subtitle_font.h"
 #include "subtitles/cue_lines.h"
 #include "subtitles/cue_notices.h"
@@ -112,28 +113,6 @@ void TForm1::centreOnScreen() {
     QRect frame = frameGeometry();
     frame.moveCenter(screen->availableGeometry().center());
     move(frame.topLeft());
-}
-
-RenderSettings TForm1::renderSettings() const {
-    RenderSettings settings;
-    settings.fontName = c_.ComboBox5->currentText();
-    settings.fontSize = c_.ComboBox6->currentText().toInt();
-    settings.charset = CharsetFromName(c_.ComboBox7->currentText());
-    settings.style = StyleFromName(c_.ComboBox8->currentText());
-    settings.outlineWidth = c_.ComboBoxOutlineWidth->currentText().toInt();
-    settings.align = c_.ComboBoxAlign->currentText();
-    settings.bottomOffset = c_.offset->value();
-    settings.lineOverlap = c_.offset_or->value();
-    settings.standard = c_.Ntsc->isChecked() ? VideoStandard::Ntsc : VideoStandard::Pal;
-    settings.text = options_.text;
-    return settings;
-}
-
-ColourRoles TForm1::colourRoles() const {
-    return ColourRoles{.antialias = c_.ComboBox1->currentIndex(),
-                       .outline = c_.ComboBox2->currentIndex(),
-                       .text = c_.ComboBox3->currentIndex(),
-                       .background = c_.ComboBox4->currentIndex()};
 }
 
 void TForm1::connectHandlers() {
@@ -294,6 +273,7 @@ void TForm1::Button1Click() {
     }
     ifoPath_ = path;
     dvdTitles_ = DvdTitleOptions(path);
+    ifoVideoWide_ = false;
     // Repaint where the dialog stood before the file work starts.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     c_.Edit1->setText(path);
@@ -303,7 +283,10 @@ void TForm1::Button1Click() {
         prompts_.showMessage(this, read.error().message);
         return;
     }
-
+    ifoVideoWide_ = IsWideVideo(read.value().videoAttributes);
+    if (const std::optional<QString> notice = IfoWideNotice(options_.aspect, ifoVideoWide_)) {
+        prompts_.showMessage(this, *notice);
+    }
     const IfoLoadOutcome outcome = palette_.applyIfoRead(read.value());
     if (outcome.videoStandardChanged) {
         // Like a click on the button: the other one clears and the preview picture follows.
@@ -500,10 +483,10 @@ void TForm1::ButtonOptionsClick() {
     if (!chosen || *chosen == options_) {
         return;
     }
-    const bool textChanged = chosen->text != options_.text;
+    const bool redraw = chosen->text != options_.text || chosen->aspect != options_.aspect;
     options_ = *chosen;
     // Redrawn and checked again as after a style change; the outputs change no drawing.
-    if (textChanged) {
+    if (redraw) {
         ComboBox6Change();
     }
 }
@@ -675,7 +658,7 @@ void TForm1::Button3Click() {
             dvdCopy->setProgress([&session](qint64 copied, qint64 total) {
                 return session.copyProgress(copied, total);
             });
-            request.extraOutputs.push_back(dvdCopy->output());
+            dvdCopy->addTo(request, renderSettings());
         }
         request.beforeCue = [&session](int index) { session.beforeCue(index); };
         request.frameWanted = [&session](int index) { return session.frameWanted(index); };

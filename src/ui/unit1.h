@@ -151,6 +151,8 @@ private:
     // The last IFO loaded and the titles of its DVD that the subtitles can be added to.
     QString ifoPath_;
     QList<DvdTitleOption> dvdTitles_;
+    // The loaded IFO's video is 16:9: cues are drawn wide unless the options say otherwise.
+    bool ifoVideoWide_ = false;
     PaletteState palette_;
     bool subsLoaded_ = false;
     bool linesFit_ = true;

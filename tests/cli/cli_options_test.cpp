@@ -66,6 +66,7 @@ TEST(CliOptions, RefuseValuesOutsideTheListsWithWhatTheyAccept) {
         {{QStringLiteral("--text"), QStringLiteral("16"), QStringLiteral("a.srt")}, "0 to 15"},
         {{QStringLiteral("--font"), QStringLiteral("Comic"), QStringLiteral("a.srt")}, "installed"},
         {{QStringLiteral("--standard"), QStringLiteral("secam"), QStringLiteral("a.srt")}, "ntsc"},
+        {{QStringLiteral("--aspect"), QStringLiteral("21:9"), QStringLiteral("a.srt")}, "\"16:9\""},
         {{QStringLiteral("--size")}, "needs a value"},
         {{QStringLiteral("--colour"), QStringLiteral("1"), QStringLiteral("a.srt")},
          "Unknown option"},

@@ -123,6 +123,37 @@ TEST_F(Conversion, ReportsTheCaseOfTheIfo) {
     EXPECT_TRUE(run.out.contains(QStringLiteral("All Done !!! (Case : Monocromatic Ifo)")));
 }
 
+// A 16:9 IFO draws wide, with a notice; --aspect overrides the IFO either way.
+TEST_F(Conversion, DrawsForTheIfosScreenUnlessTheAspectIsGiven) {
+    std::array<quint32, 16> usable{};
+    usable.fill(0x00515a5a);
+    usable[0] = 0x00108080;
+    usable[1] = 0x00808080;
+    usable[2] = 0x00eb8080;
+    QByteArray wideIfo = IfoWithPalette(usable, true);
+    wideIfo[512] = static_cast<char>(wideIfo[512] | 0x0c);  // display aspect 3: 16:9
+    const QString squarePath =
+        test::WriteFile(folder_, QStringLiteral("VTS_01_0.IFO"), IfoWithPalette(usable, true));
+    const QString widePath = test::WriteFile(folder_, QStringLiteral("VTS_02_0.IFO"), wideIfo);
+    const auto stream = [&](const QString& ifo, AspectChoice aspect, bool noticed) {
+        options_.ifoPath = ifo;
+        options_.aspect = aspect;
+        options_.outputFolder = folder_.filePath(QStringLiteral("out"));
+        const ConverterRun run = Convert(options_);
+        EXPECT_EQ(run.exitStatus, kExitDone) << run.err.toStdString();
+        EXPECT_EQ(run.err.contains(QStringLiteral("The IFO's video is 16:9 (wide screen)")),
+                  noticed)
+            << run.err.toStdString();
+        return test::ReadFile(options_.outputFolder + QStringLiteral("/Generated.sup"));
+    };
+    const QByteArray square = stream(squarePath, AspectChoice::FromIfo, false);
+    const QByteArray wide = stream(widePath, AspectChoice::FromIfo, true);
+    EXPECT_NE(wide, square);
+    EXPECT_EQ(stream(widePath, AspectChoice::FourByThree, false), square);
+    EXPECT_EQ(stream(squarePath, AspectChoice::Wide, false), wide);
+    EXPECT_NE(stream(QString(), AspectChoice::Wide, false), stream(QString(), {}, false));
+}
+
 TEST_F(Conversion, RefusesWhatItCannotConvertWithoutWritingFiles) {
     ConversionOptions missing = options_;
     missing.subtitlePath = folder_.filePath(QStringLiteral("absent.srt"));
@@ -326,6 +357,13 @@ TEST_F(Conversion, PlainFilmsKeepTheirBytes) {
         const char* sha1;
     } cases[] = {
         {"rethymno.srt", {}, "6fef2162e18a92f625dfff9627eba1b306e80198"},
+        // Without an IFO the drawing is square unless asked for wide.
+        {"rethymno.srt",
+         {QStringLiteral("--aspect=4:3")},
+         "6fef2162e18a92f625dfff9627eba1b306e80198"},
+        {"rethymno.srt",
+         {QStringLiteral("--aspect=auto")},
+         "6fef2162e18a92f625dfff9627eba1b306e80198"},
         {"rethymno.sub", {}, "7ec495f690d978d5ccf1802efb23b3bfd9ba620f"},
         {"rethymno.srt",
          {QStringLiteral("--style=Bold+Italic"), QStringLiteral("--size=28"),

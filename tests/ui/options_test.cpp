@@ -122,6 +122,32 @@ TEST_F(Options, CharactersNoFontDrawsAreNamedAfterTheLoadAndAfterAFontChange) {
               QStringList{QStringLiteral("Subtitle Style Modified/Loaded Successfully")});
 }
 
+TEST_F(Options, AWideIfoDrawsTheWideDrawingWithANoticeUntilFourByThreeIsChosen) {
+    QByteArray wideIfo = IfoBytes(PolycromaticPalette(), VideoStandard::Pal);
+    wideIfo[512] = static_cast<char>(wideIfo[512] | 0x0c);  // display aspect 16:9
+    prompts_.fileAnswers << writeFile(QStringLiteral("VTS_01_0.IFO"), wideIfo);
+    c().Button1->click();
+    const QStringList messages = prompts_.takeMessages();
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].startsWith(u"The IFO's video is 16:9 (wide screen)"));
+    EXPECT_TRUE(form_->renderSettings().wide);
+    EXPECT_EQ(preview(),
+              backgroundWith(QStringLiteral("Rethymno."), QStringLiteral("Crete Hellas.")));
+
+    OptionsChoices square;
+    square.aspect = AspectChoice::FourByThree;
+    choose(square);
+    EXPECT_FALSE(form_->renderSettings().wide);
+    // Redrawn as after a style change, with the square drawing.
+    EXPECT_EQ(preview(),
+              backgroundWith(QStringLiteral("Rethymno."), QStringLiteral("Crete Hellas")));
+    // A 4:3 IFO draws square without a notice.
+    loadIfo(PolycromaticPalette());
+    choose(OptionsChoices{});
+    EXPECT_FALSE(form_->renderSettings().wide);
+    EXPECT_TRUE(prompts_.takeMessages().isEmpty());
+}
+
 TEST_F(Options, TheDialogShowsTheChoicesAndReturnsWhatIsTicked) {
     const OptionsChoices current{TextOptions{MarkupMode::Strip, false, true}};
     OptionsDialog dialog(current);
@@ -145,6 +171,10 @@ TEST_F(Options, TheDialogShowsTheChoicesAndReturnsWhatIsTicked) {
     dialog.forcedBox()->setChecked(true);
     EXPECT_TRUE(dialog.choices().forced);
     EXPECT_FALSE(dialog.intoDvdBox()->isEnabled()) << "no DVD loaded";
+    EXPECT_EQ(dialog.aspectList()->count(), 3);
+    EXPECT_EQ(dialog.choices().aspect, AspectChoice::FromIfo);
+    dialog.aspectList()->setCurrentIndex(1);
+    EXPECT_EQ(dialog.choices().aspect, AspectChoice::FourByThree);
 
     // With a DVD's titles, longest first, and a picture for the guide.
     OptionsChoices adding = dialog.choices();

@@ -222,20 +222,28 @@ TEST_F(SettingsStorageTest, ExtraOutputsAreKeptAfterTheTextOptions) {
     EXPECT_EQ(third->form.options().outputs, (ExtraOutputChoices{.vobSub = true}));
 }
 
-TEST_F(SettingsStorageTest, ForcedAndTheDvdAreKeptLastAndOnlyWhenTicked) {
+TEST_F(SettingsStorageTest, ForcedTheDvdAndTheAspectAreKeptLastAndOnlyWhenChosen) {
     OptionsChoices chosen;
     chosen.forced = true;
     chosen.intoDvd = true;
     chosen.dvdTitle = 2;
-    auto first = startRun();
-    first->form.setOptions(chosen);
-    first->form.close();
-    const QStringList lines =
-        QString::fromUtf8(ReadFile(programFile())).split(u'\n', Qt::SkipEmptyParts);
-    EXPECT_EQ(lines.mid(17), (QStringList{u"Options_Forced=1"_s, u"Options_IntoDvd=1"_s,
-                                          u"Options_DvdTitle=2"_s}));
-    first.reset();
-    EXPECT_EQ(startRun()->form.options(), chosen);
+    for (const AspectChoice aspect : {AspectChoice::FourByThree, AspectChoice::Wide}) {
+        chosen.aspect = aspect;
+        auto first = startRun();
+        first->form.setOptions(chosen);
+        first->form.close();
+        const QStringList lines =
+            QString::fromUtf8(ReadFile(programFile())).split(u'\n', Qt::SkipEmptyParts);
+        EXPECT_EQ(
+            lines.mid(17),
+            (QStringList{u"Options_Forced=1"_s, u"Options_IntoDvd=1"_s, u"Options_DvdTitle=2"_s,
+                         aspect == AspectChoice::Wide ? u"Options_Aspect=16:9"_s
+                                                      : u"Options_Aspect=4:3"_s}));
+        first.reset();
+        EXPECT_EQ(startRun()->form.options(), chosen);
+    }
+    EXPECT_EQ(startRunWithFile(u"[Form1]\nOptions_Aspect=21:9\n"_s)->form.options().aspect,
+              AspectChoice::FromIfo);
 }
 
 TEST_F(SettingsStorageTest, AFileWrittenByQSettingsIsRestored) {
