@@ -2,6 +2,7 @@
 
 #include "dvd/dvd_copy_output.h"
 #include "dvd/dvd_report.h"
+#include "dvd/letterbox_drawing.h"
 #include "palette/ifo_reader.h"
 #include "palette/palette_state.h"
 #include "subtitles/cue_lines.h"
@@ -49,6 +50,7 @@ int RunConversion(const ConversionOptions& options, QTextStream& out, QTextStrea
     PaletteState palette;
     RenderSettings settings = options.settings;
     std::optional<DvdTarget> dvd;
+    bool ifoVideoWide = false;
     if (options.intoDvd) {
         Result<DvdTarget> opened = OpenDvdTarget(options.ifoPath, options.title);
         if (!opened) {
@@ -70,8 +72,13 @@ int RunConversion(const ConversionOptions& options, QTextStream& out, QTextStrea
             out << AsLines(MonocromaticIfoMessage()) << Qt::endl << Qt::endl;
         }
         settings.standard = palette.videoStandard();
+        ifoVideoWide = IsWideVideo(read.value().videoAttributes);
     } else {
         palette.setNoIfoBoxChecked(true);
+    }
+    settings.wide = DrawsWide(options.aspect, ifoVideoWide);
+    if (const std::optional<QString> notice = IfoWideNotice(options.aspect, ifoVideoWide)) {
+        err << AsLines(*notice) << Qt::endl;
     }
     palette.setRoles(WithOverrides(palette.roles(), options));
 
@@ -109,11 +116,16 @@ int RunConversion(const ConversionOptions& options, QTextStream& out, QTextStrea
         request.extraOutputs.push_back(output.get());
     }
     std::unique_ptr<DvdCopyOutput> dvdCopy;
+    std::unique_ptr<LetterboxDrawing> letterbox;
     if (dvd) {
         dvdCopy =
             std::make_unique<DvdCopyOutput>(*dvd, options.extraOutputs.language, outputFolder);
         dvdCopy->setProgress([&](qint64, qint64) { return !stopRequested || !stopRequested(); });
         request.extraOutputs.push_back(dvdCopy.get());
+        letterbox = LetterboxDrawing::For(*dvd, settings, *dvdCopy, outputFolder);
+        if (letterbox) {
+            request.secondDrawing = letterbox->secondDrawing();
+        }
     }
     request.cancelRequested = stopRequested;
     // Lines are measured as generation draws them; a file with a line too wide is refused
@@ -147,6 +159,9 @@ int RunConversion(const ConversionOptions& options, QTextStream& out, QTextStrea
     if (dvdCopy) {
         out << Qt::endl
             << DvdCopyReportText(*dvd, dvdCopy->report(), options.extraOutputs.language);
+        if (letterbox) {
+            out << letterbox->report();
+        }
         if (const std::optional<QString> notice = AfterTitleEndNotice(*dvd, dvdCopy->report())) {
             err << *notice << Qt::endl;
         }

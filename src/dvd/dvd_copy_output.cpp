@@ -17,23 +17,33 @@ DvdCopyOutput::DvdCopyOutput(const DvdTarget& target, const QString& language,
                              const QString& destination)
     : target_(target), language_(language), destination_(destination) {}
 
-Status DvdCopyOutput::begin() {
-    units_.clear();
-    report_ = DvdCopyReport{};
+Status DvdCopyOutput::UnitList::begin() {
+    units.clear();
     return Ok();
 }
 
-Status DvdCopyOutput::add(const EncodedCue& cue) {
-    units_.append(
+Status DvdCopyOutput::UnitList::add(const EncodedCue& cue) {
+    units.append(
         {QStringLiteral("Subtitle %1 at %2").arg(cue.cueIndex + 1).arg(FormatCueTime(cue.startMs)),
          cue.startMs, cue.durationMs, cue.supPacket.mid(kSupHeaderSize)});
     return Ok();
 }
 
+Status DvdCopyOutput::begin() {
+    units_.units.clear();
+    letterbox_.units.clear();
+    report_ = DvdCopyReport{};
+    return Ok();
+}
+
+Status DvdCopyOutput::add(const EncodedCue& cue) {
+    return units_.add(cue);
+}
+
 Status DvdCopyOutput::finish() {
     DvdCopyRequest request;
     request.target = &target_;
-    request.streams = {NewTitleStream{language_, units_, {}, std::nullopt}};
+    request.streams = {NewTitleStream{language_, units_.units, letterbox_.units, std::nullopt}};
     request.destination = destination_;
     request.progress = progress_;
     Result<DvdCopyReport> written = copy_.write(request);

@@ -29,11 +29,29 @@ public:
     // After finish(): what went into the copy.
     const DvdCopyReport& report() const { return report_; }
 
+    // Takes the letterbox drawing of the same cues, for a 16:9 title's letterbox sub-stream;
+    // generation fills it with its second drawing. Without it the stream has one drawing.
+    CueOutput* letterboxInput() { return &letterbox_; }
+
 private:
+    // Keeps the units of one drawing as the copy takes them.
+    class UnitList : public CueOutput {
+    public:
+        Status begin() override;
+        Status add(const EncodedCue& cue) override;
+        Status finish() override { return Ok(); }
+        Status commit() override { return Ok(); }
+        void discard() override {}
+        QStringList paths() const override { return {}; }
+
+        QList<TitleSubpicture> units;
+    };
+
     const DvdTarget& target_;
     QString language_;
     QString destination_;
-    QList<TitleSubpicture> units_;
+    UnitList units_;
+    UnitList letterbox_;
     std::function<bool(qint64, qint64)> progress_;
     DvdCopy copy_;
     DvdCopyReport report_;

@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <memory>
 #include <vector>
 
 namespace marvoxa {
@@ -38,11 +39,22 @@ Error CancelledError() {
 // threads than a small cue takes to draw.
 constexpr int kCuesPerBlock = 8;
 
+Error TooWideForSecondDrawing(int cueIndex, const Cue& cue) {
+    return CueError(
+        cueIndex, cue,
+        Error{ErrorKind::State,
+              QStringLiteral("a line is too wide for the letterbox drawing, which has square "
+                             "pixels for 4:3 screens. Shorten it, choose a smaller font, or "
+                             "wrap lines too wide for the picture (Options..., --wrap).")});
+}
+
 // One display event drawn and encoded on a pipeline thread.
 struct DrawnCue {
     RasterizedCue subtitle;
     Result<EncodedCue> encoded;
     size_t tooWideCue = 0;  // the cue with the widest line, when that is refused
+    // The same event in the second drawing, when one is asked for.
+    std::unique_ptr<DrawnCue> second = nullptr;
 };
 
 // What a cue is drawn with, read on the caller's thread when the cue is handed over: the
@@ -50,6 +62,7 @@ struct DrawnCue {
 struct CueLook {
     RenderSettings settings;
     ColourRoles roles;
+    std::optional<RenderSettings> second;
 };
 
 // How a block's cues are drawn besides their looks.
@@ -109,8 +122,15 @@ struct CueBlockJob {
         drawn.reserve(looks.size());
         for (size_t i = 0; i < looks.size(); ++i) {
             const int index = first + static_cast<int>(i);
-            drawn.push_back(DrawAndEncodeEvent(*cueList, (*events)[static_cast<size_t>(index)],
-                                               index, looks[i], choices));
+            const DisplayEvent& event = (*events)[static_cast<size_t>(index)];
+            drawn.push_back(DrawAndEncodeEvent(*cueList, event, index, looks[i], choices));
+            if (looks[i].second) {
+                DrawingChoices secondChoices = choices;
+                secondChoices.keepRaster = false;
+                secondChoices.refusedLineWidth = kMaxLineWidth;
+                drawn.back().second = std::make_unique<DrawnCue>(DrawAndEncodeEvent(
+                    *cueList, event, index, {*looks[i].second, looks[i].roles, {}}, secondChoices));
+            }
         }
         return drawn;
     }
@@ -170,6 +190,10 @@ Result<GeneratedStream> GenerateSupStream(const GenerationRequest& request) {
     SupStreamOutput stream(streamPath);
     std::vector<CueOutput*> outputs{&stream};
     outputs.insert(outputs.end(), request.extraOutputs.begin(), request.extraOutputs.end());
+    const std::vector<CueOutput*> secondOutputs =
+        request.secondDrawing ? request.secondDrawing->outputs : std::vector<CueOutput*>{};
+    const size_t firstDrawingOutputs = outputs.size();
+    outputs.insert(outputs.end(), secondOutputs.begin(), secondOutputs.end());
     const auto discardAll = [&] {
         for (CueOutput* output : outputs) {
             output->discard();
@@ -200,7 +224,11 @@ Result<GeneratedStream> GenerateSupStream(const GenerationRequest& request) {
             CueBlockJob job{&cueList, &events, submitted, {}, choices};
             const int end = std::min(eventCount, submitted + kCuesPerBlock);
             for (; submitted < end; ++submitted) {
-                job.looks.push_back({request.renderSettings(), request.colourRoles()});
+                CueLook look{request.renderSettings(), request.colourRoles(), {}};
+                if (request.secondDrawing) {
+                    look.second = request.secondDrawing->settings(look.settings);
+                }
+                job.looks.push_back(std::move(look));
             }
             pipeline.submit(std::move(job));
             continue;
@@ -227,8 +255,22 @@ Result<GeneratedStream> GenerateSupStream(const GenerationRequest& request) {
             const size_t cue = events[static_cast<size_t>(index)].cues.front();
             return CueError(static_cast<int>(cue), cueList.cues[cue], drawn.encoded.error());
         }
-        for (CueOutput* output : outputs) {
-            if (Status added = output->add(drawn.encoded.value()); !added) {
+        if (const DrawnCue* second = drawn.second.get()) {
+            if (second->subtitle.widestLine >= kMaxLineWidth) {
+                discardAll();
+                const auto cue = static_cast<int>(second->tooWideCue);
+                return TooWideForSecondDrawing(cue, cueList.cues[second->tooWideCue]);
+            }
+            if (!second->encoded) {
+                discardAll();
+                const size_t cue = events[static_cast<size_t>(index)].cues.front();
+                return CueError(static_cast<int>(cue), cueList.cues[cue], second->encoded.error());
+            }
+        }
+        for (size_t i = 0; i < outputs.size(); ++i) {
+            const EncodedCue& encoded =
+                i < firstDrawingOutputs ? drawn.encoded.value() : drawn.second->encoded.value();
+            if (Status added = outputs[i]->add(encoded); !added) {
                 discardAll();
                 return added.error();
             }

@@ -12,9 +12,20 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace marvoxa {
+
+// Every display event drawn once more in other settings, such as a 16:9 title's letterbox
+// drawing beside its wide one.
+struct SecondDrawing {
+    // The settings of the second drawing, made of the first drawing's on the calling thread.
+    std::function<RenderSettings(const RenderSettings&)> settings;
+    // Its packets go here only. They are begun, finished and committed with the others, after
+    // them: all are written, or none.
+    std::vector<CueOutput*> outputs;
+};
 
 struct GenerationRequest {
     const CueList* cueList = nullptr;
@@ -48,6 +59,9 @@ struct GenerationRequest {
     std::function<Error(int cueIndex)> refuseTooWideCue;
     // Files written beside Generated.sup from the same cues, all or none of them with it.
     std::vector<CueOutput*> extraOutputs;
+    // A line too wide for the second drawing's frame refuses the file whatever
+    // refuseTooWideCue says: it would be cut off.
+    std::optional<SecondDrawing> secondDrawing;
 };
 
 struct GeneratedStream {

@@ -39,8 +39,17 @@ Result<std::unique_ptr<WindowDvdCopy>> WindowDvdCopy::Open(const QString& ifoPat
     }
     std::unique_ptr<WindowDvdCopy> copy(new WindowDvdCopy(std::move(target).value()));
     copy->language_ = choices.outputs.language;
+    copy->outputFolder_ = outputFolder;
     copy->output_ = std::make_unique<DvdCopyOutput>(copy->target_, copy->language_, outputFolder);
     return copy;
+}
+
+void WindowDvdCopy::addTo(GenerationRequest& request, const RenderSettings& settings) {
+    request.extraOutputs.push_back(output_.get());
+    letterbox_ = LetterboxDrawing::For(target_, settings, *output_, outputFolder_);
+    if (letterbox_) {
+        request.secondDrawing = letterbox_->secondDrawing();
+    }
 }
 
 QString WindowDvdCopy::paletteNotice() const {
@@ -56,6 +65,9 @@ QString WindowDvdCopy::paletteNotice() const {
 
 QString WindowDvdCopy::report() const {
     QString text = DvdCopyReportText(target_, output_->report(), language_);
+    if (letterbox_) {
+        text += QLatin1Char('\n') + letterbox_->report();
+    }
     if (const std::optional<QString> notice = AfterTitleEndNotice(target_, output_->report())) {
         text += QLatin1Char('\n') + *notice;
     }

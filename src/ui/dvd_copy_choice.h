@@ -3,6 +3,7 @@
 #include "common/result.h"
 #include "dvd/dvd_copy_output.h"
 #include "dvd/dvd_target.h"
+#include "dvd/letterbox_drawing.h"
 #include "ui/options_dialog.h"
 
 #include <QList>
@@ -25,7 +26,9 @@ public:
                                                        const OptionsChoices& choices,
                                                        const QString& outputFolder);
 
-    CueOutput* output() { return output_.get(); }
+    // Adds the copy to generation's outputs and, for a 16:9 title drawn wide, the letterbox
+    // drawing as its second drawing.
+    void addTo(GenerationRequest& request, const RenderSettings& settings);
     void setProgress(std::function<bool(qint64 done, qint64 total)> progress) {
         output_->setProgress(std::move(progress));
     }
@@ -40,7 +43,9 @@ private:
 
     DvdTarget target_;
     QString language_;
+    QString outputFolder_;
     std::unique_ptr<DvdCopyOutput> output_;
+    std::unique_ptr<LetterboxDrawing> letterbox_;
 };
 
 }  // namespace marvoxa
