@@ -69,7 +69,7 @@ int RunConversion(const ConversionOptions& options, QTextStream& out, QTextStrea
             return Refuse(err, read.error().message);
         }
         if (palette.applyIfoRead(read.value()).paletteCase == PaletteCase::MonocromaticIfo) {
-            out << AsLines(MonocromaticIfoMessage()) << Qt::endl << Qt::endl;
+            out << AsLines(MonocromaticIfoMessage(options.intoDvd)) << Qt::endl << Qt::endl;
         }
         settings.standard = palette.videoStandard();
         ifoVideoWide = IsWideVideo(read.value().videoAttributes);
@@ -118,8 +118,8 @@ int RunConversion(const ConversionOptions& options, QTextStream& out, QTextStrea
     std::unique_ptr<DvdCopyOutput> dvdCopy;
     std::unique_ptr<LetterboxDrawing> letterbox;
     if (dvd) {
-        dvdCopy =
-            std::make_unique<DvdCopyOutput>(*dvd, options.extraOutputs.language, outputFolder);
+        dvdCopy = std::make_unique<DvdCopyOutput>(*dvd, options.extraOutputs.language, outputFolder,
+                                                  *palette.palette());
         dvdCopy->setProgress([&](qint64, qint64) { return !stopRequested || !stopRequested(); });
         request.extraOutputs.push_back(dvdCopy.get());
         letterbox = LetterboxDrawing::For(*dvd, settings, *dvdCopy, outputFolder);
@@ -145,12 +145,17 @@ int RunConversion(const ConversionOptions& options, QTextStream& out, QTextStrea
 
     const PaletteCase paletteCase = *palette.generationCase();
     const QString helpPath = OutputPath(outputFolder, kHelpFileName);
+    // With the copy written, the help says what it holds instead of the IFO editor's steps.
+    const QStringList copyLines =
+        dvdCopy ? DvdCopyHelpText(*dvd, dvdCopy->report(), options.extraOutputs.language)
+                : QStringList();
     // Done is only said once both files are in place.
-    if (Status written = WriteHelpFile(paletteCase, stream.value().streamPath, helpPath);
+    if (Status written = WriteHelpFile(paletteCase, stream.value().streamPath, helpPath, copyLines);
         !written) {
         return Refuse(err, written.error().message);
     }
-    out << AsLines(CompletionMessage(paletteCase, stream.value().streamPath, helpPath)) << Qt::endl;
+    out << AsLines(CompletionMessage(paletteCase, stream.value().streamPath, helpPath, copyLines))
+        << Qt::endl;
     if (const QString extra =
             ExtraOutputsReport(extraOutputs, options.extraOutputs, outputFolder, settings.standard);
         !extra.isEmpty()) {
@@ -160,7 +165,7 @@ int RunConversion(const ConversionOptions& options, QTextStream& out, QTextStrea
         out << Qt::endl
             << DvdCopyReportText(*dvd, dvdCopy->report(), options.extraOutputs.language);
         if (letterbox) {
-            out << letterbox->report();
+            out << letterbox->report(dvdCopy->report());
         }
         if (const std::optional<QString> notice = AfterTitleEndNotice(*dvd, dvdCopy->report())) {
             err << *notice << Qt::endl;

@@ -2,10 +2,12 @@
 
 #include "dvd/ifo_rewrite.h"
 #include "dvd/nav_pack.h"
+#include "dvd/new_stream_plan.h"
 #include "dvd/program_stream.h"
 #include "dvd/title_timeline.h"
 #include "dvd/title_video_copy.h"
 #include "dvd/title_vob_stream.h"
+#include "dvd/unit_colours.h"
 #include "sup/file_writing.h"
 
 #include <QDir>
@@ -116,17 +118,22 @@ QString BackupName(const QString& ifoName) {
     return ifoName.chopped(3) + QStringLiteral("BUP");
 }
 
-// The set's IFO and VIDEO_TS.IFO rewritten for the moved sectors and the new stream, each with
-// a backup that equals it.
+// The set's IFO and VIDEO_TS.IFO rewritten for the moved sectors, the new streams and the
+// colours they need, each with a backup that equals it.
 Status WriteRewrittenIfos(const DvdTarget& target, const SectorShift& shift,
-                          const QString& language, const QDir& out) {
+                          const QList<NewTitleStream>& requested, const NewStreamsPlan& plan,
+                          const QDir& out) {
     const TitleSetInfo& info = target.info;
-    NewSubpictureStream stream;
-    stream.number = target.stream;
-    stream.attributes = SubpictureAttributeBytes(language);
-    stream.showingPgcs = info.title(target.discTitle)->pgcs;
-    stream.control = SubpictureControl(target.stream, info.video.aspect == DisplayAspect::Wide,
-                                       info.video.letterboxAllowed, info.video.panScanAllowed);
+    QList<NewSubpictureStream> streams;
+    for (qsizetype k = 0; k < plan.streams.size(); ++k) {
+        NewSubpictureStream stream;
+        stream.number = plan.streams[k].number;
+        stream.attributes = SubpictureAttributeBytes(requested[k].language);
+        stream.showingPgcs = info.title(target.discTitle)->pgcs;
+        stream.control = plan.streams[k].control;
+        streams.append(stream);
+    }
+    const PaletteWrites palette{info.title(target.discTitle)->pgcs, plan.paletteWrites};
     const QDir sourceDir(target.folder.videoTsFolder);
     const QString setIfoName = QFileInfo(target.folder.ifoPath).fileName();
     const QString managerName = SourceName(sourceDir, QStringLiteral("VIDEO_TS.IFO"));
@@ -134,7 +141,8 @@ Status WriteRewrittenIfos(const DvdTarget& target, const SectorShift& shift,
     if (!setIfo) {
         return setIfo.error();
     }
-    if (Status rewritten = RewriteTitleSetIfo(setIfo.value(), shift, stream); !rewritten) {
+    if (Status rewritten = RewriteTitleSetIfo(setIfo.value(), shift, streams, palette);
+        !rewritten) {
         return rewritten;
     }
     Result<QByteArray> managerIfo = ReadWhole(sourceDir.filePath(managerName));
@@ -142,7 +150,7 @@ Status WriteRewrittenIfos(const DvdTarget& target, const SectorShift& shift,
         return managerIfo.error();
     }
     if (Status rewritten = RewriteVideoManagerIfo(managerIfo.value(), target.folder.titleSet,
-                                                  shift.inserted(), stream);
+                                                  shift.inserted(), streams);
         !rewritten) {
         return rewritten;
     }
@@ -155,6 +163,45 @@ Status WriteRewrittenIfos(const DvdTarget& target, const SectorShift& shift,
         }
     }
     return Ok();
+}
+
+// The sub-streams that the packs of the set's menu video carry.
+Result<quint32> MenuSubStreams(const DvdFolder& source) {
+    const QDir sourceDir(source.videoTsFolder);
+    const QString name = SourceName(
+        sourceDir, QStringLiteral("VTS_%1_0.VOB").arg(source.titleSet, 2, 10, QLatin1Char('0')));
+    QFile menu(sourceDir.filePath(name));
+    if (!menu.exists()) {
+        return quint32{0};
+    }
+    if (!menu.open(QIODevice::ReadOnly)) {
+        return Error{
+            ErrorKind::Io,
+            QStringLiteral("%1 cannot be read: %2").arg(menu.fileName(), menu.errorString())};
+    }
+    SubpictureSurvey survey;
+    while (true) {
+        const QByteArray run = menu.read(256 * kPackSize);
+        for (qsizetype at = 0; at + kPackSize <= run.size(); at += kPackSize) {
+            survey.addPack(
+                SectorBytes(reinterpret_cast<const uchar*>(run.constData()) + at, kPackSize), -1);
+        }
+        if (run.size() < 256 * kPackSize) {
+            break;
+        }
+    }
+    return survey.carriedSubStreams();
+}
+
+// The entries that the existing units of the title's cells name.
+quint16 TitleEntries(const DvdTarget& target, const SubpictureSurvey& survey) {
+    quint16 entries = 0;
+    for (const int number : target.info.title(target.discTitle)->pgcs) {
+        for (const CellPlayback& cell : target.info.pgc(number)->cells) {
+            entries |= survey.entriesOfCell(SubpictureSurvey::CellKey(cell.vobId, cell.cellId));
+        }
+    }
+    return entries;
 }
 
 }  // namespace
@@ -174,13 +221,55 @@ QString DvdIsoCommand(const QString& videoTs) {
 
 Result<DvdCopyReport> DvdCopy::write(const DvdCopyRequest& request) {
     discard();
-    if (request.streams.size() != 1 || !request.streams.front().letterboxUnits.isEmpty()) {
-        return Error{ErrorKind::State,
-                     QStringLiteral("Only one subtitle stream, in one drawing, can be added to a "
-                                    "DVD yet.")};
+    // Which sub-stream ids the packs carry and which palette entries the existing units name
+    // is known once the title video has been read; the copy is made again in the rare case
+    // that the first guess meets either.
+    const Result<quint32> menuSubStreams = MenuSubStreams(request.target->folder);
+    if (!menuSubStreams) {
+        return menuSubStreams.error();
     }
-    const NewTitleStream& newStream = request.streams.front();
+    SetSubpictureUse use{menuSubStreams.value(), 0};
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        std::optional<SetSubpictureUse> found;
+        Result<DvdCopyReport> written = writeOnce(request, use, found);
+        if (written || !found) {
+            return written;
+        }
+        use = *found;
+    }
+    return Error{ErrorKind::Io, QStringLiteral("The DVD's files changed while they were read. "
+                                               "Nothing was written.")};
+}
+
+Result<DvdCopyReport> DvdCopy::writeOnce(const DvdCopyRequest& request, const SetSubpictureUse& use,
+                                         std::optional<SetSubpictureUse>& found) {
+    discard();
     const DvdTarget& target = *request.target;
+    Result<NewStreamsPlan> planned = PlanNewStreams(target, request.streams, use);
+    if (!planned) {
+        return planned.error();
+    }
+    const NewStreamsPlan& plan = planned.value();
+    QList<SubpictureTrack> tracks;
+    QList<int> subStreams;
+    int unitCount = 0;
+    for (qsizetype k = 0; k < plan.streams.size(); ++k) {
+        const PlannedStream& stream = plan.streams[k];
+        const auto remapped = [&](QList<TitleSubpicture> units) {
+            for (TitleSubpicture& unit : units) {
+                unit.unit = RemapUnitColours(unit.unit, stream.entryFor);
+            }
+            return units;
+        };
+        tracks.append({stream.subStream, remapped(request.streams[k].units)});
+        subStreams.append(stream.subStream);
+        unitCount += static_cast<int>(request.streams[k].units.size());
+        if (stream.letterboxSubStream >= 0) {
+            tracks.append({stream.letterboxSubStream, remapped(request.streams[k].letterboxUnits)});
+            subStreams.append(stream.letterboxSubStream);
+            unitCount += static_cast<int>(request.streams[k].letterboxUnits.size());
+        }
+    }
     const DvdFolder& source = target.folder;
     const QDir sourceDir(source.videoTsFolder);
     const QString destination = QDir(request.destination).absolutePath();
@@ -260,19 +349,27 @@ Result<DvdCopyReport> DvdCopy::write(const DvdCopyRequest& request) {
     if (Status measured = timeline.value().measure(vobuTimes); !measured) {
         return cancelled(measured);
     }
-    Result<SubpicturePlacer> placer = SubpicturePlacer::Start(
-        timeline.value(), newStream.units, PackMuxRate(firstPack.data()), target.stream);
+    Result<SubpicturePlacer> placer =
+        SubpicturePlacer::Start(timeline.value(), tracks, PackMuxRate(firstPack.data()));
     if (!placer) {
         return cancelled(placer.error());
     }
 
-    const Result<SubpicturePlacement> placement = CopyTitleVideo(
-        source, target.info, timeline.value(), placer.value(), target.stream, out.path(), advance);
+    SubpictureSurvey survey;
+    const Result<SubpicturePlacement> placement =
+        CopyTitleVideo(source, target.info, timeline.value(), placer.value(), subStreams,
+                       out.path(), advance, survey);
     if (!placement) {
         return cancelled(placement.error());
     }
+    const SetSubpictureUse read{use.carriedSubStreams | survey.carriedSubStreams(),
+                                TitleEntries(target, survey)};
+    if (!PlanHolds(plan, read)) {
+        found = read;
+        return cancelled(Error{ErrorKind::State, QString()});
+    }
     const SubpicturePlacement& placed = placement.value();
-    if (Status ifos = WriteRewrittenIfos(target, placed.shift, newStream.language, out); !ifos) {
+    if (Status ifos = WriteRewrittenIfos(target, placed.shift, request.streams, plan, out); !ifos) {
         return cancelled(ifos);
     }
     for (const QString& name : others) {
@@ -297,8 +394,16 @@ Result<DvdCopyReport> DvdCopy::write(const DvdCopyRequest& request) {
     target_ = videoTs;
     DvdCopyReport report;
     report.videoTs = videoTs;
-    report.streams = {AddedTitleStream{target.stream, 0x20 + target.stream, -1}};
-    report.unitsAdded = static_cast<int>(newStream.units.size()) - placed.afterEnd;
+    for (const PlannedStream& stream : plan.streams) {
+        report.streams.append(
+            {stream.number, 0x20 + stream.subStream,
+             stream.letterboxSubStream < 0 ? -1 : 0x20 + stream.letterboxSubStream});
+    }
+    for (auto it = plan.paletteWrites.cbegin(); it != plan.paletteWrites.cend(); ++it) {
+        report.writtenPaletteEntries.append(it.key());
+        report.writtenPaletteColours.append(it.value());
+    }
+    report.unitsAdded = unitCount - placed.afterEnd;
     report.afterEnd = placed.afterEnd;
     report.firstAfterEnd = placed.firstAfterEnd;
     return report;

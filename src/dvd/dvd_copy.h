@@ -16,6 +16,8 @@ class QTemporaryDir;
 
 namespace marvoxa {
 
+struct SetSubpictureUse;
+
 // One subtitle stream to add to the title.
 struct NewTitleStream {
     QString language;              // two letters
@@ -45,7 +47,8 @@ struct AddedTitleStream {
 struct DvdCopyReport {
     QString videoTs;  // where the copy goes on commit
     QList<AddedTitleStream> streams;
-    QList<int> writtenPaletteEntries;  // the title palette's entries given new colours, from 0
+    QList<int> writtenPaletteEntries;      // the title palette's entries given new colours, from 0
+    QList<quint32> writtenPaletteColours;  // 0x00YYCrCb, one for each of them
     int unitsAdded = 0;
     int afterEnd = 0;  // units left out: the title ends before them
     QString firstAfterEnd;
@@ -69,6 +72,11 @@ public:
     void discard();
 
 private:
+    // One try with what is known of the set's use of sub-streams and palette entries; when the
+    // video shows more, fails with found set, having written nothing.
+    Result<DvdCopyReport> writeOnce(const DvdCopyRequest& request, const SetSubpictureUse& use,
+                                    std::optional<SetSubpictureUse>& found);
+
     std::unique_ptr<QTemporaryDir> folder_;
     QString target_;
 };

@@ -14,8 +14,13 @@ constexpr int kSupHeaderSize = 10;
 }  // namespace
 
 DvdCopyOutput::DvdCopyOutput(const DvdTarget& target, const QString& language,
-                             const QString& destination)
-    : target_(target), language_(language), destination_(destination) {}
+                             const QString& destination, const Palette& drawnIn)
+    : target_(target), language_(language), destination_(destination) {
+    for (int entry = 0; entry < kPaletteSize; ++entry) {
+        const PaletteEntry& colour = drawnIn.entries[entry];
+        colours_[entry] = quint32{colour.y} << 16 | quint32{colour.cr} << 8 | colour.cb;
+    }
+}
 
 Status DvdCopyOutput::UnitList::begin() {
     units.clear();
@@ -43,7 +48,7 @@ Status DvdCopyOutput::add(const EncodedCue& cue) {
 Status DvdCopyOutput::finish() {
     DvdCopyRequest request;
     request.target = &target_;
-    request.streams = {NewTitleStream{language_, units_.units, letterbox_.units, std::nullopt}};
+    request.streams = {NewTitleStream{language_, units_.units, letterbox_.units, colours_}};
     request.destination = destination_;
     request.progress = progress_;
     Result<DvdCopyReport> written = copy_.write(request);

@@ -4,17 +4,69 @@
 
 namespace marvoxa {
 
+namespace {
+
+// "Color 13 (FF 80 80)": an entry as IFO editors name it, with the value written.
+QString EntryText(int entry, quint32 colour) {
+    const auto hex = [](quint32 byte) {
+        return QString::number(byte & 0xff, 16).toUpper().rightJustified(2, QLatin1Char('0'));
+    };
+    return QStringLiteral("Color %1 (%2 %3 %4)")
+        .arg(entry)
+        .arg(hex(colour >> 16), hex(colour >> 8), hex(colour));
+}
+
+// Where the subtitles' colours are in the copy's palette.
+QString PaletteText(const DvdTarget& target, const DvdCopyReport& report) {
+    if (report.writtenPaletteEntries.isEmpty()) {
+        return QStringLiteral(
+                   "Title %1's subtitle palette already holds the subtitles' colours: "
+                   "no palette entry was changed.")
+            .arg(target.discTitle);
+    }
+    QStringList entries;
+    for (qsizetype i = 0; i < report.writtenPaletteEntries.size(); ++i) {
+        entries << EntryText(report.writtenPaletteEntries[i], report.writtenPaletteColours[i]);
+    }
+    return QStringLiteral(
+               "The subtitles' colours were written into the copy, into the subtitle "
+               "palette of every program chain that plays title %1: %2.")
+        .arg(target.discTitle)
+        .arg(entries.join(QLatin1String(", ")));
+}
+
+int StreamNumber(const DvdTarget& target, const DvdCopyReport& report) {
+    return (report.streams.isEmpty() ? target.stream : report.streams.front().number) + 1;
+}
+
+}  // namespace
+
 QString DvdCopyReportText(const DvdTarget& target, const DvdCopyReport& report,
                           const QString& language) {
     return QStringLiteral(
                "The DVD with the subtitles added, as subtitle stream %1 (%2) of title %3:\n"
                "%4\n"
+               "%6\n"
                "To make an ISO image of it for burning or playing:\n"
                "  %5\n")
-        .arg(target.stream + 1)
+        .arg(StreamNumber(target, report))
         .arg(language)
         .arg(target.discTitle)
-        .arg(QDir::toNativeSeparators(report.videoTs), DvdIsoCommand(report.videoTs));
+        .arg(QDir::toNativeSeparators(report.videoTs), DvdIsoCommand(report.videoTs),
+             PaletteText(target, report));
+}
+
+QStringList DvdCopyHelpText(const DvdTarget& target, const DvdCopyReport& report,
+                            const QString& language) {
+    return {QStringLiteral("Marvoxa added the subtitles to a copy of the DVD, as subtitle stream "
+                           "%1 (%2) of title %3:")
+                .arg(StreamNumber(target, report))
+                .arg(language)
+                .arg(target.discTitle),
+            QDir::toNativeSeparators(report.videoTs), PaletteText(target, report),
+            QStringLiteral("Nothing is left to do in an IFO editor. To make an ISO image of the "
+                           "copy for burning or playing:"),
+            QStringLiteral("  ") + DvdIsoCommand(report.videoTs)};
 }
 
 std::optional<QString> AfterTitleEndNotice(const DvdTarget& target, const DvdCopyReport& report) {

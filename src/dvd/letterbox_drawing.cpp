@@ -30,11 +30,18 @@ SecondDrawing LetterboxDrawing::secondDrawing() {
     return drawing;
 }
 
-QString LetterboxDrawing::report() const {
+QString LetterboxDrawing::report(const DvdCopyReport& copy) const {
+    const auto id = [](int value) {
+        return QStringLiteral("0x") +
+               QString::number(value, 16).rightJustified(2, QLatin1Char('0'));
+    };
+    const AddedTitleStream added = copy.streams.value(0);
     return QStringLiteral(
-               "The title is 16:9: players on a wide screen show the wide drawing (Generated.sup), "
-               "on a 4:3 screen the letterbox drawing, with square pixels:\n%1\n")
-        .arg(QDir::toNativeSeparators(stream_.paths().constFirst()));
+               "The title is 16:9: wide screens show the subtitles' wide drawing (sub-stream %1), "
+               "4:3 screens their letterbox drawing, with square pixels (sub-stream %2), also "
+               "written as:\n%3\n")
+        .arg(id(added.id), id(added.letterboxId),
+             QDir::toNativeSeparators(stream_.paths().constFirst()));
 }
 
 }  // namespace marvoxa

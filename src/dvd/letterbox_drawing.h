@@ -30,8 +30,9 @@ public:
 
     // Generation's second drawing: each cue again, square, into the copy and the file.
     SecondDrawing secondDrawing();
-    // Said after the copy's report: what the letterbox drawing is and where its file went.
-    QString report() const;
+    // Said after the copy's report: the two drawings' sub-stream ids and where the letterbox
+    // drawing's file went.
+    QString report(const DvdCopyReport& copy) const;
 
 private:
     DvdCopyOutput& copy_;

@@ -174,21 +174,28 @@ Status TitleVideoWriter::copyUpTo(quint32 end, const QMap<quint32, QByteArray>& 
 }
 
 Status TitleVideoWriter::rewriteNavPacks(const QList<VobuEntry>& vobus,
-                                         const QHash<quint32, SubpictureSync>& syncs, int stream,
-                                         bool final) {
+                                         const QHash<quint32, QList<NewStreamSync>>& syncs,
+                                         const QList<int>& subStreams, bool final) {
     std::vector<uchar> nav(kPackSize);
     for (; navPacksDone_ < vobus.size() && vobus[navPacksDone_].sector < copied_; ++navPacksDone_) {
         const VobuEntry& vobu = vobus[navPacksDone_];
         if (Status read = video_.read(vobu.sector, 1, nav.data()); !read) {
             return read;
         }
-        const SubpictureSync sync = syncs.value(vobu.sector);
+        QList<NewStreamSync> sync = syncs.value(vobu.sector);
+        for (const int subStream : subStreams) {
+            if (std::none_of(sync.begin(), sync.end(), [&](const NewStreamSync& entry) {
+                    return entry.subStream == subStream;
+                })) {
+                sync.append({subStream, SubpictureSync{}});
+            }
+        }
         // The packs inserted before the sector the copy has reached may still grow.
-        if (!final && FurthestSectorNamed(nav.data(), vobu.sector, vobu.lastSector + 1, stream,
-                                          sync) >= copied_) {
+        if (!final &&
+            FurthestSectorNamed(nav.data(), vobu.sector, vobu.lastSector + 1, sync) >= copied_) {
             break;
         }
-        RewriteNavPack(nav.data(), vobu.sector, vobu.lastSector + 1, shift_, stream, sync);
+        RewriteNavPack(nav.data(), vobu.sector, vobu.lastSector + 1, shift_, sync);
         if (Status done = output_->overwrite(shift_.map(vobu.sector), nav.data()); !done) {
             return done;
         }

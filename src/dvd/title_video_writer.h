@@ -41,12 +41,14 @@ public:
     quint32 sectorsWritten() const { return written_; }
 
     // Writes the NAV packs of vobus (the video's VOBUs in sector order, at least as far as
-    // copied) again at their new places, for the packs inserted and the new stream's sync
-    // addresses, as far as their addresses are final: every sector a NAV pack names must have
-    // been copied, unless final says that every insertion has been made. Then starts what is
-    // final towards the disk.
+    // copied) again at their new places, for the packs inserted and the sync addresses of the
+    // new sub-streams (those a NAV pack has no entry for in syncs, of other titles, say the
+    // sub-stream is absent), as far as their addresses are final: every sector a NAV pack
+    // names must have been copied, unless final says that every insertion has been made. Then
+    // starts what is final towards the disk.
     Status rewriteNavPacks(const QList<VobuEntry>& vobus,
-                           const QHash<quint32, SubpictureSync>& syncs, int stream, bool final);
+                           const QHash<quint32, QList<NewStreamSync>>& syncs,
+                           const QList<int>& subStreams, bool final);
 
     QStringList paths() const;
 

@@ -42,7 +42,10 @@ QStringList GeneratedFilesLines(const QString& streamPath, const QString& helpPa
 
 }  // namespace
 
-QStringList HelpLines(PaletteCase paletteCase) {
+QStringList HelpLines(PaletteCase paletteCase, const QStringList& dvdCopyLines) {
+    if (!dvdCopyLines.isEmpty()) {
+        return HelpLines(paletteCase).mid(0, 1) + dvdCopyLines;
+    }
     switch (paletteCase) {
         case PaletteCase::NoIfo:
             return QStringList{QStringLiteral("All Done !!! (Case : No Ifo)"),
@@ -76,9 +79,9 @@ QStringList HelpLines(PaletteCase paletteCase) {
 }
 
 QString CompletionMessage(PaletteCase paletteCase, const QString& streamPath,
-                          const QString& helpPath) {
+                          const QString& helpPath, const QStringList& dvdCopyLines) {
     QString message;
-    for (const QString& line : HelpLines(paletteCase)) {
+    for (const QString& line : HelpLines(paletteCase, dvdCopyLines)) {
         message += line + QLatin1Char('\r');
     }
     message += QLatin1Char('\r');
@@ -87,8 +90,9 @@ QString CompletionMessage(PaletteCase paletteCase, const QString& streamPath,
 }
 
 QByteArray HelpFileContent(PaletteCase paletteCase, const QString& streamPath,
-                           const QString& helpPath) {
-    const QStringList lines = HelpLines(paletteCase) + QStringList{QString(), QString()} +
+                           const QString& helpPath, const QStringList& dvdCopyLines) {
+    const QStringList lines = HelpLines(paletteCase, dvdCopyLines) +
+                              QStringList{QString(), QString()} +
                               GeneratedFilesLines(streamPath, helpPath);
     QByteArray content;
     for (const QString& line : lines) {
@@ -97,8 +101,10 @@ QByteArray HelpFileContent(PaletteCase paletteCase, const QString& streamPath,
     return content;
 }
 
-Status WriteHelpFile(PaletteCase paletteCase, const QString& streamPath, const QString& helpPath) {
-    return WriteFileAtomically(helpPath, HelpFileContent(paletteCase, streamPath, helpPath));
+Status WriteHelpFile(PaletteCase paletteCase, const QString& streamPath, const QString& helpPath,
+                     const QStringList& dvdCopyLines) {
+    return WriteFileAtomically(helpPath,
+                               HelpFileContent(paletteCase, streamPath, helpPath, dvdCopyLines));
 }
 
 }  // namespace marvoxa

@@ -21,10 +21,12 @@ QList<DvdTitleOption> DvdTitleOptions(const QString& ifoPath);
 // chosen title and generation's output that writes the copy beside Generated.sup.
 class WindowDvdCopy {
 public:
-    // Fails with the message to show when the DVD cannot take the stream.
+    // Fails with the message to show when the DVD cannot take the stream. drawnIn is the
+    // palette the subtitles are drawn in.
     static Result<std::unique_ptr<WindowDvdCopy>> Open(const QString& ifoPath,
                                                        const OptionsChoices& choices,
-                                                       const QString& outputFolder);
+                                                       const QString& outputFolder,
+                                                       const Palette& drawnIn);
 
     // Adds the copy to generation's outputs and, for a 16:9 title drawn wide, the letterbox
     // drawing as its second drawing.
@@ -37,6 +39,8 @@ public:
     QString paletteNotice() const;
     // Said after generating: where the copy is, the ISO command and any cues left out.
     QString report() const;
+    // After generating: what the help file and the completion message say of the copy.
+    QStringList helpLines() const;
 
 private:
     explicit WindowDvdCopy(DvdTarget target) : target_(std::move(target)) {}
@@ -47,5 +51,8 @@ private:
     std::unique_ptr<DvdCopyOutput> output_;
     std::unique_ptr<LetterboxDrawing> letterbox_;
 };
+
+// The help lines of a copy, or none without one.
+QStringList DvdCopyHelpLines(const WindowDvdCopy* copy);
 
 }  // namespace marvoxa

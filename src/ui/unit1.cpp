@@ -303,7 +303,7 @@ void TForm1::Button1Click() {
     // the user has read why.
     c_.Button1->setEnabled(false);
     previewSampleLines(true);
-    prompts_.showMessage(this, MonocromaticIfoMessage());
+    prompts_.showMessage(this, MonocromaticIfoMessage(options_.intoDvd));
     mirrorPaletteControls();
     previewSampleLines(true);
 }
@@ -614,8 +614,7 @@ void TForm1::Button3Click() {
         options_.outputs, outputFolder, standard, *palette_.palette(), options_.forced);
     std::unique_ptr<WindowDvdCopy> dvdCopy;
     if (options_.intoDvd) {
-        Result<std::unique_ptr<WindowDvdCopy>> opened =
-            WindowDvdCopy::Open(ifoPath_, options_, outputFolder);
+        auto opened = WindowDvdCopy::Open(ifoPath_, options_, outputFolder, *palette_.palette());
         if (!opened) {
             prompts_.showMessage(this, opened.error().message);
             return;
@@ -680,13 +679,14 @@ void TForm1::Button3Click() {
 
     // Done is only said once both files are in place.
     const QString helpPath = OutputPath(outputFolder, kHelpFileName);
-    if (const Status written = WriteHelpFile(*paletteCase, stream.value().streamPath, helpPath);
+    if (const Status written = WriteHelpFile(*paletteCase, stream.value().streamPath, helpPath,
+                                             DvdCopyHelpLines(dvdCopy.get()));
         !written) {
         prompts_.showMessage(this, written.error().message);
         return;
     }
-    prompts_.showMessage(this,
-                         CompletionMessage(*paletteCase, stream.value().streamPath, helpPath));
+    prompts_.showMessage(this, CompletionMessage(*paletteCase, stream.value().streamPath, helpPath,
+                                                 DvdCopyHelpLines(dvdCopy.get())));
     if (QString report = ExtraOutputsReport(extraOutputs, options_.outputs, outputFolder, standard);
         !report.isEmpty()) {
         prompts_.showMessage(this, report.trimmed().replace(QLatin1Char('\n'), QLatin1Char('\r')));
