@@ -417,7 +417,8 @@ TEST(DvdCopy, ReplacesAnEarlierCopyWholeAndSplitsAsTheSourceWas) {
     const QTemporaryDir output;
     for (int run = 0; run < 2; ++run) {
         const test::ConverterRun done =
-            test::AddStream(split.ifo(1), output.path(), test::kPalCues);
+            test::AddStream(split.ifo(1), output.path(), test::kPalCues,
+                            {QStringLiteral("--aspect=4:3")});  // one drawing, one file
         ASSERT_EQ(done.exitStatus, kExitDone) << done.err.toStdString();
     }
     const QDir folder(output.path());
