@@ -43,6 +43,16 @@ QByteArray IfoWithPalette(const std::array<quint32, 16>& entries, bool pal) {
     return ifo;
 }
 
+// Greys at 0, 1 and 2: a usable palette.
+std::array<quint32, 16> UsablePalette() {
+    std::array<quint32, 16> usable{};
+    usable.fill(0x00515a5a);
+    usable[0] = 0x00108080;
+    usable[1] = 0x00808080;
+    usable[2] = 0x00eb8080;
+    return usable;
+}
+
 class Conversion : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -96,12 +106,7 @@ TEST_F(Conversion, AlsoWritesTheChosenOutputsListsThemAndTellsHowToMakeTheDvd) {
 }
 
 TEST_F(Conversion, ReportsTheCaseOfTheIfo) {
-    // Greys at 0, 1 and 2: a usable palette.
-    std::array<quint32, 16> usable{};
-    usable.fill(0x00515a5a);
-    usable[0] = 0x00108080;
-    usable[1] = 0x00808080;
-    usable[2] = 0x00eb8080;
+    const std::array<quint32, 16> usable = UsablePalette();
     options_.ifoPath =
         test::WriteFile(folder_, QStringLiteral("VTS_01_0.IFO"), IfoWithPalette(usable, false));
     options_.outputFolder = folder_.filePath(QStringLiteral("out"));
@@ -125,11 +130,7 @@ TEST_F(Conversion, ReportsTheCaseOfTheIfo) {
 
 // A 16:9 IFO draws wide, with a notice; --aspect overrides the IFO either way.
 TEST_F(Conversion, DrawsForTheIfosScreenUnlessTheAspectIsGiven) {
-    std::array<quint32, 16> usable{};
-    usable.fill(0x00515a5a);
-    usable[0] = 0x00108080;
-    usable[1] = 0x00808080;
-    usable[2] = 0x00eb8080;
+    const std::array<quint32, 16> usable = UsablePalette();
     QByteArray wideIfo = IfoWithPalette(usable, true);
     wideIfo[512] = static_cast<char>(wideIfo[512] | 0x0c);  // display aspect 3: 16:9
     const QString squarePath =

@@ -127,9 +127,7 @@ TEST_F(Options, AWideIfoDrawsTheWideDrawingWithANoticeUntilFourByThreeIsChosen) 
     wideIfo[512] = static_cast<char>(wideIfo[512] | 0x0c);  // display aspect 16:9
     prompts_.fileAnswers << writeFile(QStringLiteral("VTS_01_0.IFO"), wideIfo);
     c().Button1->click();
-    const QStringList messages = prompts_.takeMessages();
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_TRUE(messages[0].startsWith(u"The IFO's video is 16:9 (wide screen)"));
+    EXPECT_EQ(prompts_.takeMessages(), QStringList{*IfoWideNotice(AspectChoice::FromIfo, true)});
     EXPECT_TRUE(form_->renderSettings().wide);
     EXPECT_EQ(preview(),
               backgroundWith(QStringLiteral("Rethymno."), QStringLiteral("Crete Hellas.")));
