@@ -6,9 +6,14 @@
 
 #include <QMap>
 
+#include <algorithm>
+
 namespace marvoxa {
 
 namespace {
+
+// A DVD title set holds no more subtitle streams.
+constexpr int kMostStreams = 32;
 
 Error UsageError(const QString& message) {
     return Error{ErrorKind::Format, message};
@@ -144,12 +149,21 @@ Status ApplyOption(const QString& name, const QString& value, const QStringList&
         }
         options.track = *track;
     } else if (name == QLatin1String("language")) {
-        if (!IsLanguageCode(value)) {
-            return UsageError(QStringLiteral("--language takes a two-letter language code in "
-                                             "lower case, such as \"en\", not \"%1\".")
-                                  .arg(value));
+        // A list in file order; an empty entry leaves that file's language to its name.
+        const QStringList languages = value.split(QLatin1Char(','));
+        for (const QString& language : languages) {
+            if (!IsLanguageCode(language) && !(language.isEmpty() && languages.size() > 1)) {
+                return UsageError(
+                    QStringLiteral("--language takes a two-letter language code in lower case, "
+                                   "such as \"en\", or one for each subtitle file separated by "
+                                   "commas, such as \"fr,de\", not \"%1\".")
+                        .arg(value));
+            }
         }
-        options.extraOutputs.language = value;
+        options.languages = languages;
+        if (!languages.front().isEmpty()) {
+            options.extraOutputs.language = languages.front();
+        }
     } else {
         return UsageError(QStringLiteral("Unknown option --%1. See --help.").arg(name));
     }
@@ -219,11 +233,19 @@ Result<ConversionOptions> ParseConversionOptions(const QStringList& arguments,
             return applied.error();
         }
     }
-    if (positional.size() != 1) {
+    if (positional.isEmpty()) {
+        return UsageError(QStringLiteral("Name the subtitle file to convert. See --help."));
+    }
+    if (options.languages.size() > positional.size()) {
+        return UsageError(QStringLiteral("--language names %1 languages for %2 subtitle files.")
+                              .arg(options.languages.size())
+                              .arg(positional.size()));
+    }
+    if (positional.size() > kMostStreams) {
         return UsageError(
-            positional.isEmpty()
-                ? QStringLiteral("Name the subtitle file to convert. See --help.")
-                : QStringLiteral("Name exactly one subtitle file, not %1.").arg(positional.size()));
+            QStringLiteral("A DVD holds at most %1 subtitle streams; %2 subtitle files are named.")
+                .arg(kMostStreams)
+                .arg(positional.size()));
     }
     if (standardGiven && !options.ifoPath.isEmpty()) {
         return UsageError(QStringLiteral(
@@ -237,28 +259,33 @@ Result<ConversionOptions> ParseConversionOptions(const QStringList& arguments,
     if (options.title != 0 && !options.intoDvd) {
         return UsageError(QStringLiteral("--title goes with --into-dvd."));
     }
-    if (options.track != 0 && !IsMediaFileName(positional.front())) {
+    if (options.track != 0 && std::none_of(positional.begin(), positional.end(), IsMediaFileName)) {
         return UsageError(
             QStringLiteral("--track goes with a video container such as .mkv, .mp4 "
                            "or .webm, whose subtitle tracks it chooses from."));
     }
-    options.subtitlePath = positional.front();
+    options.subtitlePath = positional.takeFirst();
+    options.moreSubtitlePaths = positional;
     return options;
 }
 
 QString UsageText(const QString& programName) {
     const auto list = [](const QStringList& values) { return values.join(QLatin1String(", ")); };
     return QStringLiteral(
-               "Usage: %1 [options] [--] SUBTITLE\n"
+               "Usage: %1 [options] [--] SUBTITLE [SUBTITLE...]\n"
                "Turns an SRT, WebVTT, ASS/SSA, SUB or TXT subtitle file, or a text subtitle track\n"
                "of an MKV, MP4, WebM, MOV or TS video, into a DVD subpicture stream\n"
-               "(Generated.sup) and a help text (Marvoxa_Help_File.txt).\n"
+               "(Generated.sup) and a help text (Marvoxa_Help_File.txt). Several files make one\n"
+               "stream each, in the order given: Generated.LANG.sup (a language named twice:\n"
+               "Generated.LANG.2.sup), one VobSub pair with a track a stream, one spumux script\n"
+               "a stream with Generated_dvdauthor.xml, and with --into-dvd every stream in one\n"
+               "copy.\n"
                "\n"
                "Subtitle:\n"
                "  --track N             subtitle track N of a video container (.mkv .mka .mks "
                ".mp4\n"
                "                        .m4v .mov .webm .ts), counting from 1 as ffprobe does\n"
-               "                        (default: its first text track)\n"
+               "                        (default: its first text track); every video given\n"
                "\n"
                "Palette:\n"
                "  --ifo PATH            read the palette and video standard from a title set IFO\n"
@@ -303,13 +330,18 @@ QString UsageText(const QString& programName) {
                "  --also LIST           also write vobsub (Generated.idx, Generated.sub) and/or\n"
                "                        dvdauthor (Generated_spumux.xml and its pictures), "
                "e.g. vobsub,dvdauthor\n"
-               "  --language CODE       language of the subtitle stream they name (default en)\n"
+               "  --language CODE,...   language of the subtitle stream they name (default en);\n"
+               "                        with several files one a file, in order, e.g. fr,de;\n"
+               "                        a file left out takes its name's tag (film.es.srt,\n"
+               "                        film.spa.srt, film.Spanish.srt, film.pt-BR.srt)\n"
                "  --forced              mark every subtitle forced: players show it even when\n"
-               "                        subtitles are off (translated signs, foreign dialogue)\n"
+               "                        subtitles are off (translated signs, foreign dialogue);\n"
+               "                        with several files, those of every stream\n"
                "  --into-dvd            also write OUTPUT-DIR/VIDEO_TS: a copy of the DVD of "
                "--ifo\n"
                "                        with the subtitles as one more stream (--language) of a\n"
-               "                        title; subtitle times count from the title's start\n"
+               "                        title, several files as several streams in one pass;\n"
+               "                        subtitle times count from the title's start\n"
                "  --title N             that title, numbered as players number the disc's titles\n"
                "                        (default: the title set's longest)\n"
                "  --help                show this text\n"

@@ -2,14 +2,18 @@
 
 #include "dvd/dvd_copy_output.h"
 #include "dvd/dvd_report.h"
+#include "export/stream_set_outputs.h"
 #include "palette/ifo_reader.h"
 #include "palette/palette_state.h"
 #include "subtitles/cue_lines.h"
 #include "subtitles/cue_notices.h"
+#include "subtitles/file_name_language.h"
 #include "subtitles/line_width_check.h"
+#include "subtitles/media_reader.h"
 #include "subtitles/subtitle_loader.h"
 #include "sup/completion_report.h"
 #include "sup/generation.h"
+#include "sup/stream_tags.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -42,10 +46,103 @@ ColourRoles WithOverrides(ColourRoles roles, const ConversionOptions& options) {
     return roles;
 }
 
+// Each file's language: the one --language gives in its place, else its name's tag. Nothing when
+// a file has neither; the error names it.
+Result<QStringList> StreamLanguages(const QStringList& paths, const QStringList& given) {
+    QStringList languages;
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        if (i < given.size() && !given[i].isEmpty()) {
+            languages << given[i];
+        } else if (const std::optional<QString> named = LanguageFromFileName(paths[i])) {
+            languages << *named;
+        } else {
+            return Error{ErrorKind::Format,
+                         QStringLiteral("The language of %1 is not known: give it with "
+                                        "--language, one a file in their order (such as "
+                                        "--language fr,de), or in the file's name, such as "
+                                        "film.fr.srt.")
+                             .arg(QDir::toNativeSeparators(paths[i]))};
+        }
+    }
+    return languages;
+}
+
+// With several files, what is said of one names it.
+QString OfFile(const QString& text, const QString& path, bool several) {
+    return several ? QDir::toNativeSeparators(path) + QLatin1String(":\r") + text : text;
+}
+
+// Several files: one stream each, all written together or none.
+int RunStreamSet(const ConversionOptions& options, const std::vector<SubtitleLoad>& loads,
+                 const QStringList& paths, const QStringList& languages,
+                 const PaletteState& palette, const RenderSettings& settings,
+                 const QString& outputFolder, bool folderExisted, QTextStream& out,
+                 QTextStream& err, const std::function<bool()>& stopRequested) {
+    const StreamSetOutputs extra =
+        MakeStreamSetOutputs(options.extraOutputs, languages, outputFolder, settings.standard,
+                             *palette.palette(), options.forced);
+    std::vector<GenerationRequest> requests;
+    for (size_t i = 0; i < loads.size(); ++i) {
+        const CueList& cueList = loads[i].cueList;
+        const QString path = paths[static_cast<qsizetype>(i)];
+        GenerationRequest request;
+        request.cueList = &cueList;
+        request.renderSettings = [&settings] { return settings; };
+        request.colourRoles = [&palette] { return palette.roles(); };
+        request.roleColours = *palette.roleColours();
+        request.outputFolder = outputFolder;
+        request.streamFileName = TaggedStreamFileName(extra.tags[static_cast<qsizetype>(i)]);
+        request.streamIndex = static_cast<int>(i);
+        request.forced = options.forced;
+        request.extraOutputs = extra.ofStream(i);
+        request.cancelRequested = stopRequested;
+        request.refuseTooWideCue = [&cueList, &settings, path](int cueIndex) {
+            const auto index = static_cast<size_t>(cueIndex);
+            const QStringList lines = LineTexts(DrawnCueLines(cueList, index, settings).drawn);
+            return Error{ErrorKind::State, OfFile(TooLongOnLoadMessage(lines), path, true) +
+                                               QLatin1Char('\r') + kWrapHint};
+        };
+        requests.push_back(std::move(request));
+    }
+    const Result<std::vector<GeneratedStream>> streams =
+        GenerateSupStreams(requests, extra.sharedOutputs());
+    if (!streams) {
+        if (!folderExisted) {
+            QDir().rmdir(outputFolder);  // made for this run and still empty: not left behind
+        }
+        return Refuse(err, streams.error().message);
+    }
+    QStringList streamPaths;
+    for (const GeneratedStream& stream : streams.value()) {
+        streamPaths << stream.streamPath;
+    }
+    const PaletteCase paletteCase = *palette.generationCase();
+    const QString helpPath = OutputPath(outputFolder, kHelpFileName);
+    if (Status written = WriteHelpFile(paletteCase, streamPaths, helpPath); !written) {
+        return Refuse(err, written.error().message);
+    }
+    out << AsLines(CompletionMessage(paletteCase, streamPaths, helpPath)) << Qt::endl;
+    if (const QString report = StreamSetOutputsReport(extra, outputFolder, settings.standard);
+        !report.isEmpty()) {
+        out << Qt::endl << report;
+    }
+    return kExitDone;
+}
+
 }  // namespace
 
 int RunConversion(const ConversionOptions& options, QTextStream& out, QTextStream& err,
                   const std::function<bool()>& stopRequested) {
+    const QStringList paths = QStringList{options.subtitlePath} + options.moreSubtitlePaths;
+    const bool several = paths.size() > 1;
+    QStringList languages{options.extraOutputs.language};
+    if (several) {
+        const Result<QStringList> named = StreamLanguages(paths, options.languages);
+        if (!named) {
+            return Refuse(err, named.error().message);
+        }
+        languages = named.value();
+    }
     PaletteState palette;
     RenderSettings settings = options.settings;
     std::optional<DvdTarget> dvd;
@@ -75,19 +172,24 @@ int RunConversion(const ConversionOptions& options, QTextStream& out, QTextStrea
     }
     palette.setRoles(WithOverrides(palette.roles(), options));
 
-    const SubtitleLoad load =
-        LoadSubtitleFile(options.subtitlePath, settings.text.markup, options.track);
-    if (load.error) {
-        return Refuse(err, load.error->message);
-    }
-    for (const std::optional<QString>& notice :
-         {load.notice, ExtraLinesNotice(load.cueList, settings),
-          UndrawableCharactersNotice(load.cueList, settings),
-          OverlappingCuesNotice(load.cueList)}) {
-        if (notice) {
-            err << AsLines(*notice) << Qt::endl;
+    std::vector<SubtitleLoad> loads;
+    for (const QString& path : paths) {
+        SubtitleLoad load =
+            LoadSubtitleFile(path, settings.text.markup, IsMediaFileName(path) ? options.track : 0);
+        if (load.error) {
+            return Refuse(err, OfFile(load.error->message, path, several));
         }
+        for (const std::optional<QString>& notice :
+             {load.notice, ExtraLinesNotice(load.cueList, settings),
+              UndrawableCharactersNotice(load.cueList, settings),
+              OverlappingCuesNotice(load.cueList)}) {
+            if (notice) {
+                err << AsLines(OfFile(*notice, path, several)) << Qt::endl;
+            }
+        }
+        loads.push_back(std::move(load));
     }
+    const SubtitleLoad& load = loads.front();
     const QString outputFolder = options.outputFolder.isEmpty()
                                      ? QFileInfo(options.subtitlePath).absolutePath()
                                      : options.outputFolder;
@@ -95,6 +197,10 @@ int RunConversion(const ConversionOptions& options, QTextStream& out, QTextStrea
     if (!QDir().mkpath(outputFolder)) {
         return Refuse(err, QStringLiteral("The output folder %1 cannot be made.")
                                .arg(QDir::toNativeSeparators(outputFolder)));
+    }
+    if (several) {
+        return RunStreamSet(options, loads, paths, languages, palette, settings, outputFolder,
+                            folderExisted, out, err, stopRequested);
     }
     GenerationRequest request;
     request.cueList = &load.cueList;

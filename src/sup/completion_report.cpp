@@ -35,9 +35,12 @@ QString AuthorStep() {
     return QStringLiteral("Just author your video with the generated sup using Ifoedit.");
 }
 
-QStringList GeneratedFilesLines(const QString& streamPath, const QString& helpPath) {
-    return {QStringLiteral("Generated Files:"), QDir::toNativeSeparators(streamPath),
-            QDir::toNativeSeparators(helpPath)};
+QStringList GeneratedFilesLines(const QStringList& streamPaths, const QString& helpPath) {
+    QStringList lines{QStringLiteral("Generated Files:")};
+    for (const QString& path : streamPaths) {
+        lines << QDir::toNativeSeparators(path);
+    }
+    return lines << QDir::toNativeSeparators(helpPath);
 }
 
 }  // namespace
@@ -77,19 +80,29 @@ QStringList HelpLines(PaletteCase paletteCase) {
 
 QString CompletionMessage(PaletteCase paletteCase, const QString& streamPath,
                           const QString& helpPath) {
+    return CompletionMessage(paletteCase, QStringList{streamPath}, helpPath);
+}
+
+QString CompletionMessage(PaletteCase paletteCase, const QStringList& streamPaths,
+                          const QString& helpPath) {
     QString message;
     for (const QString& line : HelpLines(paletteCase)) {
         message += line + QLatin1Char('\r');
     }
     message += QLatin1Char('\r');
-    message += GeneratedFilesLines(streamPath, helpPath).join(QLatin1Char('\r'));
+    message += GeneratedFilesLines(streamPaths, helpPath).join(QLatin1Char('\r'));
     return message;
 }
 
 QByteArray HelpFileContent(PaletteCase paletteCase, const QString& streamPath,
                            const QString& helpPath) {
+    return HelpFileContent(paletteCase, QStringList{streamPath}, helpPath);
+}
+
+QByteArray HelpFileContent(PaletteCase paletteCase, const QStringList& streamPaths,
+                           const QString& helpPath) {
     const QStringList lines = HelpLines(paletteCase) + QStringList{QString(), QString()} +
-                              GeneratedFilesLines(streamPath, helpPath);
+                              GeneratedFilesLines(streamPaths, helpPath);
     QByteArray content;
     for (const QString& line : lines) {
         content += line.toUtf8() + QByteArrayLiteral("\r\n");
@@ -98,7 +111,12 @@ QByteArray HelpFileContent(PaletteCase paletteCase, const QString& streamPath,
 }
 
 Status WriteHelpFile(PaletteCase paletteCase, const QString& streamPath, const QString& helpPath) {
-    return WriteFileAtomically(helpPath, HelpFileContent(paletteCase, streamPath, helpPath));
+    return WriteHelpFile(paletteCase, QStringList{streamPath}, helpPath);
+}
+
+Status WriteHelpFile(PaletteCase paletteCase, const QStringList& streamPaths,
+                     const QString& helpPath) {
+    return WriteFileAtomically(helpPath, HelpFileContent(paletteCase, streamPaths, helpPath));
 }
 
 }  // namespace marvoxa

@@ -27,4 +27,12 @@ QByteArray HelpFileContent(PaletteCase paletteCase, const QString& streamPath,
 // Writes the help file whole or not at all; an earlier file stays intact on failure.
 Status WriteHelpFile(PaletteCase paletteCase, const QString& streamPath, const QString& helpPath);
 
+// The same for several streams made in one run: every stream file is named, in stream order.
+QString CompletionMessage(PaletteCase paletteCase, const QStringList& streamPaths,
+                          const QString& helpPath);
+QByteArray HelpFileContent(PaletteCase paletteCase, const QStringList& streamPaths,
+                           const QString& helpPath);
+Status WriteHelpFile(PaletteCase paletteCase, const QStringList& streamPaths,
+                     const QString& helpPath);
+
 }  // namespace marvoxa

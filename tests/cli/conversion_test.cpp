@@ -393,5 +393,77 @@ TEST_F(Conversion, ConvertsTheBundledExamples) {
     }
 }
 
+TEST_F(Conversion, SeveralFilesMakeAStreamEachNamedByItsLanguage) {
+    const auto srt = [&](const char* name, const char* text) {
+        return test::WriteFile(
+            folder_, QLatin1String(name),
+            QByteArrayLiteral("1\n00:00:01,000 --> 00:00:02,000\n") + text + "\n");
+    };
+    // The second and third take their language from the name; the list names the others.
+    const QStringList files{srt("a.srt", "Un"), srt("film.Spanish.srt", "Dos"),
+                            srt("film.fr.srt", "Trois"), srt("b.srt", "Quatre")};
+    ConversionOptions options;
+    options.subtitlePath = files[0];
+    options.moreSubtitlePaths = files.mid(1);
+    options.languages = {QStringLiteral("fr"), QString(), QString(), QStringLiteral("fr")};
+    options.outputFolder = folder_.filePath(QStringLiteral("all"));
+    options.extraOutputs = {.vobSub = true, .dvdauthor = true};
+    const ConverterRun run = Convert(options);
+    ASSERT_EQ(run.exitStatus, kExitDone) << run.err.toStdString();
+
+    const QDir out(options.outputFolder);
+    const QStringList streams{
+        QStringLiteral("Generated.fr.sup"), QStringLiteral("Generated.es.sup"),
+        QStringLiteral("Generated.fr.2.sup"), QStringLiteral("Generated.fr.3.sup")};
+    QString named = QStringLiteral("Generated Files:\n");
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        EXPECT_EQ(test::ReadFile(out.filePath(streams[i])),
+                  StreamOf(files[i], folder_.filePath(QString::number(i))))
+            << streams[i].toStdString();
+        named += out.filePath(streams[i]) + QLatin1Char('\n');
+    }
+    EXPECT_TRUE(run.out.contains(named + out.filePath(QStringLiteral("Marvoxa_Help_File.txt"))))
+        << run.out.toStdString();
+    EXPECT_TRUE(test::ReadFile(out.filePath(QStringLiteral("Marvoxa_Help_File.txt")))
+                    .contains(out.filePath(streams[3]).toUtf8()));
+    EXPECT_FALSE(out.exists(QStringLiteral("Generated.sup")));
+    const QByteArray index = test::ReadFile(out.filePath(QStringLiteral("Generated.idx")));
+    EXPECT_TRUE(index.contains("id: fr, index: 0\n"));
+    EXPECT_TRUE(index.contains("\nid: es, index: 1\ntimestamp"));
+    EXPECT_TRUE(index.contains("\nid: fr, index: 3\ntimestamp"));
+    for (const char* script : {"Generated_spumux.fr.xml", "Generated_spumux.es.xml",
+                               "Generated_spumux.fr.2/0001.png", "Generated_dvdauthor.xml"}) {
+        EXPECT_TRUE(out.exists(QLatin1String(script))) << script;
+    }
+    EXPECT_TRUE(test::ReadFile(out.filePath(QStringLiteral("Generated_dvdauthor.xml")))
+                    .contains("<subpicture lang=\"fr\" />\n      <subpicture lang=\"es\" />\n"
+                              "      <subpicture lang=\"fr\" />\n"));
+}
+
+TEST_F(Conversion, SeveralFilesRefuseOneWithoutALanguageBeforeWritingAnything) {
+    const QByteArray cue("1\n00:00:01,000 --> 00:00:02,000\nHi\n");
+    ConversionOptions options;
+    options.subtitlePath = test::WriteFile(folder_, QStringLiteral("film.de.srt"), cue);
+    options.moreSubtitlePaths = {test::WriteFile(folder_, QStringLiteral("film.Matrix.srt"), cue)};
+    options.outputFolder = folder_.filePath(QStringLiteral("out"));
+    const ConverterRun run = Convert(options);
+    EXPECT_EQ(run.exitStatus, kExitRefused);
+    EXPECT_TRUE(run.err.startsWith(
+        QStringLiteral("The language of %1 is not known").arg(options.moreSubtitlePaths[0])))
+        << run.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(options.outputFolder));
+
+    // A refusal of one file's cue names the file, and nothing is written either.
+    options.languages = {QString(), QStringLiteral("it")};
+    options.moreSubtitlePaths << test::WriteFile(
+        folder_, QStringLiteral("wide.it.srt"),
+        "1\n00:00:01,000 --> 00:00:02,000\n" + QByteArray(120, 'W') + "\n");
+    const ConverterRun wide = Convert(options);
+    EXPECT_EQ(wide.exitStatus, kExitRefused);
+    EXPECT_TRUE(wide.err.startsWith(options.moreSubtitlePaths[1] + QStringLiteral(":\n")))
+        << wide.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(options.outputFolder));
+}
+
 }  // namespace
 }  // namespace marvoxa
