@@ -8,6 +8,7 @@ target_sources(marvoxa_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/dvd_copy_choice.h
     ${CMAKE_CURRENT_LIST_DIR}/form1_controls.cpp
     ${CMAKE_CURRENT_LIST_DIR}/form1_controls.h
+    ${CMAKE_CURRENT_LIST_DIR}/form1_generation.cpp
     ${CMAKE_CURRENT_LIST_DIR}/generation_session.cpp
     ${CMAKE_CURRENT_LIST_DIR}/generation_session.h
     ${CMAKE_CURRENT_LIST_DIR}/preview_pictures.cpp

@@ -1,10 +1,12 @@
 #include "ui/options_dialog.h"
 
 #include "export/vobsub_index.h"
+#include "ui/dialog_filters.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -27,6 +29,8 @@ OptionsDialog::OptionsDialog(const OptionsChoices& current, const QList<DvdTitle
       forced_(new QCheckBox(QStringLiteral("Forced (shown even when subtitles are off)"), this)),
       intoDvd_(new QCheckBox(QStringLiteral("Add to the DVD of the loaded IFO"), this)),
       dvdTitle_(new QComboBox(this)),
+      moreStreams_(new MoreStreamsList(
+          current.moreStreams, [this] { return pickSubtitleFile(); }, this)),
       shownDvdTitle_(current.dvdTitle),
       shownLanguage_(current.outputs.language) {
     setObjectName(QStringLiteral("OptionsDialog"));
@@ -89,6 +93,11 @@ OptionsDialog::OptionsDialog(const OptionsChoices& current, const QList<DvdTitle
     streamForm->addRow(intoDvd_);
     streamForm->addRow(QStringLiteral("Title:"), dvdTitle_);
 
+    // Each further file becomes a stream of its own, after the loaded one, in every output.
+    auto* moreGroup = new QGroupBox(QStringLiteral("More subtitle streams"), this);
+    auto* moreLayout = new QVBoxLayout(moreGroup);
+    moreLayout->addWidget(moreStreams_);
+
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -97,6 +106,7 @@ OptionsDialog::OptionsDialog(const OptionsChoices& current, const QList<DvdTitle
     layout->addWidget(textGroup);
     layout->addWidget(outputGroup);
     layout->addWidget(streamGroup);
+    layout->addWidget(moreGroup);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
@@ -113,7 +123,21 @@ OptionsChoices OptionsDialog::choices() const {
     choices.forced = forced_->isChecked();
     choices.intoDvd = intoDvd_->isChecked();
     choices.dvdTitle = dvdTitle_->count() > 0 ? dvdTitle_->currentData().toInt() : shownDvdTitle_;
+    for (StreamChoice stream : moreStreams_->streams()) {
+        if (!IsLanguageCode(stream.language)) {
+            stream.language.clear();  // one letter is no language: the file's name gives it
+        }
+        choices.moreStreams.append(stream);
+    }
     return choices;
+}
+
+QString OptionsDialog::pickSubtitleFile() {
+    if (picker_) {
+        return picker_();
+    }
+    return QFileDialog::getOpenFileName(this, QStringLiteral("A further subtitle stream"),
+                                        QString(), SubtitleFilter());
 }
 
 }  // namespace marvoxa

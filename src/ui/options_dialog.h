@@ -2,8 +2,11 @@
 
 #include "export/extra_outputs.h"
 #include "render/text_options.h"
+#include "ui/more_streams_list.h"
 
 #include <QDialog>
+
+#include <functional>
 
 class QCheckBox;
 class QComboBox;
@@ -20,6 +23,8 @@ struct OptionsChoices {
     // title (0: the title set's longest), next to Generated.sup.
     bool intoDvd = false;
     int dvdTitle = 0;
+    // Further subtitle files, each written as a stream of its own after the loaded one.
+    QList<StreamChoice> moreStreams{};
 
     friend bool operator==(const OptionsChoices&, const OptionsChoices&) = default;
 };
@@ -55,8 +60,14 @@ public:
     QCheckBox* forcedBox() const { return forced_; }
     QCheckBox* intoDvdBox() const { return intoDvd_; }
     QComboBox* dvdTitleList() const { return dvdTitle_; }
+    MoreStreamsList* moreStreamsList() const { return moreStreams_; }
+
+    // What "..." of a further stream asks for a file with; without it, a file dialog.
+    void setFilePicker(std::function<QString()> picker) { picker_ = std::move(picker); }
 
 private:
+    QString pickSubtitleFile();
+
     QComboBox* markup_;
     QCheckBox* wrap_;
     QCheckBox* allLines_;
@@ -66,6 +77,8 @@ private:
     QCheckBox* forced_;
     QCheckBox* intoDvd_;
     QComboBox* dvdTitle_;
+    MoreStreamsList* moreStreams_;
+    std::function<QString()> picker_;
     int shownDvdTitle_;      // kept when the DVD cannot be chosen
     QString shownLanguage_;  // kept when the field is left without two letters
 };

@@ -265,6 +265,11 @@ const QLatin1String kForcedKey("Options_Forced");
 const QLatin1String kIntoDvdKey("Options_IntoDvd");
 const QLatin1String kDvdTitleKey("Options_DvdTitle");
 
+// Then the languages of the further streams, in their order, once there are any. Their files
+// belong to one film, as the loaded subtitle does, and are not kept: the next run offers the
+// same languages with no files chosen yet.
+const QLatin1String kMoreStreamsKey("Options_MoreStreamLanguages");
+
 IniEntries OptionEntries(const OptionsChoices& choices) {
     IniEntries entries;
     if (const TextOptions& text = choices.text; text != TextOptions{}) {
@@ -283,6 +288,13 @@ IniEntries OptionEntries(const OptionsChoices& choices) {
     if (choices.intoDvd) {
         entries.append({{kIntoDvdKey, QStringLiteral("1")},
                         {kDvdTitleKey, QString::number(choices.dvdTitle)}});
+    }
+    if (!choices.moreStreams.isEmpty()) {
+        QStringList languages;
+        for (const StreamChoice& stream : choices.moreStreams) {
+            languages << stream.language;
+        }
+        entries.append({kMoreStreamsKey, languages.join(QLatin1Char(','))});
     }
     return entries;
 }
@@ -310,6 +322,15 @@ OptionsChoices RestoredOptions(OptionsChoices choices, const StoredValues& store
     if (const std::optional<QString> language = stored.text(kLanguageKey);
         language && IsLanguageCode(language->trimmed())) {
         choices.outputs.language = language->trimmed();
+    }
+    if (const std::optional<QString> languages = stored.text(kMoreStreamsKey)) {
+        choices.moreStreams.clear();
+        // At most one row a DVD stream; an entry that is no language leaves the row's to the
+        // file's name.
+        for (const QString& language : languages->split(QLatin1Char(',')).mid(0, 31)) {
+            const QString code = language.trimmed();
+            choices.moreStreams.append({QString(), IsLanguageCode(code) ? code : QString()});
+        }
     }
     return choices;
 }

@@ -141,6 +141,13 @@ private:
     void restyle();
     void showPreviewPicture();
 
+    // Generation (form1_generation.cpp): runs generate(session) with the window locked and
+    // "Generate Sup" reading "Cancel"; the loaded file with the further streams of the Options
+    // dialog, each a stream of its own.
+    template <typename Generate>
+    auto whileGenerating(int cueCount, bool withDvdCopy, Generate generate);
+    void generateStreamSet(PaletteCase paletteCase, const QList<StreamChoice>& further);
+
     Prompts& prompts_;
     Form1Controls c_;
     SwatchRow swatchRow_;

@@ -238,6 +238,26 @@ TEST_F(SettingsStorageTest, ForcedAndTheDvdAreKeptLastAndOnlyWhenTicked) {
     EXPECT_EQ(startRun()->form.options(), chosen);
 }
 
+TEST_F(SettingsStorageTest, FurtherStreamsKeepTheirLanguagesLastButNotTheirFiles) {
+    OptionsChoices chosen;
+    chosen.forced = true;
+    chosen.moreStreams = {
+        {u"/films/a.fr.srt"_s, u"fr"_s}, {u"/films/b.srt"_s, QString()}, {QString(), u"de"_s}};
+    auto first = startRun();
+    first->form.setOptions(chosen);
+    first->form.close();
+    const QStringList lines =
+        QString::fromUtf8(ReadFile(programFile())).split(u'\n', Qt::SkipEmptyParts);
+    EXPECT_EQ(lines.mid(17),
+              (QStringList{u"Options_Forced=1"_s, u"Options_MoreStreamLanguages=\"fr,,de\""_s}));
+    first.reset();
+    EXPECT_EQ(startRun()->form.options().moreStreams,
+              (QList<StreamChoice>{{QString(), u"fr"_s}, {}, {QString(), u"de"_s}}));
+
+    auto third = startRunWithFile(u"[Form1]\nOptions_MoreStreamLanguages=FR, it\n"_s);
+    EXPECT_EQ(third->form.options().moreStreams, (QList<StreamChoice>{{}, {QString(), u"it"_s}}));
+}
+
 TEST_F(SettingsStorageTest, AFileWrittenByQSettingsIsRestored) {
     const int pixelsPerInch = this->pixelsPerInch();
     {
