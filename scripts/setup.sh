@@ -17,7 +17,7 @@ packages=(
     e2fsprogs
     clang-14 libclang-rt-14-dev
     dvdauthor ffmpeg time
-    libdvdread-dev lsdvd handbrake-cli genisoimage
+    libdvdread-dev libdvdnav-dev lsdvd handbrake-cli genisoimage
     dpkg-dev file lintian man-db groff-base desktop-file-utils appstream
     xvfb xauth xdotool x11-utils python3
 )

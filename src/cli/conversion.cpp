@@ -76,11 +76,21 @@ QString OfFile(const QString& text, const QString& path, bool several) {
 int RunStreamSet(const ConversionOptions& options, const std::vector<SubtitleLoad>& loads,
                  const QStringList& paths, const QStringList& languages,
                  const PaletteState& palette, const RenderSettings& settings,
-                 const QString& outputFolder, bool folderExisted, QTextStream& out,
-                 QTextStream& err, const std::function<bool()>& stopRequested) {
+                 const QString& outputFolder, bool folderExisted,
+                 const std::optional<DvdTarget>& dvd, QTextStream& out, QTextStream& err,
+                 const std::function<bool()>& stopRequested) {
     const StreamSetOutputs extra =
         MakeStreamSetOutputs(options.extraOutputs, languages, outputFolder, settings.standard,
                              *palette.palette(), options.forced);
+    // Every stream goes into one copy of the DVD: one read and write of the title set.
+    std::unique_ptr<DvdCopyOutput> dvdCopy;
+    std::vector<CueOutput*> shared = extra.sharedOutputs();
+    if (dvd) {
+        dvdCopy = std::make_unique<DvdCopyOutput>(*dvd, languages, paths, outputFolder,
+                                                  *palette.palette());
+        dvdCopy->setProgress([&](qint64, qint64) { return !stopRequested || !stopRequested(); });
+        shared.push_back(dvdCopy.get());
+    }
     std::vector<GenerationRequest> requests;
     for (size_t i = 0; i < loads.size(); ++i) {
         const CueList& cueList = loads[i].cueList;
@@ -104,8 +114,7 @@ int RunStreamSet(const ConversionOptions& options, const std::vector<SubtitleLoa
         };
         requests.push_back(std::move(request));
     }
-    const Result<std::vector<GeneratedStream>> streams =
-        GenerateSupStreams(requests, extra.sharedOutputs());
+    const Result<std::vector<GeneratedStream>> streams = GenerateSupStreams(requests, shared);
     if (!streams) {
         if (!folderExisted) {
             QDir().rmdir(outputFolder);  // made for this run and still empty: not left behind
@@ -118,13 +127,21 @@ int RunStreamSet(const ConversionOptions& options, const std::vector<SubtitleLoa
     }
     const PaletteCase paletteCase = *palette.generationCase();
     const QString helpPath = OutputPath(outputFolder, kHelpFileName);
-    if (Status written = WriteHelpFile(paletteCase, streamPaths, helpPath); !written) {
+    const QStringList copyLines =
+        dvdCopy ? DvdCopyHelpText(*dvd, dvdCopy->report(), languages) : QStringList();
+    if (Status written = WriteHelpFile(paletteCase, streamPaths, helpPath, copyLines); !written) {
         return Refuse(err, written.error().message);
     }
-    out << AsLines(CompletionMessage(paletteCase, streamPaths, helpPath)) << Qt::endl;
+    out << AsLines(CompletionMessage(paletteCase, streamPaths, helpPath, copyLines)) << Qt::endl;
     if (const QString report = StreamSetOutputsReport(extra, outputFolder, settings.standard);
         !report.isEmpty()) {
         out << Qt::endl << report;
+    }
+    if (dvdCopy) {
+        out << Qt::endl << DvdCopyReportText(*dvd, dvdCopy->report(), languages);
+        if (const std::optional<QString> notice = AfterTitleEndNotice(*dvd, dvdCopy->report())) {
+            err << *notice << Qt::endl;
+        }
     }
     return kExitDone;
 }
@@ -164,7 +181,7 @@ int RunConversion(const ConversionOptions& options, QTextStream& out, QTextStrea
             return Refuse(err, read.error().message);
         }
         if (palette.applyIfoRead(read.value()).paletteCase == PaletteCase::MonocromaticIfo) {
-            out << AsLines(MonocromaticIfoMessage()) << Qt::endl << Qt::endl;
+            out << AsLines(MonocromaticIfoMessage(options.intoDvd)) << Qt::endl << Qt::endl;
         }
         settings.standard = palette.videoStandard();
     } else {
@@ -200,7 +217,7 @@ int RunConversion(const ConversionOptions& options, QTextStream& out, QTextStrea
     }
     if (several) {
         return RunStreamSet(options, loads, paths, languages, palette, settings, outputFolder,
-                            folderExisted, out, err, stopRequested);
+                            folderExisted, dvd, out, err, stopRequested);
     }
     GenerationRequest request;
     request.cueList = &load.cueList;
@@ -216,8 +233,8 @@ int RunConversion(const ConversionOptions& options, QTextStream& out, QTextStrea
     }
     std::unique_ptr<DvdCopyOutput> dvdCopy;
     if (dvd) {
-        dvdCopy =
-            std::make_unique<DvdCopyOutput>(*dvd, options.extraOutputs.language, outputFolder);
+        dvdCopy = std::make_unique<DvdCopyOutput>(*dvd, options.extraOutputs.language, outputFolder,
+                                                  *palette.palette());
         dvdCopy->setProgress([&](qint64, qint64) { return !stopRequested || !stopRequested(); });
         request.extraOutputs.push_back(dvdCopy.get());
     }
@@ -239,12 +256,17 @@ int RunConversion(const ConversionOptions& options, QTextStream& out, QTextStrea
 
     const PaletteCase paletteCase = *palette.generationCase();
     const QString helpPath = OutputPath(outputFolder, kHelpFileName);
+    // With the copy written, the help says what it holds instead of the IFO editor's steps.
+    const QStringList copyLines =
+        dvdCopy ? DvdCopyHelpText(*dvd, dvdCopy->report(), options.extraOutputs.language)
+                : QStringList();
     // Done is only said once both files are in place.
-    if (Status written = WriteHelpFile(paletteCase, stream.value().streamPath, helpPath);
+    if (Status written = WriteHelpFile(paletteCase, stream.value().streamPath, helpPath, copyLines);
         !written) {
         return Refuse(err, written.error().message);
     }
-    out << AsLines(CompletionMessage(paletteCase, stream.value().streamPath, helpPath)) << Qt::endl;
+    out << AsLines(CompletionMessage(paletteCase, stream.value().streamPath, helpPath, copyLines))
+        << Qt::endl;
     if (const QString extra =
             ExtraOutputsReport(extraOutputs, options.extraOutputs, outputFolder, settings.standard);
         !extra.isEmpty()) {

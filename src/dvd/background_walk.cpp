@@ -20,7 +20,8 @@ BackgroundWalk::BackgroundWalk(const DvdFolder& folder) {
             [this](const VobuEntry& vobu) {
                 std::lock_guard lock(mutex_);
                 found_.append(vobu);
-            });
+            },
+            &survey_);
         std::lock_guard lock(mutex_);
         result_ = std::move(walked);
         changed_.notify_all();

@@ -39,6 +39,9 @@ public:
     // The VOBUs found so far, in sector order.
     QList<VobuEntry> vobus();
 
+    // Once finished: what the existing subpicture streams of the video use.
+    const SubpictureSurvey& survey() const { return survey_; }
+
     // Asks the walk to stop at its next run of sectors.
     void cancel();
 
@@ -47,6 +50,7 @@ public:
 
 private:
     std::vector<qint64> clocks_;
+    SubpictureSurvey survey_;
     std::mutex mutex_;
     std::condition_variable changed_;
     QList<VobuEntry> found_;

@@ -1,10 +1,13 @@
 #include "dvd/dvd_copy.h"
 
 #include "dvd/ifo_rewrite.h"
+#include "dvd/nav_pack.h"
+#include "dvd/new_stream_plan.h"
 #include "dvd/program_stream.h"
 #include "dvd/title_timeline.h"
 #include "dvd/title_video_copy.h"
 #include "dvd/title_vob_stream.h"
+#include "dvd/unit_colours.h"
 #include "sup/file_writing.h"
 
 #include <QDir>
@@ -110,23 +113,27 @@ Status CopyFile(const QString& from, const QString& to,
     }
 }
 
-// "VTS_01_0.BUP" for "VTS_01_0.IFO", in the same case.
+// "VTS_01_0.BUP" for "VTS_01_0.IFO".
 QString BackupName(const QString& ifoName) {
-    return ifoName.chopped(3) +
-           (ifoName.endsWith(QLatin1String("IFO")) ? QStringLiteral("BUP") : QStringLiteral("bup"));
+    return ifoName.chopped(3) + QStringLiteral("BUP");
 }
 
-// The set's IFO and VIDEO_TS.IFO rewritten for the moved sectors and the new stream, each with
-// a backup that equals it.
+// The set's IFO and VIDEO_TS.IFO rewritten for the moved sectors, the new streams and the
+// colours they need, each with a backup that equals it.
 Status WriteRewrittenIfos(const DvdTarget& target, const SectorShift& shift,
-                          const QString& language, const QDir& out) {
+                          const QList<NewTitleStream>& requested, const NewStreamsPlan& plan,
+                          const QDir& out) {
     const TitleSetInfo& info = target.info;
-    NewSubpictureStream stream;
-    stream.number = target.stream;
-    stream.attributes = SubpictureAttributeBytes(language);
-    stream.showingPgcs = info.title(target.discTitle)->pgcs;
-    stream.control = SubpictureControl(target.stream, info.video.aspect == DisplayAspect::Wide,
-                                       info.video.letterboxAllowed, info.video.panScanAllowed);
+    QList<NewSubpictureStream> streams;
+    for (qsizetype k = 0; k < plan.streams.size(); ++k) {
+        NewSubpictureStream stream;
+        stream.number = plan.streams[k].number;
+        stream.attributes = SubpictureAttributeBytes(requested[k].language);
+        stream.showingPgcs = info.title(target.discTitle)->pgcs;
+        stream.control = plan.streams[k].control;
+        streams.append(stream);
+    }
+    const PaletteWrites palette{info.title(target.discTitle)->pgcs, plan.paletteWrites};
     const QDir sourceDir(target.folder.videoTsFolder);
     const QString setIfoName = QFileInfo(target.folder.ifoPath).fileName();
     const QString managerName = SourceName(sourceDir, QStringLiteral("VIDEO_TS.IFO"));
@@ -134,7 +141,8 @@ Status WriteRewrittenIfos(const DvdTarget& target, const SectorShift& shift,
     if (!setIfo) {
         return setIfo.error();
     }
-    if (Status rewritten = RewriteTitleSetIfo(setIfo.value(), shift, stream); !rewritten) {
+    if (Status rewritten = RewriteTitleSetIfo(setIfo.value(), shift, streams, palette);
+        !rewritten) {
         return rewritten;
     }
     Result<QByteArray> managerIfo = ReadWhole(sourceDir.filePath(managerName));
@@ -142,19 +150,58 @@ Status WriteRewrittenIfos(const DvdTarget& target, const SectorShift& shift,
         return managerIfo.error();
     }
     if (Status rewritten = RewriteVideoManagerIfo(managerIfo.value(), target.folder.titleSet,
-                                                  shift.inserted(), stream);
+                                                  shift.inserted(), streams);
         !rewritten) {
         return rewritten;
     }
     for (const auto& [name, bytes] :
          {std::pair{setIfoName, setIfo.value()}, std::pair{managerName, managerIfo.value()}}) {
         for (const QString& file : {name, BackupName(name)}) {
-            if (Status written = WriteWhole(out.filePath(file), bytes); !written) {
+            if (Status written = WriteWhole(out.filePath(file.toUpper()), bytes); !written) {
                 return written;
             }
         }
     }
     return Ok();
+}
+
+// The sub-streams that the packs of the set's menu video carry.
+Result<quint32> MenuSubStreams(const DvdFolder& source) {
+    const QDir sourceDir(source.videoTsFolder);
+    const QString name = SourceName(
+        sourceDir, QStringLiteral("VTS_%1_0.VOB").arg(source.titleSet, 2, 10, QLatin1Char('0')));
+    QFile menu(sourceDir.filePath(name));
+    if (!menu.exists()) {
+        return quint32{0};
+    }
+    if (!menu.open(QIODevice::ReadOnly)) {
+        return Error{
+            ErrorKind::Io,
+            QStringLiteral("%1 cannot be read: %2").arg(menu.fileName(), menu.errorString())};
+    }
+    SubpictureSurvey survey;
+    while (true) {
+        const QByteArray run = menu.read(256 * kPackSize);
+        for (qsizetype at = 0; at + kPackSize <= run.size(); at += kPackSize) {
+            survey.addPack(
+                SectorBytes(reinterpret_cast<const uchar*>(run.constData()) + at, kPackSize), -1);
+        }
+        if (run.size() < 256 * kPackSize) {
+            break;
+        }
+    }
+    return survey.carriedSubStreams();
+}
+
+// The entries that the existing units of the title's cells name.
+quint16 TitleEntries(const DvdTarget& target, const SubpictureSurvey& survey) {
+    quint16 entries = 0;
+    for (const int number : target.info.title(target.discTitle)->pgcs) {
+        for (const CellPlayback& cell : target.info.pgc(number)->cells) {
+            entries |= survey.entriesOfCell(SubpictureSurvey::CellKey(cell.vobId, cell.cellId));
+        }
+    }
+    return entries;
 }
 
 }  // namespace
@@ -174,7 +221,55 @@ QString DvdIsoCommand(const QString& videoTs) {
 
 Result<DvdCopyReport> DvdCopy::write(const DvdCopyRequest& request) {
     discard();
+    // Which sub-stream ids the packs carry and which palette entries the existing units name
+    // is known once the title video has been read; the copy is made again in the rare case
+    // that the first guess meets either.
+    const Result<quint32> menuSubStreams = MenuSubStreams(request.target->folder);
+    if (!menuSubStreams) {
+        return menuSubStreams.error();
+    }
+    SetSubpictureUse use{menuSubStreams.value(), 0};
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        std::optional<SetSubpictureUse> found;
+        Result<DvdCopyReport> written = writeOnce(request, use, found);
+        if (written || !found) {
+            return written;
+        }
+        use = *found;
+    }
+    return Error{ErrorKind::Io, QStringLiteral("The DVD's files changed while they were read. "
+                                               "Nothing was written.")};
+}
+
+Result<DvdCopyReport> DvdCopy::writeOnce(const DvdCopyRequest& request, const SetSubpictureUse& use,
+                                         std::optional<SetSubpictureUse>& found) {
+    discard();
     const DvdTarget& target = *request.target;
+    Result<NewStreamsPlan> planned = PlanNewStreams(target, request.streams, use);
+    if (!planned) {
+        return planned.error();
+    }
+    const NewStreamsPlan& plan = planned.value();
+    QList<SubpictureTrack> tracks;
+    QList<int> subStreams;
+    int unitCount = 0;
+    for (qsizetype k = 0; k < plan.streams.size(); ++k) {
+        const PlannedStream& stream = plan.streams[k];
+        const auto remapped = [&](QList<TitleSubpicture> units) {
+            for (TitleSubpicture& unit : units) {
+                unit.unit = RemapUnitColours(unit.unit, stream.entryFor);
+            }
+            return units;
+        };
+        tracks.append({stream.subStream, remapped(request.streams[k].units)});
+        subStreams.append(stream.subStream);
+        unitCount += static_cast<int>(request.streams[k].units.size());
+        if (stream.letterboxSubStream >= 0) {
+            tracks.append({stream.letterboxSubStream, remapped(request.streams[k].letterboxUnits)});
+            subStreams.append(stream.letterboxSubStream);
+            unitCount += static_cast<int>(request.streams[k].letterboxUnits.size());
+        }
+    }
     const DvdFolder& source = target.folder;
     const QDir sourceDir(source.videoTsFolder);
     const QString destination = QDir(request.destination).absolutePath();
@@ -238,23 +333,49 @@ Result<DvdCopyReport> DvdCopy::write(const DvdCopyRequest& request) {
     if (Status read = video.read(0, 1, firstPack.data()); !read) {
         return cancelled(read);
     }
-    Result<SubpicturePlacer> placer = SubpicturePlacer::Start(
-        timeline.value(), request.units, PackMuxRate(firstPack.data()), target.stream);
+    // Cues follow the video's own clock: each cell lasts as its end VOBUs say.
+    const auto vobuTimes = [&video](quint32 sector) -> Result<std::pair<quint32, quint32>> {
+        std::vector<uchar> pack(kPackSize);
+        if (Status read = video.read(sector, 1, pack.data()); !read) {
+            return read.error();
+        }
+        const Result<NavPack> nav = ReadNavPack(SectorBytes(pack.data(), kPackSize));
+        if (!nav) {
+            return Error{ErrorKind::Format,
+                         QStringLiteral("%1 %2").arg(video.describe(sector), nav.error().message)};
+        }
+        return std::pair{nav.value().startPtm, nav.value().endPtm};
+    };
+    if (Status measured = timeline.value().measure(vobuTimes); !measured) {
+        return cancelled(measured);
+    }
+    Result<SubpicturePlacer> placer =
+        SubpicturePlacer::Start(timeline.value(), tracks, PackMuxRate(firstPack.data()));
     if (!placer) {
         return cancelled(placer.error());
     }
 
-    const Result<SubpicturePlacement> placement = CopyTitleVideo(
-        source, target.info, timeline.value(), placer.value(), target.stream, out.path(), advance);
+    SubpictureSurvey survey;
+    const Result<SubpicturePlacement> placement =
+        CopyTitleVideo(source, target.info, timeline.value(), placer.value(), subStreams,
+                       out.path(), advance, survey);
     if (!placement) {
         return cancelled(placement.error());
     }
+    const SetSubpictureUse read{use.carriedSubStreams | survey.carriedSubStreams(),
+                                TitleEntries(target, survey)};
+    if (!PlanHolds(plan, read)) {
+        found = read;
+        return cancelled(Error{ErrorKind::State, QString()});
+    }
     const SubpicturePlacement& placed = placement.value();
-    if (Status ifos = WriteRewrittenIfos(target, placed.shift, request.language, out); !ifos) {
+    if (Status ifos = WriteRewrittenIfos(target, placed.shift, request.streams, plan, out); !ifos) {
         return cancelled(ifos);
     }
     for (const QString& name : others) {
-        if (Status copied = CopyFile(sourceDir.filePath(name), out.filePath(name), advance);
+        // Players and genisoimage -dvd-video expect upper-case names, whatever the source has.
+        if (Status copied =
+                CopyFile(sourceDir.filePath(name), out.filePath(name.toUpper()), advance);
             !copied) {
             return cancelled(copied);
         }
@@ -271,8 +392,21 @@ Result<DvdCopyReport> DvdCopy::write(const DvdCopyRequest& request) {
         return cancelled(WriteError(out.path(), reason));
     }
     target_ = videoTs;
-    const int added = static_cast<int>(request.units.size()) - placed.afterEnd;
-    return DvdCopyReport{videoTs, added, placed.afterEnd, placed.firstAfterEnd};
+    DvdCopyReport report;
+    report.videoTs = videoTs;
+    for (const PlannedStream& stream : plan.streams) {
+        report.streams.append(
+            {stream.number, 0x20 + stream.subStream,
+             stream.letterboxSubStream < 0 ? -1 : 0x20 + stream.letterboxSubStream});
+    }
+    for (auto it = plan.paletteWrites.cbegin(); it != plan.paletteWrites.cend(); ++it) {
+        report.writtenPaletteEntries.append(it.key());
+        report.writtenPaletteColours.append(it.value());
+    }
+    report.unitsAdded = unitCount - placed.afterEnd;
+    report.afterEnd = placed.afterEnd;
+    report.firstAfterEnd = placed.firstAfterEnd;
+    return report;
 }
 
 Status DvdCopy::commit() {

@@ -4,6 +4,8 @@
 
 #include <QDir>
 
+#include <algorithm>
+
 namespace marvoxa {
 
 namespace {
@@ -14,24 +16,44 @@ constexpr int kSupHeaderSize = 10;
 }  // namespace
 
 DvdCopyOutput::DvdCopyOutput(const DvdTarget& target, const QString& language,
-                             const QString& destination)
-    : target_(target), language_(language), destination_(destination) {}
+                             const QString& destination, const Palette& drawnIn)
+    : DvdCopyOutput(target, QStringList{language}, {}, destination, drawnIn) {}
+
+DvdCopyOutput::DvdCopyOutput(const DvdTarget& target, const QStringList& languages,
+                             const QStringList& sources, const QString& destination,
+                             const Palette& drawnIn)
+    : target_(target), languages_(languages), sources_(sources), destination_(destination) {
+    for (int entry = 0; entry < kPaletteSize; ++entry) {
+        const PaletteEntry& colour = drawnIn.entries[entry];
+        colours_[entry] = quint32{colour.y} << 16 | quint32{colour.cr} << 8 | colour.cb;
+    }
+}
 
 Status DvdCopyOutput::begin() {
-    units_.clear();
+    units_ = QList<QList<TitleSubpicture>>(languages_.size());
     report_ = DvdCopyReport{};
     return Ok();
 }
 
 Status DvdCopyOutput::add(const EncodedCue& cue) {
-    units_.append(
-        {QStringLiteral("Subtitle %1 at %2").arg(cue.cueIndex + 1).arg(FormatCueTime(cue.startMs)),
-         cue.startMs, cue.durationMs, cue.supPacket.mid(kSupHeaderSize)});
+    QString name =
+        QStringLiteral("Subtitle %1 at %2").arg(cue.cueIndex + 1).arg(FormatCueTime(cue.startMs));
+    if (cue.stream < sources_.size()) {
+        name = QDir::toNativeSeparators(sources_[cue.stream]) + QLatin1String(": ") + name;
+    }
+    units_[std::min<qsizetype>(cue.stream, units_.size() - 1)].append(
+        {name, cue.startMs, cue.durationMs, cue.supPacket.mid(kSupHeaderSize)});
     return Ok();
 }
 
 Status DvdCopyOutput::finish() {
-    DvdCopyRequest request{&target_, language_, destination_, units_, progress_};
+    DvdCopyRequest request;
+    request.target = &target_;
+    for (qsizetype k = 0; k < languages_.size(); ++k) {
+        request.streams.append(NewTitleStream{languages_[k], units_[k], {}, colours_});
+    }
+    request.destination = destination_;
+    request.progress = progress_;
     Result<DvdCopyReport> written = copy_.write(request);
     if (!written) {
         if (written.error().kind == ErrorKind::Cancelled) {

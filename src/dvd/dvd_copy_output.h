@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dvd/dvd_copy.h"
+#include "palette/palette.h"
 #include "sup/cue_output.h"
 
 #include <functional>
@@ -9,10 +10,16 @@ namespace marvoxa {
 
 // Generation's output that adds the stream to a copy of the DVD: it keeps every subpicture
 // unit as Generated.sup holds it and, once the last is in, writes the copy beside the
-// destination's VIDEO_TS; commit() puts it in place with the other outputs.
+// destination's VIDEO_TS; commit() puts it in place with the other outputs. The colours of
+// drawnIn that the units name and the title's palette lacks are written into the copy.
 class DvdCopyOutput : public CueOutput {
 public:
-    DvdCopyOutput(const DvdTarget& target, const QString& language, const QString& destination);
+    DvdCopyOutput(const DvdTarget& target, const QString& language, const QString& destination,
+                  const Palette& drawnIn);
+    // Several streams in one copy, one a language, fed stream after stream; a unit's messages
+    // name its stream's file, from sources.
+    DvdCopyOutput(const DvdTarget& target, const QStringList& languages, const QStringList& sources,
+                  const QString& destination, const Palette& drawnIn);
 
     // Told how far the copy has come; returning false stops it.
     void setProgress(std::function<bool(qint64 done, qint64 total)> progress) {
@@ -31,9 +38,11 @@ public:
 
 private:
     const DvdTarget& target_;
-    QString language_;
+    QStringList languages_;
+    QStringList sources_;  // empty with one stream
     QString destination_;
-    QList<TitleSubpicture> units_;
+    std::array<quint32, kPaletteSize> colours_{};
+    QList<QList<TitleSubpicture>> units_;  // a stream each
     std::function<bool(qint64, qint64)> progress_;
     DvdCopy copy_;
     DvdCopyReport report_;

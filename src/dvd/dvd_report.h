@@ -4,6 +4,7 @@
 #include "dvd/dvd_target.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -13,6 +14,17 @@ namespace marvoxa {
 // makes an ISO image of it; lines end with \n.
 QString DvdCopyReportText(const DvdTarget& target, const DvdCopyReport& report,
                           const QString& language);
+
+// What the help file and the completion message say of the copy instead of the IFO editor's
+// steps: the stream, the palette entries given the subtitles' colours, the ISO command.
+QStringList DvdCopyHelpText(const DvdTarget& target, const DvdCopyReport& report,
+                            const QString& language);
+
+// The same for several streams added in one copy, one a language, in order.
+QString DvdCopyReportText(const DvdTarget& target, const DvdCopyReport& report,
+                          const QStringList& languages);
+QStringList DvdCopyHelpText(const DvdTarget& target, const DvdCopyReport& report,
+                            const QStringList& languages);
 
 // Subtitles left out because the title ends before them, with the first; none when all fit.
 std::optional<QString> AfterTitleEndNotice(const DvdTarget& target, const DvdCopyReport& report);

@@ -24,6 +24,7 @@ constexpr qsizetype kTitleSetAttributes = 0xd0;
 // A PGC
 constexpr qsizetype kPgcCellCount = 3;
 constexpr qsizetype kPgcSubpictureControl = 0x1c;
+constexpr qsizetype kPgcPalette = 0xa4;
 constexpr qsizetype kPgcCellPlayback = 0xe8;
 constexpr qsizetype kCellPlaybackSize = 24;
 // A title set's entry in VTS_ATRT
@@ -132,7 +133,8 @@ Status RewriteTimeMaps(IfoBytes& ifo, const SectorShift& shift) {
 }
 
 Status RewriteProgramChains(IfoBytes& ifo, const SectorShift& shift,
-                            const NewSubpictureStream& stream) {
+                            const QList<NewSubpictureStream>& streams,
+                            const PaletteWrites& palette) {
     const qsizetype table = TableStart(ifo, kVtsProgramChains, 8);
     if (table < 0) {
         return ifo.outside("program chain table (VTS_PGCIT)");
@@ -158,8 +160,15 @@ Status RewriteProgramChains(IfoBytes& ifo, const SectorShift& shift,
             ifo.set32(at + 16, shift.map(ifo.u32(at + 16)));
             ifo.set32(at + 20, LastSector(shift, ifo.u32(at + 20)));
         }
-        const bool shows = stream.showingPgcs.contains(number);
-        ifo.set32(pgc + kPgcSubpictureControl + 4 * stream.number, shows ? stream.control : 0);
+        for (const NewSubpictureStream& stream : streams) {
+            const bool shows = stream.showingPgcs.contains(number);
+            ifo.set32(pgc + kPgcSubpictureControl + 4 * stream.number, shows ? stream.control : 0);
+        }
+        if (palette.pgcs.contains(number)) {
+            for (auto it = palette.entries.cbegin(); it != palette.entries.cend(); ++it) {
+                ifo.set32(pgc + kPgcPalette + 4 * it.key(), it.value());
+            }
+        }
     }
     return Ok();
 }
@@ -172,39 +181,29 @@ std::array<uchar, 6> SubpictureAttributeBytes(const QString& language) {
     return {0x01, 0x00, static_cast<uchar>(code[0]), static_cast<uchar>(code[1]), 0x00, 0x00};
 }
 
-//   bit 31 available | 4:3 stream, bits 24-28 | wide 16-20 | letterbox 8-12 | pan-scan 0-4
-quint32 SubpictureControl(int number, bool wideVideo, bool letterboxAllowed, bool panScanAllowed) {
-    const auto n = static_cast<quint32>(number);
-    quint32 control = 0x80000000u | n << 24;
-    if (wideVideo) {
-        control |= n << 16;
-        control |= letterboxAllowed ? n << 8 : 0;
-        control |= panScanAllowed ? n : 0;
-    }
-    return control;
-}
-
 Status RewriteTitleSetIfo(QByteArray& bytes, const SectorShift& shift,
-                          const NewSubpictureStream& stream) {
+                          const QList<NewSubpictureStream>& streams, const PaletteWrites& palette) {
     IfoBytes ifo(bytes, "The title set's IFO");
     if (!ifo.has(kVtsSubpictureAttributes, 6 * 32)) {
         return ifo.outside("header (VTSI_MAT)");
     }
     ifo.set32(kVtsLastSector, ifo.u32(kVtsLastSector) + shift.inserted());
-    ifo.set8(kVtsSubpictureCount, static_cast<uchar>(stream.number + 1));
-    for (int i = 0; i < 6; ++i) {
-        ifo.set8(kVtsSubpictureAttributes + 6 * stream.number + i, stream.attributes[i]);
+    for (const NewSubpictureStream& stream : streams) {
+        ifo.set8(kVtsSubpictureCount, static_cast<uchar>(stream.number + 1));
+        for (int i = 0; i < 6; ++i) {
+            ifo.set8(kVtsSubpictureAttributes + 6 * stream.number + i, stream.attributes[i]);
+        }
     }
     for (const auto& rewrite : {RewriteCellAddresses, RewriteVobuAddresses, RewriteTimeMaps}) {
         if (Status done = rewrite(ifo, shift); !done) {
             return done;
         }
     }
-    return RewriteProgramChains(ifo, shift, stream);
+    return RewriteProgramChains(ifo, shift, streams, palette);
 }
 
 Status RewriteVideoManagerIfo(QByteArray& bytes, int titleSet, quint32 insertedSectors,
-                              const NewSubpictureStream& stream) {
+                              const QList<NewSubpictureStream>& streams) {
     IfoBytes ifo(bytes, "VIDEO_TS.IFO");
     const qsizetype titles = TableStart(ifo, kTitleSearchPointers, 8);
     if (titles < 0) {
@@ -229,18 +228,20 @@ Status RewriteVideoManagerIfo(QByteArray& bytes, int titleSet, quint32 insertedS
         return ifo.outside("title set attribute table (VTS_ATRT)");
     }
     const qsizetype attributesEnd = attributes + ifo.u32(attributes) + 1;
-    const qsizetype newAttributes = attributes + kAttributesSubpictures + 6 * stream.number;
-    if (newAttributes + 6 > attributesEnd || !ifo.has(newAttributes, 6)) {
-        return Error{ErrorKind::Format,
-                     QStringLiteral("VIDEO_TS.IFO keeps no room for the attributes of "
-                                    "subpicture stream %1 of title set %2, so the stream "
-                                    "cannot be added to this DVD.")
-                         .arg(stream.number + 1)
-                         .arg(titleSet)};
-    }
-    ifo.set8(attributes + kAttributesSubpictureCount, static_cast<uchar>(stream.number + 1));
-    for (int i = 0; i < 6; ++i) {
-        ifo.set8(newAttributes + i, stream.attributes[i]);
+    for (const NewSubpictureStream& stream : streams) {
+        const qsizetype newAttributes = attributes + kAttributesSubpictures + 6 * stream.number;
+        if (newAttributes + 6 > attributesEnd || !ifo.has(newAttributes, 6)) {
+            return Error{ErrorKind::Format,
+                         QStringLiteral("VIDEO_TS.IFO keeps no room for the attributes of "
+                                        "subpicture stream %1 of title set %2, so the stream "
+                                        "cannot be added to this DVD.")
+                             .arg(stream.number + 1)
+                             .arg(titleSet)};
+        }
+        ifo.set8(attributes + kAttributesSubpictureCount, static_cast<uchar>(stream.number + 1));
+        for (int i = 0; i < 6; ++i) {
+            ifo.set8(newAttributes + i, stream.attributes[i]);
+        }
     }
     return Ok();
 }

@@ -71,7 +71,7 @@ void RewriteSearchPointer(uchar* at, quint32 oldSector, bool backwards, const Se
 }  // namespace
 
 void RewriteNavPack(uchar* sector, quint32 oldSector, quint32 nextVobuSector,
-                    const SectorShift& shift, int newStream, const SubpictureSync& newStreamSync) {
+                    const SectorShift& shift, const QList<NewStreamSync>& newStreams) {
     const quint32 newSector = shift.map(oldSector);
     WriteBigEndian32(sector + kPciSector, newSector);
     WriteBigEndian32(sector + kDsiSector, newSector);
@@ -99,7 +99,11 @@ void RewriteNavPack(uchar* sector, quint32 oldSector, quint32 nextVobuSector,
     }
     for (int stream = 0; stream < 32; ++stream) {
         uchar* at = sector + kSubpictureSync + 4 * stream;
-        if (stream == newStream) {
+        const auto added =
+            std::find_if(newStreams.begin(), newStreams.end(),
+                         [&](const NewStreamSync& entry) { return entry.subStream == stream; });
+        if (added != newStreams.end()) {
+            const SubpictureSync& newStreamSync = added->sync;
             quint32 value = 0;
             switch (newStreamSync.kind) {
                 case SubpictureSync::Kind::None:
@@ -125,7 +129,7 @@ void RewriteNavPack(uchar* sector, quint32 oldSector, quint32 nextVobuSector,
 }
 
 quint32 FurthestSectorNamed(const uchar* sector, quint32 oldSector, quint32 nextVobuSector,
-                            int newStream, const SubpictureSync& newStreamSync) {
+                            const QList<NewStreamSync>& newStreams) {
     quint32 furthest = nextVobuSector;
     const auto reach = [&](std::optional<quint32> target) {
         if (target) {
@@ -143,12 +147,15 @@ quint32 FurthestSectorNamed(const uchar* sector, quint32 oldSector, quint32 next
         reach(AudioTarget(ReadBigEndian16(sector + kAudioSync + 2 * stream), oldSector));
     }
     for (int stream = 0; stream < 32; ++stream) {
-        if (stream != newStream) {
+        if (std::none_of(newStreams.begin(), newStreams.end(),
+                         [&](const NewStreamSync& entry) { return entry.subStream == stream; })) {
             reach(SyncTarget(ReadBigEndian32(sector + kSubpictureSync + 4 * stream), oldSector));
         }
     }
-    if (newStreamSync.kind == SubpictureSync::Kind::Later) {
-        reach(newStreamSync.targetSector);
+    for (const NewStreamSync& entry : newStreams) {
+        if (entry.sync.kind == SubpictureSync::Kind::Later) {
+            reach(entry.sync.targetSector);
+        }
     }
     return furthest;
 }

@@ -2,6 +2,7 @@
 
 #include "dvd/sector_shift.h"
 
+#include <QList>
 #include <QtGlobal>
 
 namespace marvoxa {
@@ -14,18 +15,24 @@ struct SubpictureSync {
     quint32 targetSector = 0;  // old sector of that VOBU's NAV pack, for Earlier and Later
 };
 
+// The sync address that a new sub-stream (0x20 + subStream) gets in a NAV pack.
+struct NewStreamSync {
+    int subStream = 0;
+    SubpictureSync sync;
+};
+
 // Rewrites every sector address in the NAV pack that stood at oldSector in the title video
 // for the title video with packs inserted as shift says: NV_PCK_LBN in the PCI and the DSI,
 // VOBU_EA (the VOBU runs on to just before the NAV pack that stood at nextVobuSector, or to the
 // end of the video), the reference picture ends, every VOBU_SRI pointer, the audio and
-// subpicture sync addresses; then sets the sync address of subpicture stream newStream.
+// subpicture sync addresses; then sets the sync address of each new sub-stream.
 void RewriteNavPack(uchar* sector, quint32 oldSector, quint32 nextVobuSector,
-                    const SectorShift& shift, int newStream, const SubpictureSync& newStreamSync);
+                    const SectorShift& shift, const QList<NewStreamSync>& newStreams);
 
 // The furthest old sector that the NAV pack at oldSector names, forwards: its VOBU's end, its
 // reference pictures, its VOBU_SRI pointers, its audio and subpicture sync addresses, the new
-// stream's included. Its rewriting is final once the sectors up to there have their place.
+// sub-streams' included. Its rewriting is final once the sectors up to there have their place.
 quint32 FurthestSectorNamed(const uchar* sector, quint32 oldSector, quint32 nextVobuSector,
-                            int newStream, const SubpictureSync& newStreamSync);
+                            const QList<NewStreamSync>& newStreams);
 
 }  // namespace marvoxa

@@ -54,17 +54,24 @@ SubpictureSync SyncFor(const VobuEntry& vobu, const QList<PlacedUnit>& units) {
 }  // namespace
 
 Result<SubpicturePlacer> SubpicturePlacer::Start(const TitleTimeline& timeline,
-                                                 QList<TitleSubpicture> units, quint32 muxRate,
-                                                 int stream) {
-    std::stable_sort(
-        units.begin(), units.end(),
-        [](const TitleSubpicture& a, const TitleSubpicture& b) { return a.titleMs < b.titleMs; });
+                                                 const QList<SubpictureTrack>& tracks,
+                                                 quint32 muxRate) {
+    QList<TrackUnit> units;
     SubpicturePlacer placer;
+    for (const SubpictureTrack& track : tracks) {
+        placer.subStreams_.append(track.subStream);
+        for (const TitleSubpicture& unit : track.units) {
+            units.append({unit, track.subStream});
+        }
+    }
+    std::stable_sort(units.begin(), units.end(), [](const TrackUnit& a, const TrackUnit& b) {
+        return a.unit.titleMs < b.unit.titleMs;
+    });
     placer.timeline_ = &timeline;
     placer.muxRate_ = muxRate;
-    placer.stream_ = stream;
     placer.unitsOfCell_.resize(timeline.cellCount());
-    for (const TitleSubpicture& unit : units) {
+    for (const TrackUnit& trackUnit : units) {
+        const TitleSubpicture& unit = trackUnit.unit;
         if (unit.unit.size() > kSubpictureBufferSize) {
             return UnitError(unit, QStringLiteral("its subpicture takes %1 bytes, more than the "
                                                   "%2 a player's subpicture buffer holds. Use a "
@@ -88,28 +95,31 @@ Result<SubpicturePlacer> SubpicturePlacer::Start(const TitleTimeline& timeline,
                                                   "that one plays twice), where one subtitle "
                                                   "cannot belong to a single time."));
         }
-        placer.unitsOfCell_[cell.value()].append(unit);
+        placer.unitsOfCell_[cell.value()].append(trackUnit);
     }
     return placer;
 }
 
 Status SubpicturePlacer::placeCell(qsizetype position, const std::vector<qint64>& clocks) {
-    for (const TitleSubpicture& unit : unitsOfCell_[position]) {
+    for (const TrackUnit& unit : unitsOfCell_[position]) {
         if (Status placed = place(position, unit, clocks); !placed) {
             return placed;
         }
     }
-    QList<PlacedUnit> cellUnits = unitsByCell_.value(position);
-    std::sort(cellUnits.begin(), cellUnits.end(),
-              [](const PlacedUnit& a, const PlacedUnit& b) { return a.pts < b.pts; });
-    for (const VobuEntry& vobu : timeline_->vobusOf(position)) {
-        syncs_.insert(vobu.sector, SyncFor(vobu, cellUnits));
+    for (const int subStream : subStreams_) {
+        QList<PlacedUnit> cellUnits = unitsByCell_.value({position, subStream});
+        std::sort(cellUnits.begin(), cellUnits.end(),
+                  [](const PlacedUnit& a, const PlacedUnit& b) { return a.pts < b.pts; });
+        for (const VobuEntry& vobu : timeline_->vobusOf(position)) {
+            syncs_[vobu.sector].append({subStream, SyncFor(vobu, cellUnits)});
+        }
     }
     return Ok();
 }
 
-Status SubpicturePlacer::place(qsizetype position, const TitleSubpicture& unit,
+Status SubpicturePlacer::place(qsizetype position, const TrackUnit& trackUnit,
                                const std::vector<qint64>& clocks) {
+    const TitleSubpicture& unit = trackUnit.unit;
     const Result<TitleTimePoint> found = timeline_->find(unit.titleMs);
     if (!found) {
         return UnitError(unit, found.error().message);
@@ -124,10 +134,10 @@ Status SubpicturePlacer::place(qsizetype position, const TitleSubpicture& unit,
             unit,
             QStringLiteral("its VOBU at sector %1 is not in its cell.").arg(point.vobuSector));
     }
-    quint32& streamEnd = streamEndOfCell_[position];
+    quint32& streamEnd = streamEndOfCell_[{position, trackUnit.subStream}];
     const qint64 packTime = PackDuration27MHz(muxRate_);
     const qint64 shownAt = point.pts * 300;
-    QList<QByteArray> packs = SubpicturePacks(unit.unit, stream_, point.pts, muxRate_);
+    QList<QByteArray> packs = SubpicturePacks(unit.unit, trackUnit.subStream, point.pts, muxRate_);
     const qsizetype needed = packs.size();
 
     // The gaps from the latest before the unit's time backwards. A unit's packs go into
@@ -209,7 +219,7 @@ Status SubpicturePlacer::place(qsizetype position, const TitleSubpicture& unit,
         used_[gap.beforeSector].lastScr = scr;
         streamEnd = std::max(streamEnd, gap.beforeSector);
     }
-    unitsByCell_[position].append(
+    unitsByCell_[{position, trackUnit.subStream}].append(
         {point.pts, point.pts + unit.durationMs * 90, taken.front().vobuSector});
     return Ok();
 }
@@ -228,9 +238,8 @@ SubpicturePlacement SubpicturePlacer::finish() const {
 
 Result<SubpicturePlacement> PlaceSubpictures(const std::vector<qint64>& clocks, quint32 muxRate,
                                              const TitleTimeline& timeline,
-                                             QList<TitleSubpicture> units, int stream) {
-    Result<SubpicturePlacer> placer =
-        SubpicturePlacer::Start(timeline, std::move(units), muxRate, stream);
+                                             const QList<SubpictureTrack>& tracks) {
+    Result<SubpicturePlacer> placer = SubpicturePlacer::Start(timeline, tracks, muxRate);
     if (!placer) {
         return placer.error();
     }

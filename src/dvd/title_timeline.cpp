@@ -1,6 +1,7 @@
 #include "dvd/title_timeline.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace marvoxa {
 namespace {
@@ -83,7 +84,50 @@ Result<TitleTimeline> TitleTimeline::Build(const TitleSetInfo& set, int discTitl
             return attached.error();
         }
     }
+    const auto times = [&vobus](quint32 sector) -> Result<std::pair<quint32, quint32>> {
+        const auto vobu = std::lower_bound(
+            vobus.begin(), vobus.end(), sector,
+            [](const VobuEntry& entry, quint32 wanted) { return entry.sector < wanted; });
+        return std::pair{vobu->startPtm, vobu->endPtm};  // attach() found both
+    };
+    if (Status measured = timeline.value().measure(times); !measured) {
+        return measured.error();
+    }
     return timeline;
+}
+
+Status TitleTimeline::measure(const VobuTimes& times) {
+    lengthTicks_ = 0;
+    for (PlacedCell& placed : cells_) {
+        const CellPlayback& cell = placed.playback;
+        const Result<std::pair<quint32, quint32>> first = times(cell.firstSector);
+        if (!first) {
+            return CellError(
+                titleSet_, placed.pgcNumber, placed.cellIndex + 1,
+                QStringLiteral("starts at sector %1, where no VOBU starts.").arg(cell.firstSector));
+        }
+        const Result<std::pair<quint32, quint32>> last = times(cell.lastVobuStartSector);
+        if (!last) {
+            return CellError(titleSet_, placed.pgcNumber, placed.cellIndex + 1,
+                             QStringLiteral("has its last VOBU at sector %1, where the VOBs have "
+                                            "no VOBU.")
+                                 .arg(cell.lastVobuStartSector));
+        }
+        // 32-bit presentation times may wrap within a cell.
+        const qint64 ticks = static_cast<quint32>(last.value().second - first.value().first);
+        const qint64 stated = cell.playbackTime.ticks;
+        if (std::abs(ticks - stated) > kTicksPerSecond + stated / 100) {
+            return CellError(titleSet_, placed.pgcNumber, placed.cellIndex + 1,
+                             QStringLiteral("plays for %1 ms by the IFO, but its video lasts %2 "
+                                            "ms.")
+                                 .arg(TicksToMs(stated))
+                                 .arg(TicksToMs(ticks)));
+        }
+        placed.startTicks = lengthTicks_;
+        placed.ticks = ticks;
+        lengthTicks_ += ticks;
+    }
+    return Ok();
 }
 
 Status TitleTimeline::attach(qsizetype position, const QList<VobuEntry>& vobus) {

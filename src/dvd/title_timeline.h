@@ -7,6 +7,7 @@
 #include <QList>
 #include <QtGlobal>
 
+#include <functional>
 #include <utility>
 
 namespace marvoxa {
@@ -26,19 +27,31 @@ struct TitleTimePoint {
     qint64 pts = 0;  // 90 kHz, on the clock of the VOBU's presentation times
 };
 
+// The presentation times of the VOBU whose NAV pack is at a sector of the title video.
+using VobuTimes = std::function<Result<std::pair<quint32, quint32>>(quint32 sector)>;
+
 // A title's cells laid end to end in the order they play, each with its VOBUs, so that a time
-// of the title (0 = the start of its first cell) can be found in the video. Cells that restart
-// their presentation times are handled: each cell is measured from its own first VOBU.
-// The cells come from the IFO alone; their VOBUs can be attached one cell at a time while the
-// video is still being read.
+// of the title (0 = the start of its first cell) can be found in the video. Title times are
+// real video time: each cell lasts from its first VOBU's start to its last VOBU's end
+// presentation time, not the BCD playback time of the IFO, whose NTSC "seconds" of 30 frames
+// last 1.001 s. Cells that restart their presentation times are handled: each cell is
+// measured from its own first VOBU. The cells come from the IFO and their end NAV packs; their
+// VOBUs can be attached one cell at a time while the video is still being read.
 class TitleTimeline {
 public:
     // Lays out the disc title discTitle of set, taking every PGC its chapters name in order
     // and their cells in cell order, without VOBUs. Fails (ErrorKind::Format) when the title
     // is not in the set, plays its programs in random order, or is interleaved or has angles.
+    // Until measure(), cells last their BCD playback time.
     static Result<TitleTimeline> Lay(const TitleSetInfo& set, int discTitle);
 
-    // Lay, then every cell's VOBUs attached from vobus, the walk of the set's title video.
+    // Measures each cell by the times of its first and last VOBUs. Fails (ErrorKind::Format)
+    // when a cell's length differs from its IFO playback time by more than a second and 1%,
+    // or as times does.
+    Status measure(const VobuTimes& times);
+
+    // Lay and measure, then every cell's VOBUs attached from vobus, the walk of the set's
+    // title video.
     static Result<TitleTimeline> Build(const TitleSetInfo& set, int discTitle,
                                        const QList<VobuEntry>& vobus);
 
@@ -48,7 +61,7 @@ public:
     // the walk (the IFO disagrees with the VOBs).
     Status attach(qsizetype position, const QList<VobuEntry>& vobus);
 
-    // The sum of the title's cell playback times.
+    // The sum of the title's cell lengths.
     qint64 lengthTicks() const { return lengthTicks_; }
 
     // The position of the cell that shows the title time titleMs, or -1 when the title has

@@ -41,8 +41,9 @@ Status CheckVobuMap(const TitleSetInfo& info, const QList<VobuEntry>& vobus) {
 
 Result<SubpicturePlacement> CopyTitleVideo(const DvdFolder& source, const TitleSetInfo& info,
                                            TitleTimeline& timeline, SubpicturePlacer& placer,
-                                           int stream, const QString& folder,
-                                           const std::function<bool(qint64 bytes)>& advance) {
+                                           const QList<int>& subStreams, const QString& folder,
+                                           const std::function<bool(qint64 bytes)>& advance,
+                                           SubpictureSurvey& survey) {
     const quint32 total = source.titleVobSectors();
     // The title's cells in the order of their sectors, which is the order the copy meets them.
     std::vector<qsizetype> cells(static_cast<size_t>(timeline.cellCount()));
@@ -103,7 +104,7 @@ Result<SubpicturePlacement> CopyTitleVideo(const DvdFolder& source, const TitleS
             if (Status copied = writer.copyUpTo(limit, placer.insertions()); !copied) {
                 return copied.error();
             }
-            if (Status rewritten = writer.rewriteNavPacks(vobus, placer.syncs(), stream, false);
+            if (Status rewritten = writer.rewriteNavPacks(vobus, placer.syncs(), subStreams, false);
                 !rewritten) {
                 return rewritten.error();
             }
@@ -115,10 +116,11 @@ Result<SubpicturePlacement> CopyTitleVideo(const DvdFolder& source, const TitleS
             break;
         }
     }
-    if (Status rewritten = writer.rewriteNavPacks(vobus, placer.syncs(), stream, true);
+    if (Status rewritten = writer.rewriteNavPacks(vobus, placer.syncs(), subStreams, true);
         !rewritten) {
         return rewritten.error();
     }
+    survey = walk.survey();
     return placer.finish();
 }
 

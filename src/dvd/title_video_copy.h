@@ -3,6 +3,7 @@
 #include "common/result.h"
 #include "dvd/dvd_folder.h"
 #include "dvd/subpicture_placement.h"
+#include "dvd/subpicture_survey.h"
 #include "dvd/title_set_info.h"
 #include "dvd/title_timeline.h"
 
@@ -19,10 +20,12 @@ namespace marvoxa {
 // layout of the title that placer places units in; its cells get their VOBUs here. advance is told
 // of every byte read and every byte copied and stops everything when it returns false
 // (ErrorKind::Cancelled). Fails as the walk, the timeline, the placement and the writing do, and
-// (ErrorKind::Format) when the IFO's VOBU address map disagrees with the NAV packs.
+// (ErrorKind::Format) when the IFO's VOBU address map disagrees with the NAV packs. subStreams
+// are the new ones the placer fills; survey receives what the existing streams use.
 Result<SubpicturePlacement> CopyTitleVideo(const DvdFolder& source, const TitleSetInfo& info,
                                            TitleTimeline& timeline, SubpicturePlacer& placer,
-                                           int stream, const QString& folder,
-                                           const std::function<bool(qint64 bytes)>& advance);
+                                           const QList<int>& subStreams, const QString& folder,
+                                           const std::function<bool(qint64 bytes)>& advance,
+                                           SubpictureSurvey& survey);
 
 }  // namespace marvoxa

@@ -31,8 +31,8 @@ constexpr quint32 kSectorsPerWriteback = 8192;
 // counted through the whole series, as the new title video's addresses count them.
 class VobFileSeries {
 public:
-    VobFileSeries(const QString& folder, int titleSet, bool lowerCase, quint32 fileSectors)
-        : folder_(folder), titleSet_(titleSet), lowerCase_(lowerCase), fileSectors_(fileSectors) {}
+    VobFileSeries(const QString& folder, int titleSet, quint32 fileSectors)
+        : folder_(folder), titleSet_(titleSet), fileSectors_(fileSectors) {}
 
     Status write(const uchar* sectors, quint32 count) {
         return append(count, [&](int descriptor, quint32 part) {
@@ -110,12 +110,9 @@ private:
     }
 
     Status openNext() {
-        QString name = QStringLiteral("VTS_%1_%2.VOB")
-                           .arg(titleSet_, 2, 10, QLatin1Char('0'))
-                           .arg(files_.size() + 1);
-        if (lowerCase_) {
-            name = name.toLower();
-        }
+        const QString name = QStringLiteral("VTS_%1_%2.VOB")
+                                 .arg(titleSet_, 2, 10, QLatin1Char('0'))
+                                 .arg(files_.size() + 1);
         files_.push_back(std::make_unique<QFile>(QDir(folder_).filePath(name)));
         if (!files_.back()->open(QIODevice::ReadWrite | QIODevice::Truncate |
                                  QIODevice::Unbuffered)) {
@@ -127,7 +124,6 @@ private:
 
     QString folder_;
     int titleSet_;
-    bool lowerCase_;
     quint32 fileSectors_;
     std::vector<std::unique_ptr<QFile>> files_;
     // Declared after the files, so it is done with their descriptors before they close.
@@ -139,9 +135,7 @@ private:
 TitleVideoWriter::TitleVideoWriter(TitleVobStream& video, const DvdFolder& source,
                                    const QString& folder, quint32 fileSectors)
     : video_(video) {
-    const QString firstName = QFileInfo(source.titleVobs.front().path).fileName();
-    output_ = std::make_unique<VobFileSeries>(folder, source.titleSet,
-                                              firstName == firstName.toLower(), fileSectors);
+    output_ = std::make_unique<VobFileSeries>(folder, source.titleSet, fileSectors);
 }
 
 TitleVideoWriter::~TitleVideoWriter() = default;
@@ -180,21 +174,28 @@ Status TitleVideoWriter::copyUpTo(quint32 end, const QMap<quint32, QByteArray>& 
 }
 
 Status TitleVideoWriter::rewriteNavPacks(const QList<VobuEntry>& vobus,
-                                         const QHash<quint32, SubpictureSync>& syncs, int stream,
-                                         bool final) {
+                                         const QHash<quint32, QList<NewStreamSync>>& syncs,
+                                         const QList<int>& subStreams, bool final) {
     std::vector<uchar> nav(kPackSize);
     for (; navPacksDone_ < vobus.size() && vobus[navPacksDone_].sector < copied_; ++navPacksDone_) {
         const VobuEntry& vobu = vobus[navPacksDone_];
         if (Status read = video_.read(vobu.sector, 1, nav.data()); !read) {
             return read;
         }
-        const SubpictureSync sync = syncs.value(vobu.sector);
+        QList<NewStreamSync> sync = syncs.value(vobu.sector);
+        for (const int subStream : subStreams) {
+            if (std::none_of(sync.begin(), sync.end(), [&](const NewStreamSync& entry) {
+                    return entry.subStream == subStream;
+                })) {
+                sync.append({subStream, SubpictureSync{}});
+            }
+        }
         // The packs inserted before the sector the copy has reached may still grow.
-        if (!final && FurthestSectorNamed(nav.data(), vobu.sector, vobu.lastSector + 1, stream,
-                                          sync) >= copied_) {
+        if (!final &&
+            FurthestSectorNamed(nav.data(), vobu.sector, vobu.lastSector + 1, sync) >= copied_) {
             break;
         }
-        RewriteNavPack(nav.data(), vobu.sector, vobu.lastSector + 1, shift_, stream, sync);
+        RewriteNavPack(nav.data(), vobu.sector, vobu.lastSector + 1, shift_, sync);
         if (Status done = output_->overwrite(shift_.map(vobu.sector), nav.data()); !done) {
             return done;
         }

@@ -21,7 +21,8 @@ class VobFileSeries;
 
 // Writes the title video of a set into folder with placed packs inserted and every NAV pack
 // rewritten for its new place, as VTS_xx_1.VOB, VTS_xx_2.VOB, ... of at most fileSectors
-// each, named as the source's are (VTS_01_1.VOB, or vts_01_1.vob in a lower-case copy); every
+// each, upper-case as players and genisoimage -dvd-video expect, even from a lower-case copy;
+// every
 // other pack is copied byte for byte. The video is copied front to back in steps, as far as
 // the insertions are known, and the NAV packs are rewritten last, once every address is.
 // Failures name the file (ErrorKind::Io). The packs were checked by the walk.
@@ -40,12 +41,14 @@ public:
     quint32 sectorsWritten() const { return written_; }
 
     // Writes the NAV packs of vobus (the video's VOBUs in sector order, at least as far as
-    // copied) again at their new places, for the packs inserted and the new stream's sync
-    // addresses, as far as their addresses are final: every sector a NAV pack names must have
-    // been copied, unless final says that every insertion has been made. Then starts what is
-    // final towards the disk.
+    // copied) again at their new places, for the packs inserted and the sync addresses of the
+    // new sub-streams (those a NAV pack has no entry for in syncs, of other titles, say the
+    // sub-stream is absent), as far as their addresses are final: every sector a NAV pack
+    // names must have been copied, unless final says that every insertion has been made. Then
+    // starts what is final towards the disk.
     Status rewriteNavPacks(const QList<VobuEntry>& vobus,
-                           const QHash<quint32, SubpictureSync>& syncs, int stream, bool final);
+                           const QHash<quint32, QList<NewStreamSync>>& syncs,
+                           const QList<int>& subStreams, bool final);
 
     QStringList paths() const;
 

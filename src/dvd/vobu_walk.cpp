@@ -21,7 +21,8 @@ Error PackError(const TitleVobStream& stream, quint32 sector, const QString& wha
 
 Result<QList<VobuEntry>> WalkTitleVobus(const DvdFolder& folder, const WalkProgress& progress,
                                         std::vector<qint64>* clocks,
-                                        const std::function<void(const VobuEntry&)>& found) {
+                                        const std::function<void(const VobuEntry&)>& found,
+                                        SubpictureSurvey* survey) {
     TitleVobStream stream(folder);
     const quint32 total = stream.sectorCount();
     if (clocks != nullptr && clocks->size() != total) {
@@ -29,6 +30,7 @@ Result<QList<VobuEntry>> WalkTitleVobus(const DvdFolder& folder, const WalkProgr
     }
     std::vector<uchar> buffer(kSectorsPerRead * kDvdSectorSize);
     QList<VobuEntry> vobus;
+    int cellKey = -1;
     for (quint32 first = 0; first < total; first += kSectorsPerRead) {
         const quint32 count = std::min(kSectorsPerRead, total - first);
         if (Status status = stream.read(first, count, buffer.data()); !status) {
@@ -52,6 +54,9 @@ Result<QList<VobuEntry>> WalkTitleVobus(const DvdFolder& folder, const WalkProgr
                                                 "only to a decrypted copy of the DVD."));
             }
             if (!IsNavPack(bytes)) {
+                if (survey != nullptr && sector > 0) {
+                    survey->addPack(bytes, cellKey);
+                }
                 if (sector == 0) {
                     return PackError(stream, sector,
                                      QStringLiteral("is no NAV pack, but the title video must "
@@ -76,6 +81,7 @@ Result<QList<VobuEntry>> WalkTitleVobus(const DvdFolder& folder, const WalkProgr
                                                 "past the end of the title video.")
                                      .arg(nav.vobuEndAddress));
             }
+            cellKey = SubpictureSurvey::CellKey(nav.vobId, nav.cellId);
             vobus.append(VobuEntry{sector, sector + nav.vobuEndAddress, nav.startPtm, nav.endPtm,
                                    nav.vobId, nav.cellId});
             if (found) {

@@ -2,6 +2,7 @@
 
 #include "common/result.h"
 #include "dvd/dvd_folder.h"
+#include "dvd/subpicture_survey.h"
 
 #include <QList>
 #include <QtGlobal>
@@ -33,9 +34,11 @@ using WalkProgress = std::function<bool(quint32 sectorsRead)>;
 // with ErrorKind::Io when a file cannot be read; with ErrorKind::Cancelled when progress
 // returns false.
 // With clocks, also gives the SCR of every sector on the 27 MHz clock, by sector; with found,
-// hands over each VOBU as soon as it is read, before progress is told of its run.
+// hands over each VOBU as soon as it is read, before progress is told of its run; with survey,
+// feeds it every pack with the cell of its VOBU.
 Result<QList<VobuEntry>> WalkTitleVobus(const DvdFolder& folder, const WalkProgress& progress = {},
                                         std::vector<qint64>* clocks = nullptr,
-                                        const std::function<void(const VobuEntry&)>& found = {});
+                                        const std::function<void(const VobuEntry&)>& found = {},
+                                        SubpictureSurvey* survey = nullptr);
 
 }  // namespace marvoxa

@@ -5,13 +5,21 @@
 
 namespace marvoxa {
 
-QString MonocromaticIfoMessage() {
+QString MonocromaticIfoMessage(bool intoDvd) {
+    const QString afterGeneration =
+        intoDvd ? QStringLiteral(
+                      "When it adds the subtitles to the DVD, Marvoxa writes these "
+                      "colors into the copy's palette itself.")
+                : QStringLiteral(
+                      "After the generation of the sup file , Marvoxa will tell you "
+                      "what to do using Ifoedit.");
     return QStringLiteral(
-        "ATTENTION :\rYour loaded ifo has not a polycromatic color palette.\rProbably this ifo "
-        "does not contain any subtitle and you are tryng to add the first one. \rMarvoxa will "
-        "create an generic polycromatic color palette in order to generate a correct colored sup "
-        "file.\rAfter the generation of the sup file , Marvoxa will tell you what to do using "
-        "Ifoedit.\rFor now just load your Srt and press Generate sup.");
+               "ATTENTION :\rYour loaded ifo has not a polycromatic color palette.\rProbably this "
+               "ifo does not contain any subtitle and you are tryng to add the first one. "
+               "\rMarvoxa will create an generic polycromatic color palette in order to generate "
+               "a correct colored sup file.\r%1\rFor now just load your Srt and press Generate "
+               "sup.")
+        .arg(afterGeneration);
 }
 
 std::optional<RoleColours> PaletteState::roleColours() const {

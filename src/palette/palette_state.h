@@ -15,8 +15,9 @@ namespace marvoxa {
 // Where the palette in use came from; generation reports it and writes its help text.
 enum class PaletteCase { WithIfo, MonocromaticIfo, NoIfo };
 
-// Shown, lines separated by \r, when a loaded IFO has no usable palette.
-QString MonocromaticIfoMessage();
+// Shown, lines separated by \r, when a loaded IFO has no usable palette. intoDvd: the stream
+// goes into a copy of the DVD, whose palette Marvoxa then writes itself.
+QString MonocromaticIfoMessage(bool intoDvd = false);
 
 // What the caller does after an IFO read was applied.
 struct IfoLoadOutcome {

@@ -45,7 +45,10 @@ QStringList GeneratedFilesLines(const QStringList& streamPaths, const QString& h
 
 }  // namespace
 
-QStringList HelpLines(PaletteCase paletteCase) {
+QStringList HelpLines(PaletteCase paletteCase, const QStringList& dvdCopyLines) {
+    if (!dvdCopyLines.isEmpty()) {
+        return HelpLines(paletteCase).mid(0, 1) + dvdCopyLines;
+    }
     switch (paletteCase) {
         case PaletteCase::NoIfo:
             return QStringList{QStringLiteral("All Done !!! (Case : No Ifo)"),
@@ -79,14 +82,14 @@ QStringList HelpLines(PaletteCase paletteCase) {
 }
 
 QString CompletionMessage(PaletteCase paletteCase, const QString& streamPath,
-                          const QString& helpPath) {
-    return CompletionMessage(paletteCase, QStringList{streamPath}, helpPath);
+                          const QString& helpPath, const QStringList& dvdCopyLines) {
+    return CompletionMessage(paletteCase, QStringList{streamPath}, helpPath, dvdCopyLines);
 }
 
 QString CompletionMessage(PaletteCase paletteCase, const QStringList& streamPaths,
-                          const QString& helpPath) {
+                          const QString& helpPath, const QStringList& dvdCopyLines) {
     QString message;
-    for (const QString& line : HelpLines(paletteCase)) {
+    for (const QString& line : HelpLines(paletteCase, dvdCopyLines)) {
         message += line + QLatin1Char('\r');
     }
     message += QLatin1Char('\r');
@@ -95,13 +98,14 @@ QString CompletionMessage(PaletteCase paletteCase, const QStringList& streamPath
 }
 
 QByteArray HelpFileContent(PaletteCase paletteCase, const QString& streamPath,
-                           const QString& helpPath) {
-    return HelpFileContent(paletteCase, QStringList{streamPath}, helpPath);
+                           const QString& helpPath, const QStringList& dvdCopyLines) {
+    return HelpFileContent(paletteCase, QStringList{streamPath}, helpPath, dvdCopyLines);
 }
 
 QByteArray HelpFileContent(PaletteCase paletteCase, const QStringList& streamPaths,
-                           const QString& helpPath) {
-    const QStringList lines = HelpLines(paletteCase) + QStringList{QString(), QString()} +
+                           const QString& helpPath, const QStringList& dvdCopyLines) {
+    const QStringList lines = HelpLines(paletteCase, dvdCopyLines) +
+                              QStringList{QString(), QString()} +
                               GeneratedFilesLines(streamPaths, helpPath);
     QByteArray content;
     for (const QString& line : lines) {
@@ -110,13 +114,15 @@ QByteArray HelpFileContent(PaletteCase paletteCase, const QStringList& streamPat
     return content;
 }
 
-Status WriteHelpFile(PaletteCase paletteCase, const QString& streamPath, const QString& helpPath) {
-    return WriteHelpFile(paletteCase, QStringList{streamPath}, helpPath);
+Status WriteHelpFile(PaletteCase paletteCase, const QString& streamPath, const QString& helpPath,
+                     const QStringList& dvdCopyLines) {
+    return WriteHelpFile(paletteCase, QStringList{streamPath}, helpPath, dvdCopyLines);
 }
 
 Status WriteHelpFile(PaletteCase paletteCase, const QStringList& streamPaths,
-                     const QString& helpPath) {
-    return WriteFileAtomically(helpPath, HelpFileContent(paletteCase, streamPaths, helpPath));
+                     const QString& helpPath, const QStringList& dvdCopyLines) {
+    return WriteFileAtomically(helpPath,
+                               HelpFileContent(paletteCase, streamPaths, helpPath, dvdCopyLines));
 }
 
 }  // namespace marvoxa

@@ -24,9 +24,9 @@ QList<DvdTitleOption> DvdTitleOptions(const QString& ifoPath) {
     return options;
 }
 
-Result<std::unique_ptr<WindowDvdCopy>> WindowDvdCopy::Open(const QString& ifoPath,
-                                                           const OptionsChoices& choices,
-                                                           const QString& outputFolder) {
+Result<std::unique_ptr<WindowDvdCopy>> WindowDvdCopy::Open(
+    const QString& ifoPath, const OptionsChoices& choices, const QString& outputFolder,
+    const Palette& drawnIn, const QStringList& languages, const QStringList& sources) {
     if (ifoPath.isEmpty()) {
         return Error{ErrorKind::State,
                      QStringLiteral("Adding the subtitles to a DVD needs the VTS_xx_0.IFO in the "
@@ -38,8 +38,9 @@ Result<std::unique_ptr<WindowDvdCopy>> WindowDvdCopy::Open(const QString& ifoPat
         return target.error();
     }
     std::unique_ptr<WindowDvdCopy> copy(new WindowDvdCopy(std::move(target).value()));
-    copy->language_ = choices.outputs.language;
-    copy->output_ = std::make_unique<DvdCopyOutput>(copy->target_, copy->language_, outputFolder);
+    copy->languages_ = languages.isEmpty() ? QStringList{choices.outputs.language} : languages;
+    copy->output_ = std::make_unique<DvdCopyOutput>(copy->target_, copy->languages_, sources,
+                                                    outputFolder, drawnIn);
     return copy;
 }
 
@@ -49,17 +50,25 @@ QString WindowDvdCopy::paletteNotice() const {
     }
     return QStringLiteral(
                "Title %1 plays with a subtitle palette of its own, not the one of the "
-               "loaded IFO's first program chain: players will show the subtitles in "
-               "title %1's colours.")
+               "loaded IFO's first program chain: the colours the subtitles are drawn in "
+               "are written into title %1's palette where it lacks them.")
         .arg(target_.discTitle);
 }
 
 QString WindowDvdCopy::report() const {
-    QString text = DvdCopyReportText(target_, output_->report(), language_);
+    QString text = DvdCopyReportText(target_, output_->report(), languages_);
     if (const std::optional<QString> notice = AfterTitleEndNotice(target_, output_->report())) {
         text += QLatin1Char('\n') + *notice;
     }
     return text.trimmed().replace(QLatin1Char('\n'), QLatin1Char('\r'));
+}
+
+QStringList WindowDvdCopy::helpLines() const {
+    return DvdCopyHelpText(target_, output_->report(), languages_);
+}
+
+QStringList DvdCopyHelpLines(const WindowDvdCopy* copy) {
+    return copy != nullptr ? copy->helpLines() : QStringList();
 }
 
 }  // namespace marvoxa

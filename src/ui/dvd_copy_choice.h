@@ -20,10 +20,13 @@ QList<DvdTitleOption> DvdTitleOptions(const QString& ifoPath);
 // chosen title and generation's output that writes the copy beside Generated.sup.
 class WindowDvdCopy {
 public:
-    // Fails with the message to show when the DVD cannot take the stream.
-    static Result<std::unique_ptr<WindowDvdCopy>> Open(const QString& ifoPath,
-                                                       const OptionsChoices& choices,
-                                                       const QString& outputFolder);
+    // Fails with the message to show when the DVD cannot take the stream. drawnIn is the
+    // palette the subtitles are drawn in.
+    // With languages, several streams go into the copy, one a language, their messages naming
+    // their files (sources); without, the one stream in the dialog's language.
+    static Result<std::unique_ptr<WindowDvdCopy>> Open(
+        const QString& ifoPath, const OptionsChoices& choices, const QString& outputFolder,
+        const Palette& drawnIn, const QStringList& languages = {}, const QStringList& sources = {});
 
     CueOutput* output() { return output_.get(); }
     void setProgress(std::function<bool(qint64 done, qint64 total)> progress) {
@@ -34,13 +37,18 @@ public:
     QString paletteNotice() const;
     // Said after generating: where the copy is, the ISO command and any cues left out.
     QString report() const;
+    // After generating: what the help file and the completion message say of the copy.
+    QStringList helpLines() const;
 
 private:
     explicit WindowDvdCopy(DvdTarget target) : target_(std::move(target)) {}
 
     DvdTarget target_;
-    QString language_;
+    QStringList languages_;
     std::unique_ptr<DvdCopyOutput> output_;
 };
+
+// The help lines of a copy, or none without one.
+QStringList DvdCopyHelpLines(const WindowDvdCopy* copy);
 
 }  // namespace marvoxa

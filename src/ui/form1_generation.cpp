@@ -73,8 +73,7 @@ void TForm1::Button3Click() {
         options_.outputs, outputFolder, standard, *palette_.palette(), options_.forced);
     std::unique_ptr<WindowDvdCopy> dvdCopy;
     if (options_.intoDvd) {
-        Result<std::unique_ptr<WindowDvdCopy>> opened =
-            WindowDvdCopy::Open(ifoPath_, options_, outputFolder);
+        auto opened = WindowDvdCopy::Open(ifoPath_, options_, outputFolder, *palette_.palette());
         if (!opened) {
             prompts_.showMessage(this, opened.error().message);
             return;
@@ -123,13 +122,14 @@ void TForm1::Button3Click() {
 
     // Done is only said once both files are in place.
     const QString helpPath = OutputPath(outputFolder, kHelpFileName);
-    if (const Status written = WriteHelpFile(*paletteCase, stream.value().streamPath, helpPath);
+    if (const Status written = WriteHelpFile(*paletteCase, stream.value().streamPath, helpPath,
+                                             DvdCopyHelpLines(dvdCopy.get()));
         !written) {
         prompts_.showMessage(this, written.error().message);
         return;
     }
-    prompts_.showMessage(this,
-                         CompletionMessage(*paletteCase, stream.value().streamPath, helpPath));
+    prompts_.showMessage(this, CompletionMessage(*paletteCase, stream.value().streamPath, helpPath,
+                                                 DvdCopyHelpLines(dvdCopy.get())));
     if (QString report = ExtraOutputsReport(extraOutputs, options_.outputs, outputFolder, standard);
         !report.isEmpty()) {
         prompts_.showMessage(this, report.trimmed().replace(QLatin1Char('\n'), QLatin1Char('\r')));
@@ -160,9 +160,30 @@ void TForm1::generateStreamSet(PaletteCase paletteCase, const QList<StreamChoice
     const VideoStandard standard = renderSettings().standard;
     const StreamSetOutputs extra = MakeStreamSetOutputs(
         options_.outputs, languages, outputFolder, standard, *palette_.palette(), options_.forced);
+    // Every stream goes into one copy of the DVD: one read and write of the title set.
+    std::unique_ptr<WindowDvdCopy> dvdCopy;
+    std::vector<CueOutput*> shared = extra.sharedOutputs();
+    if (options_.intoDvd) {
+        auto opened = WindowDvdCopy::Open(ifoPath_, options_, outputFolder, *palette_.palette(),
+                                          languages, paths);
+        if (!opened) {
+            prompts_.showMessage(this, opened.error().message);
+            return;
+        }
+        dvdCopy = std::move(opened).value();
+        if (const QString notice = dvdCopy->paletteNotice(); !notice.isEmpty()) {
+            prompts_.showMessage(this, notice);
+        }
+        shared.push_back(dvdCopy->output());
+    }
 
     const Result<std::vector<GeneratedStream>> streams =
-        whileGenerating(cueCount, false, [&](GenerationSession& session) {
+        whileGenerating(cueCount, dvdCopy != nullptr, [&](GenerationSession& session) {
+            if (dvdCopy) {
+                dvdCopy->setProgress([&session](qint64 copied, qint64 total) {
+                    return session.copyProgress(copied, total);
+                });
+            }
             std::vector<GenerationRequest> requests(cueLists.size());
             for (size_t i = 0; i < cueLists.size(); ++i) {
                 GenerationRequest& request = requests[i];
@@ -194,7 +215,7 @@ void TForm1::generateStreamSet(PaletteCase paletteCase, const QList<StreamChoice
                     };
                 }
             }
-            return GenerateSupStreams(requests, extra.sharedOutputs());
+            return GenerateSupStreams(requests, shared);
         });
     if (closeWhenStopped_) {
         close();
@@ -209,13 +230,18 @@ void TForm1::generateStreamSet(PaletteCase paletteCase, const QList<StreamChoice
         streamPaths << stream.streamPath;
     }
     const QString helpPath = OutputPath(outputFolder, kHelpFileName);
-    if (const Status written = WriteHelpFile(paletteCase, streamPaths, helpPath); !written) {
+    const QStringList copyLines = DvdCopyHelpLines(dvdCopy.get());
+    if (const Status written = WriteHelpFile(paletteCase, streamPaths, helpPath, copyLines);
+        !written) {
         prompts_.showMessage(this, written.error().message);
         return;
     }
-    prompts_.showMessage(this, CompletionMessage(paletteCase, streamPaths, helpPath));
+    prompts_.showMessage(this, CompletionMessage(paletteCase, streamPaths, helpPath, copyLines));
     if (QString report = StreamSetOutputsReport(extra, outputFolder, standard); !report.isEmpty()) {
         prompts_.showMessage(this, report.trimmed().replace(QLatin1Char('\n'), QLatin1Char('\r')));
+    }
+    if (dvdCopy) {
+        prompts_.showMessage(this, dvdCopy->report());
     }
 }
 

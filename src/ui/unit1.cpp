@@ -316,7 +316,7 @@ void TForm1::Button1Click() {
     // the user has read why.
     c_.Button1->setEnabled(false);
     previewSampleLines(true);
-    prompts_.showMessage(this, MonocromaticIfoMessage());
+    prompts_.showMessage(this, MonocromaticIfoMessage(options_.intoDvd));
     mirrorPaletteControls();
     previewSampleLines(true);
 }

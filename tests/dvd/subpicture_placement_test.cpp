@@ -42,7 +42,7 @@ TEST(SubpicturePlacement, PlacesUnitsBeforeTheirTimeAndRefusesWhatNoPlayerCouldS
         const QList<TitleSubpicture> units(test.units, {QStringLiteral("Subtitle 1"), test.titleMs,
                                                         500, QByteArray(test.unitBytes, '\x5a')});
         const Result<SubpicturePlacement> placed =
-            PlaceSubpictures(clocks, muxRate, timeline.value(), units, 1);
+            PlaceSubpictures(clocks, muxRate, timeline.value(), {{1, units}});
         if (test.refusal != nullptr) {
             ASSERT_FALSE(placed.ok());
             EXPECT_TRUE(

@@ -103,6 +103,84 @@ std::unique_ptr<BuiltDisc> BuildNtscShared() {
     return built;
 }
 
+std::unique_ptr<BuiltDisc> BuildNtscLong() {
+    auto built = std::make_unique<BuiltDisc>();
+    const QString folder = built->folder.path();
+    // A plain picture keeps the 11 minutes small; the clip is joined to itself without
+    // re-encoding, so its times run on.
+    RunTool(QStringLiteral("ffmpeg"),
+            Words("-nostdin -loglevel error -y -f lavfi -i "
+                  "color=c=0x406080:s=720x480:r=30000/1001:d=2 -an -target ntsc-dvd "
+                  "-aspect 4:3 clip.mpg"),
+            folder);
+    QFile list(folder + QStringLiteral("/list.txt"));
+    EXPECT_TRUE(list.open(QIODevice::WriteOnly));
+    for (int i = 0; i < 330; ++i) {
+        list.write("file 'clip.mpg'\n");
+    }
+    list.close();
+    RunTool(QStringLiteral("ffmpeg"),
+            Words("-nostdin -loglevel error -y -f concat -safe 0 -i list.txt -c copy -f dvd "
+                  "long.mpg"),
+            folder);
+    Author(folder,
+           "<dvdauthor dest=\"DVD\"><vmgm/>\n"
+           "<titleset><titles><video format=\"ntsc\" aspect=\"4:3\"/>\n"
+           "<pgc><vob file=\"long.mpg\" chapters=\"0,2:00,4:00,6:00,8:00,10:00\"/></pgc>\n"
+           "</titles></titleset></dvdauthor>\n",
+           false);
+    Finish(*built);
+    return built;
+}
+
+std::unique_ptr<BuiltDisc> BuildWideVariants() {
+    auto built = std::make_unique<BuiltDisc>();
+    const QString folder = built->folder.path();
+    MakeClip(folder, QStringLiteral("w.mpg"), QStringLiteral("testsrc"), true, "16:9", 3, 440);
+    RunTool(QStringLiteral("ffmpeg"),
+            Words("-nostdin -loglevel error -y -f lavfi -i color=c=white:s=160x30 -frames:v 1 "
+                  "line.png"),
+            folder);
+    QFile script(folder + QStringLiteral("/spu.xml"));
+    EXPECT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write(
+        "<subpictures><stream>\n"
+        "<spu start=\"00:00:00.50\" end=\"00:00:01.50\" image=\"line.png\" xoffset=\"100\" "
+        "yoffset=\"400\"/>\n"
+        "</stream></subpictures>\n");
+    script.close();
+    qputenv("VIDEO_FORMAT", "PAL");
+    RunTool(QStringLiteral("spumux"), Words("-s 0 spu.xml"), folder,
+            folder + QStringLiteral("/w.mpg"), folder + QStringLiteral("/w0.mpg"));
+    RunTool(QStringLiteral("spumux"), Words("-s 1 spu.xml"), folder,
+            folder + QStringLiteral("/w0.mpg"), folder + QStringLiteral("/w1.mpg"));
+    Author(folder,
+           "<dvdauthor dest=\"DVD\"><vmgm/>\n"
+           "<titleset><titles><video format=\"pal\" aspect=\"16:9\"/>\n"
+           "<subpicture lang=\"en\"><stream mode=\"widescreen\" id=\"0\"/>"
+           "<stream mode=\"letterbox\" id=\"1\"/></subpicture>\n"
+           "<pgc><vob file=\"w1.mpg\"/></pgc>\n"
+           "</titles></titleset></dvdauthor>\n",
+           true);
+    Finish(*built);
+    return built;
+}
+
+std::unique_ptr<BuiltDisc> BuildWideNoPanScan() {
+    auto built = std::make_unique<BuiltDisc>();
+    const QString folder = built->folder.path();
+    MakeClip(folder, QStringLiteral("p.mpg"), QStringLiteral("testsrc2"), true, "16:9", 2, 550);
+    Author(folder,
+           "<dvdauthor dest=\"DVD\"><vmgm/>\n"
+           "<titleset><titles><video format=\"pal\" aspect=\"16:9\" "
+           "widescreen=\"nopanscan\"/>\n"
+           "<pgc><vob file=\"p.mpg\"/></pgc>\n"
+           "</titles></titleset></dvdauthor>\n",
+           true);
+    Finish(*built);
+    return built;
+}
+
 // Sector 0x26 of a NAV pack holds the PCI packet's start code; the split falls on a sector
 // that is none, so that one VOBU spans both files.
 quint32 SplitSectorOf(const QByteArray& vob) {
@@ -154,6 +232,21 @@ const TestDisc& NtscSharedDisc() {
     return Cached(BuildNtscShared, disc);
 }
 
+const TestDisc& NtscLongDisc() {
+    static std::unique_ptr<BuiltDisc> disc;
+    return Cached(BuildNtscLong, disc);
+}
+
+const TestDisc& WideVariantsDisc() {
+    static std::unique_ptr<BuiltDisc> disc;
+    return Cached(BuildWideVariants, disc);
+}
+
+const TestDisc& WideNoPanScanDisc() {
+    static std::unique_ptr<BuiltDisc> disc;
+    return Cached(BuildWideNoPanScan, disc);
+}
+
 const TestDisc& PalSplitDisc() {
     static std::unique_ptr<BuiltDisc> disc;
     return Cached(BuildPalSplit, disc);
@@ -164,12 +257,14 @@ quint32 PalSplitSector() {
         QFileInfo(PalSplitDisc().file(QStringLiteral("VTS_01_1.VOB"))).size() / 2048);
 }
 
-TestDisc CopyDisc(const TestDisc& disc, const QTemporaryDir& into) {
+TestDisc CopyDisc(const TestDisc& disc, const QTemporaryDir& into, bool lowerCase) {
     TestDisc copy;
     copy.root = into.path();
-    EXPECT_TRUE(QDir(into.path()).mkpath(QStringLiteral("VIDEO_TS")));
+    const QString folder = lowerCase ? QStringLiteral("video_ts") : QStringLiteral("VIDEO_TS");
+    EXPECT_TRUE(QDir(into.path()).mkpath(folder));
     for (const QFileInfo& file : QDir(disc.videoTs()).entryInfoList(QDir::Files)) {
-        EXPECT_TRUE(QFile::copy(file.filePath(), copy.file(file.fileName())))
+        const QString name = lowerCase ? file.fileName().toLower() : file.fileName();
+        EXPECT_TRUE(QFile::copy(file.filePath(), into.filePath(folder + QLatin1Char('/') + name)))
             << file.filePath().toStdString();
     }
     copy.built = disc.built;

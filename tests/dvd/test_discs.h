@@ -33,6 +33,16 @@ const TestDisc& PalDisc();
 // dvdauthor gives both titles the same cells.
 const TestDisc& NtscSharedDisc();
 
+// NTSC, 4:3, no subtitles (dvdauthor's all-black palette): one title of 11 minutes in one VOB
+// whose presentation times run on, with cells starting at 0, 2, 4, 6, 8 and 10 minutes.
+const TestDisc& NtscLongDisc();
+
+// PAL, 16:9: one title whose English stream has a wide (0x20) and a letterbox (0x21) variant.
+const TestDisc& WideVariantsDisc();
+
+// PAL, 16:9 with widescreen="nopanscan", no subtitles.
+const TestDisc& WideNoPanScanDisc();
+
 // The PAL disc with VTS_01_1.VOB cut in two at a sector inside a VOBU, the second part named
 // VTS_01_2.VOB, as large title sets are on discs.
 const TestDisc& PalSplitDisc();
@@ -40,8 +50,9 @@ const TestDisc& PalSplitDisc();
 // The sector of the PAL disc's title video at which PalSplitDisc's second file starts.
 quint32 PalSplitSector();
 
-// Copies the disc's VIDEO_TS folder into into/VIDEO_TS and returns into as a disc.
-TestDisc CopyDisc(const TestDisc& disc, const QTemporaryDir& into);
+// Copies the disc's VIDEO_TS folder into into/VIDEO_TS and returns into as a disc; lowerCase
+// names the folder and its files as some file systems give them (video_ts/vts_01_0.ifo).
+TestDisc CopyDisc(const TestDisc& disc, const QTemporaryDir& into, bool lowerCase = false);
 
 // A title set of a test disc as the reading gives it: its files, its IFO and its VOBUs.
 struct ReadTitleSet {

@@ -40,6 +40,12 @@ QList<VobuEntry> VobusOf(const ReadSet& set, const CellPlayback& cell) {
     return found;
 }
 
+// How long the cell's video plays: its VOBUs' presentation times, not the IFO's BCD time.
+qint64 VideoTicks(const ReadSet& set, const CellPlayback& cell) {
+    const QList<VobuEntry> vobus = VobusOf(set, cell);
+    return vobus.isEmpty() ? 0 : qint64{vobus.back().endPtm} - vobus.front().startPtm;
+}
+
 TEST(TitleTimeline, FindsTheStartMiddleAndEndOfEachCellInItsOwnVobus) {
     const std::optional<ReadSet> set = test::ReadWholeSet(test::PalDisc(), 1);
     ASSERT_TRUE(set);
@@ -54,7 +60,7 @@ TEST(TitleTimeline, FindsTheStartMiddleAndEndOfEachCellInItsOwnVobus) {
             const QList<VobuEntry> vobus = VobusOf(*set, cell);
             ASSERT_FALSE(vobus.isEmpty());
             const qint64 firstMs = (cellStart + 89) / 90;  // the first whole ms in the cell
-            const qint64 lastMs = (cellStart + cell.playbackTime.ticks - 1) / 90;
+            const qint64 lastMs = (cellStart + VideoTicks(*set, cell) - 1) / 90;
             for (const qint64 ms : {firstMs, (firstMs + lastMs) / 2, lastMs}) {
                 SCOPED_TRACE(testing::Message() << "cell " << index << ", " << ms << " ms");
                 const TitleTimePoint point = Find(*timeline, ms);
@@ -71,7 +77,7 @@ TEST(TitleTimeline, FindsTheStartMiddleAndEndOfEachCellInItsOwnVobus) {
                 EXPECT_EQ(point.vobuSector,
                           shown != vobus.end() ? shown->sector : vobus.back().sector);
             }
-            cellStart += cell.playbackTime.ticks;
+            cellStart += VideoTicks(*set, cell);
         }
         EXPECT_EQ(timeline->lengthTicks(), cellStart);
         EXPECT_LE(std::abs(TicksToMs(cellStart) - title.lengthMs), 40);
@@ -88,7 +94,7 @@ TEST(TitleTimeline, ACellThatRestartsItsTimesIsMeasuredFromItsOwnStart) {
     const ProgramChain& chain = *set->info.pgc(set->info.title(1)->firstPgc);
     const CellPlayback& last = chain.cells.back();
     ASSERT_TRUE(last.timeDiscontinuity) << "the second clip should start a new VOB";
-    const qint64 lastStartTicks = timeline->lengthTicks() - last.playbackTime.ticks;
+    const qint64 lastStartTicks = timeline->lengthTicks() - VideoTicks(*set, last);
     const qint64 ms = (lastStartTicks + 89) / 90 + 100;
     const TitleTimePoint point = Find(*timeline, ms);
     EXPECT_EQ(point.cellIndex, chain.cells.size() - 1);
@@ -210,6 +216,9 @@ TEST(TitleTimeline, RefusesTitlesItCannotPlaceTimesInAndCellsOffTheVobus) {
              });
          },
          "disagrees with its VOBs: cell 1 of PGC 1 has its last VOBU"},
+        {"an IFO time two seconds off the video's", 1,
+         [&](ReadSet& set) { firstCell(set).playbackTime.ticks += 2 * kTicksPerSecond; },
+         "disagrees with its VOBs: cell 1 of PGC 1 plays for"},
     };
     for (const Case& entry : cases) {
         SCOPED_TRACE(entry.name);

@@ -33,7 +33,7 @@ TEST(TitleVideoWriter, WritingInStepsGivesTheVideoOfOneGo) {
                              test::ReadFile(test::PalDisc().file(QStringLiteral("VTS_01_1.VOB")))
                                  .left(kPackSize)
                                  .constData())),
-                         timeline.value(), units, 1);
+                         timeline.value(), {{1, units}});
     ASSERT_TRUE(placed.ok()) << placed.error().message.toStdString();
     QMap<quint32, QByteArray> insertions;
     for (const PackInsertion& insertion : placed.value().insertions) {
@@ -48,10 +48,10 @@ TEST(TitleVideoWriter, WritingInStepsGivesTheVideoOfOneGo) {
         TitleVideoWriter writer(video, set->folder, folder, 700);
         for (quint32 end = step; end < total; end += step) {
             ASSERT_TRUE(writer.copyUpTo(end, insertions).ok());
-            ASSERT_TRUE(writer.rewriteNavPacks(set->vobus, placed.value().syncs, 1, false).ok());
+            ASSERT_TRUE(writer.rewriteNavPacks(set->vobus, placed.value().syncs, {1}, false).ok());
         }
         ASSERT_TRUE(writer.copyUpTo(total, insertions).ok());
-        ASSERT_TRUE(writer.rewriteNavPacks(set->vobus, placed.value().syncs, 1, true).ok());
+        ASSERT_TRUE(writer.rewriteNavPacks(set->vobus, placed.value().syncs, {1}, true).ok());
         EXPECT_EQ(writer.sectorsWritten(), total + placed.value().shift.inserted());
     };
     const QTemporaryDir oneGo;

@@ -1,0 +1,238 @@
+// Copies of the DVDs people own, read back as a player reads them: through libdvdnav from the
+// title's start, HandBrake's scan and genisoimage.
+
+#include "added_stream.h"
+#include "cli/conversion.h"
+#include "dvd/dvd_copy.h"
+#include "dvd/dvd_target.h"
+#include "dvd/new_stream_plan.h"
+#include "player_reading.h"
+#include "sup_stream_reader.h"
+#include "test_files.h"
+#include "tool_run.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QRegularExpression>
+
+namespace marvoxa {
+namespace {
+
+// The units of a sub-stream a player receives.
+QList<test::PlayedUnit> UnitsOf(const test::PlayedTitle& title, int id) {
+    QList<test::PlayedUnit> units;
+    for (const test::PlayedUnit& unit : title.units) {
+        if (unit.subStreamId == id) {
+            units.append(unit);
+        }
+    }
+    return units;
+}
+
+struct PlayedCase {
+    const char* name;
+    const test::TestDisc& (*disc)();
+    bool lowerCase;
+    QByteArray cues;
+    QList<qint64> cueMs;  // when each cue is shown in the video
+    qint64 frameTicks;
+    int newId;
+    QList<int> oldIds;
+};
+
+// Each new unit arrives on its free sub-stream at its cue's time on the video's own clock, in
+// colours the title's palette really gives it, and the disc's own streams are untouched.
+TEST(DvdPlayer, NewUnitsArriveOnTimeOnAFreeIdInVisibleColoursAndOldStreamsStayAsTheyWere) {
+    const PlayedCase cases[] = {
+        {"NTSC, 11 minutes, all-black palette",
+         test::NtscLongDisc,
+         false,
+         "1\n00:00:01,000 --> 00:00:02,000\nFirst\n\n"
+         "2\n00:04:30,000 --> 00:04:31,000\nThird cell\n\n"
+         "3\n00:10:30,000 --> 00:10:31,000\nLast cell\n",
+         {1000, 270000, 630000},
+         3003,
+         0x20,
+         {}},
+        {"16:9 with a wide and a letterbox English stream",
+         test::WideVariantsDisc,
+         false,
+         "1\n00:00:01,000 --> 00:00:02,000\nFrench\n",
+         {1000},
+         3600,
+         0x22,
+         {0x20, 0x21}},
+        {"a lower-case copy",
+         test::WideNoPanScanDisc,
+         true,
+         "1\n00:00:00,800 --> 00:00:01,500\nUpper\n",
+         {800},
+         3600,
+         0x20,
+         {}},
+    };
+    for (const PlayedCase& entry : cases) {
+        SCOPED_TRACE(entry.name);
+        const test::TestDisc& source = entry.disc();
+        ASSERT_TRUE(source.built);
+        const QTemporaryDir lowered;
+        const test::TestDisc disc =
+            entry.lowerCase ? test::CopyDisc(source, lowered, true) : source;
+        const QString ifo =
+            entry.lowerCase ? disc.root + QStringLiteral("/video_ts/vts_01_0.ifo") : disc.ifo(1);
+        const QTemporaryDir output;
+        const test::ConverterRun run = test::AddStream(ifo, output.path(), entry.cues);
+        ASSERT_EQ(run.exitStatus, kExitDone) << run.err.toStdString();
+        const QString help = QString::fromUtf8(
+            test::ReadFile(output.filePath(QStringLiteral("Marvoxa_Help_File.txt"))));
+        EXPECT_FALSE(help.contains(QLatin1String("Ifoedit"), Qt::CaseInsensitive))
+            << help.toStdString();
+        EXPECT_FALSE(run.out.contains(QLatin1String("Ifoedit"), Qt::CaseInsensitive))
+            << run.out.toStdString();
+
+        const test::PlayedTitle before = test::PlayTitle(disc.root, 1);
+        const test::PlayedTitle after = test::PlayTitle(output.path(), 1);
+        const QList<test::PlayedUnit> added = UnitsOf(after, entry.newId);
+        ASSERT_EQ(added.size(), entry.cueMs.size());
+        ASSERT_TRUE(after.palette);
+        for (qsizetype cue = 0; cue < added.size(); ++cue) {
+            SCOPED_TRACE("cue " + std::to_string(cue + 1));
+            const qint64 shown = added[cue].pts - after.startPtm;
+            EXPECT_LE(std::abs(shown - entry.cueMs[cue] * 90), entry.frameTicks)
+                << "shown at " << shown / 90 << " ms of the video";
+            const test::UnitColours colours = test::ColoursOf(added[cue].unit);
+            ASSERT_GE(colours.text, 0);
+            const auto luma = [&](int index) { return int((*after.palette)[index] >> 16 & 0xff); };
+            EXPECT_GE(std::abs(luma(colours.text) - luma(colours.outline)), 0x60)
+                << "text entry " << colours.text << ", outline entry " << colours.outline;
+        }
+        for (const int id : entry.oldIds) {
+            const QList<test::PlayedUnit> old = UnitsOf(before, id);
+            const QList<test::PlayedUnit> kept = UnitsOf(after, id);
+            ASSERT_FALSE(old.isEmpty()) << id;
+            ASSERT_EQ(kept.size(), old.size()) << id;
+            for (qsizetype i = 0; i < old.size(); ++i) {
+                EXPECT_EQ(kept[i].pts, old[i].pts);
+                EXPECT_EQ(kept[i].unit, old[i].unit);
+            }
+        }
+        // The names players and genisoimage -dvd-video expect, whatever the source had.
+        EXPECT_TRUE(QFileInfo::exists(output.filePath(QStringLiteral("VIDEO_TS/VTS_01_0.IFO"))));
+        EXPECT_TRUE(QFileInfo::exists(output.filePath(QStringLiteral("VIDEO_TS/VTS_01_1.VOB"))));
+        EXPECT_TRUE(QDir(output.filePath(QStringLiteral("VIDEO_TS")))
+                        .entryList(QDir::Files)
+                        .filter(QRegularExpression(QStringLiteral("[a-z]")))
+                        .isEmpty());
+    }
+}
+
+// Two streams in one copy, the first with a letterbox drawing: each its free ids, the
+// letterbox one where the title lets 4:3 screens show the film letterboxed or cut.
+TEST(DvdPlayer, AStreamWithALetterboxDrawingGetsTwoIdsThatHandBrakeNamesWideAndLetterbox) {
+    ASSERT_TRUE(test::WideVariantsDisc().built && test::WideNoPanScanDisc().built);
+    const QTemporaryDir drawn;
+    const test::ConverterRun run = test::AddStream(test::WideVariantsDisc().ifo(1), drawn.path(),
+                                                   "1\n00:00:01,000 --> 00:00:02,000\nHi\n");
+    ASSERT_EQ(run.exitStatus, kExitDone);
+    QList<TitleSubpicture> units;
+    for (const test::SupStreamPacket& packet :
+         test::ReadSupStream(test::ReadFile(drawn.filePath(QStringLiteral("Generated.sup"))))) {
+        units.append({QStringLiteral("Subtitle 1 at 00:00:01,000"), 1000, 1000, packet.unit});
+    }
+    struct Case {
+        const test::TestDisc& disc;
+        QList<quint32> controls;  // of the new streams
+        QStringList scanned;      // HandBrake's names of the new tracks
+    };
+    const Case cases[] = {
+        {test::WideVariantsDisc(),
+         {0x82020303, 0x84040404},
+         {QStringLiteral("Francais (Wide Screen)"), QStringLiteral("Francais (Letterbox)"),
+          QStringLiteral("español (Wide Screen)")}},
+        {test::WideNoPanScanDisc(),
+         {0x80000100, 0x82020200},
+         {QStringLiteral("Francais (Wide Screen)"), QStringLiteral("Francais (Letterbox)"),
+          QStringLiteral("español (Wide Screen)")}},
+    };
+    for (const Case& entry : cases) {
+        SCOPED_TRACE(entry.disc.root.toStdString());
+        const Result<DvdTarget> target = OpenDvdTarget(entry.disc.ifo(1), 1);
+        ASSERT_TRUE(target.ok());
+        const QTemporaryDir output;
+        DvdCopyRequest request;
+        request.target = &target.value();
+        request.destination = output.path();
+        request.streams = {{QStringLiteral("fr"), units, units, std::nullopt},
+                           {QStringLiteral("es"), units, {}, std::nullopt}};
+        DvdCopy copy;
+        const Result<DvdCopyReport> written = copy.write(request);
+        ASSERT_TRUE(written.ok()) << written.error().message.toStdString();
+        ASSERT_TRUE(copy.commit().ok());
+        const Result<DvdFolder> folder =
+            FindDvdFolder(output.filePath(QStringLiteral("VIDEO_TS/VTS_01_0.IFO")));
+        ASSERT_TRUE(folder.ok());
+        const Result<TitleSetInfo> info = ReadTitleSetInfo(folder.value());
+        ASSERT_TRUE(info.ok());
+        const int first = target.value().stream;
+        const ProgramChain& chain = *info.value().pgc(1);
+        EXPECT_EQ(chain.subpictureControl[first], entry.controls[0]);
+        EXPECT_EQ(chain.subpictureControl[first + 1], entry.controls[1]);
+        const QString scan = test::RunTool(QStringLiteral("HandBrakeCLI"),
+                                           QStringList{QStringLiteral("-i"), output.path()} +
+                                               test::Words("-t 1 --scan --min-duration 0"),
+                                           output.path());
+        for (const QString& track : entry.scanned) {
+            EXPECT_TRUE(scan.contains(track)) << track.toStdString() << "\n" << scan.toStdString();
+        }
+        const test::PlayedTitle played = test::PlayTitle(output.path(), 1);
+        for (const int id :
+             {0x20 + (entry.controls[0] >> 16 & 0x1f), 0x20 + (entry.controls[0] >> 8 & 0x1f),
+              0x20 + (entry.controls[1] >> 16 & 0x1f)}) {
+            EXPECT_EQ(UnitsOf(played, id).size(), 1) << id;
+        }
+    }
+}
+
+// What cannot be planned is refused before anything is read or written.
+TEST(DvdPlayer, RefusesWhenNoSubStreamIdOrTooFewPaletteEntriesAreFree) {
+    ASSERT_TRUE(test::NtscLongDisc().built);
+    const Result<DvdTarget> target = OpenDvdTarget(test::NtscLongDisc().ifo(1), 1);
+    ASSERT_TRUE(target.ok());
+    // Text in grey entry 3 on an outline in entry 0 and an edge in entry 1.
+    const QByteArray unit("\x00\x0e\x00\x04\x00\x00\x00\x04\x01\x03\x10\x30\xff\x00", 14);
+    std::array<quint32, 16> greys{};
+    greys[1] = 0x558080;
+    greys[3] = 0xff8080;
+    const NewTitleStream stream{
+        QStringLiteral("de"), {{QStringLiteral("Subtitle 1"), 0, 500, unit}}, {}, greys};
+    struct Case {
+        SetSubpictureUse use;
+        const char* refusal;  // nullptr: planned
+    };
+    const Case cases[] = {
+        {{0, 0x8001}, nullptr},
+        {{0xffffffffu, 0}, "uses all 32 subpicture sub-stream ids"},
+        {{0, 0xfffe}, "has no room for the subtitles' colours"},
+    };
+    for (const Case& entry : cases) {
+        const Result<NewStreamsPlan> plan = PlanNewStreams(target.value(), {stream}, entry.use);
+        if (entry.refusal == nullptr) {
+            ASSERT_TRUE(plan.ok()) << plan.error().message.toStdString();
+            // dvdauthor's black is 10 80 80: black and both greys go into entries no unit names.
+            ASSERT_EQ(plan.value().paletteWrites.size(), 3);
+            for (const int index : {0, 1, 3}) {
+                const int written = plan.value().streams[0].entryFor[index];
+                EXPECT_EQ(plan.value().paletteWrites.value(written, 1), greys[index]) << index;
+                EXPECT_EQ(entry.use.namedEntries & 1 << written, 0) << written;
+            }
+            continue;
+        }
+        ASSERT_FALSE(plan.ok());
+        EXPECT_TRUE(plan.error().message.contains(QLatin1String(entry.refusal)))
+            << plan.error().message.toStdString();
+    }
+}
+
+}  // namespace
+}  // namespace marvoxa
