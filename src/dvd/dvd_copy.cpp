@@ -255,17 +255,25 @@ Result<DvdCopyReport> DvdCopy::writeOnce(const DvdCopyRequest& request, const Se
     int unitCount = 0;
     for (qsizetype k = 0; k < plan.streams.size(); ++k) {
         const PlannedStream& stream = plan.streams[k];
-        const auto remapped = [&](QList<TitleSubpicture> units) {
+        // With more than one drawing, a refusal names the stream of the unit as well.
+        const bool named = plan.streams.size() > 1 || stream.letterboxSubStream >= 0;
+        const auto remapped = [&](QList<TitleSubpicture> units, const char* drawing) {
             for (TitleSubpicture& unit : units) {
                 unit.unit = RemapUnitColours(unit.unit, stream.entryFor);
+                if (named) {
+                    unit.name += QStringLiteral(" of subtitle stream %1 (%2%3)")
+                                     .arg(stream.number + 1)
+                                     .arg(request.streams[k].language, QLatin1String(drawing));
+                }
             }
             return units;
         };
-        tracks.append({stream.subStream, remapped(request.streams[k].units)});
+        tracks.append({stream.subStream, remapped(request.streams[k].units, "")});
         subStreams.append(stream.subStream);
         unitCount += static_cast<int>(request.streams[k].units.size());
         if (stream.letterboxSubStream >= 0) {
-            tracks.append({stream.letterboxSubStream, remapped(request.streams[k].letterboxUnits)});
+            tracks.append({stream.letterboxSubStream,
+                           remapped(request.streams[k].letterboxUnits, ", letterbox")});
             subStreams.append(stream.letterboxSubStream);
             unitCount += static_cast<int>(request.streams[k].letterboxUnits.size());
         }

@@ -2,6 +2,8 @@
 
 #include "dvd/unit_colours.h"
 
+#include <QtAlgorithms>
+
 #include <optional>
 
 namespace marvoxa {
@@ -116,10 +118,11 @@ Result<NewStreamsPlan> PlanNewStreams(const DvdTarget& target, const QList<NewTi
     };
     QList<Need> needs;
     for (qsizetype k = 0; k < streams.size(); ++k) {
+        const quint16 entries = EntriesOf(streams[k]);
         if (!streams[k].palette) {
+            plan.reliedEntries |= entries;  // shown in the title's colours as they stand
             continue;
         }
-        const quint16 entries = EntriesOf(streams[k]);
         for (int entry = 0; entry < 16; ++entry) {
             const quint32 colour = (*streams[k].palette)[entry] & 0xffffff;
             if ((entries & 1u << entry) == 0) {
@@ -163,7 +166,8 @@ Result<NewStreamsPlan> PlanNewStreams(const DvdTarget& target, const QList<NewTi
         plan.streams[need.stream].entryFor[need.entry] = entryOfColour[need.colour];
     }
     if (!unplaced.isEmpty()) {
-        const int named = __builtin_popcount(use.namedEntries | plan.reliedEntries);
+        const int named =
+            qPopulationCount(static_cast<quint16>(use.namedEntries | plan.reliedEntries));
         return Error{ErrorKind::Limit,
                      QStringLiteral("Title %1's subtitle palette has no room for the subtitles' "
                                     "colours: %2 more entries are needed, but %3 of its 16 "

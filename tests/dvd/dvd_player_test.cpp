@@ -90,6 +90,11 @@ TEST(DvdPlayer, NewUnitsArriveOnTimeOnAFreeIdInVisibleColoursAndOldStreamsStayAs
             << help.toStdString();
         EXPECT_FALSE(run.out.contains(QLatin1String("Ifoedit"), Qt::CaseInsensitive))
             << run.out.toStdString();
+        // None of these palettes has greys (dvdauthor's black, spumux's white and black): the
+        // copy's palette got the colours.
+        EXPECT_TRUE(
+            help.contains(QLatin1String("The subtitles' colours were written into the copy")))
+            << help.toStdString();
 
         const test::PlayedTitle before = test::PlayTitle(disc.root, 1);
         const test::PlayedTitle after = test::PlayTitle(output.path(), 1);
@@ -231,6 +236,37 @@ TEST(DvdPlayer, RefusesWhenNoSubStreamIdOrTooFewPaletteEntriesAreFree) {
         ASSERT_FALSE(plan.ok());
         EXPECT_TRUE(plan.error().message.contains(QLatin1String(entry.refusal)))
             << plan.error().message.toStdString();
+    }
+}
+
+// Packs can carry a sub-stream that the IFO no longer names: the walk finds it, and the copy is
+// made again on an id nothing carries.
+TEST(DvdPlayer, AnIdThePacksCarryButNoProgramChainNamesIsNotTaken) {
+    ASSERT_TRUE(test::WideVariantsDisc().built);
+    const QTemporaryDir folder;
+    const test::TestDisc disc = test::CopyDisc(test::WideVariantsDisc(), folder);
+    QFile ifo(disc.ifo(1));
+    ASSERT_TRUE(ifo.open(QIODevice::ReadWrite));
+    const QByteArray bytes = ifo.readAll();
+    const auto u32 = [&](qsizetype at) {
+        const auto* b = reinterpret_cast<const uchar*>(bytes.constData()) + at;
+        return qsizetype{b[0]} << 24 | b[1] << 16 | b[2] << 8 | b[3];
+    };
+    const qsizetype programChains = u32(0xcc) * 2048;
+    const qsizetype control = programChains + u32(programChains + 12) + 0x1c;
+    ASSERT_TRUE(ifo.seek(0x255) && ifo.write(QByteArray(1, '\0')) == 1);  // no stream declared
+    ASSERT_TRUE(ifo.seek(control) && ifo.write(QByteArray(8, '\0')) == 8);
+    ifo.close();
+    const QTemporaryDir output;
+    const test::ConverterRun run =
+        test::AddStream(disc.ifo(1), output.path(), "1\n00:00:01,000 --> 00:00:02,000\nHi\n");
+    ASSERT_EQ(run.exitStatus, kExitDone) << run.err.toStdString();
+    const test::PlayedTitle before = test::PlayTitle(disc.root, 1);
+    const test::PlayedTitle after = test::PlayTitle(output.path(), 1);
+    EXPECT_EQ(UnitsOf(after, 0x22).size(), 1);
+    for (const int id : {0x20, 0x21}) {
+        ASSERT_EQ(UnitsOf(after, id).size(), UnitsOf(before, id).size()) << id;
+        EXPECT_EQ(UnitsOf(after, id).front().unit, UnitsOf(before, id).front().unit) << id;
     }
 }
 

@@ -69,6 +69,10 @@ TEST_F(DvdWindow, OffersTheTitlesAndWritesTheCopyWithTheBarAndCancelCoveringIt) 
         "The DVD with the subtitles added, as subtitle stream 2 (de) of title 1:\r")))
         << messages[1].toStdString();
     EXPECT_TRUE(messages[1].contains(QStringLiteral("genisoimage -dvd-video")));
+    // The completion message tells what the copy holds, with no IFO editor step.
+    EXPECT_TRUE(messages[0].contains(QStringLiteral("Marvoxa added the subtitles to a copy")))
+        << messages[0].toStdString();
+    EXPECT_FALSE(messages[0].contains(QStringLiteral("Ifoedit"))) << messages[0].toStdString();
     EXPECT_EQ(c().ProgressBar1->value(), c().ProgressBar1->maximum());
     EXPECT_TRUE(QFileInfo(dir_.filePath(QStringLiteral("VIDEO_TS/VTS_01_1.VOB"))).size() >
                 QFileInfo(PalDisc().file(QStringLiteral("VTS_01_1.VOB"))).size());
