@@ -2,10 +2,12 @@
 // Generate Sup writes the copy beside Generated.sup, with the bar moving and Cancel working
 // while it is written.
 
+#include "lsdvd_listing.h"
 #include "main_window_fixture.h"
 #include "test_discs.h"
 
 #include <QDir>
+#include <QJsonArray>
 #include <QProgressBar>
 #include <QPushButton>
 
@@ -92,6 +94,28 @@ TEST_F(MainWindowTest, AddingToADvdWithoutAnIfoSaysWhatToLoad) {
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].startsWith(QStringLiteral("Adding the subtitles to a DVD needs")));
     EXPECT_FALSE(QFileInfo::exists(dir_.filePath(QStringLiteral("Generated.sup"))));
+}
+
+TEST_F(DvdWindow, FurtherStreamsGoIntoTheSameCopyAfterTheLoadedOne) {
+    const QString french =
+        writeFile(QStringLiteral("film.fr.srt"), "1\n00:00:01,000 --> 00:00:02,000\nBonjour\n");
+    OptionsChoices choices = form_->options();
+    choices.moreStreams = {{french, QString()}};
+    form_->setOptions(choices);
+    c().Button3->click();
+    const QStringList messages = prompts_.takeMessages();
+    ASSERT_EQ(messages.size(), 2) << messages.join(u'|').toStdString();
+    EXPECT_TRUE(messages[1].startsWith(
+        QStringLiteral("The DVD with the subtitles added, as subtitle streams 2 (de) and 3 (fr) "
+                       "of title 1:\r")))
+        << messages[1].toStdString();
+    QStringList listed;
+    for (const QJsonValue& stream : LsdvdTracks(dir_.path())[0][QStringLiteral("subp")].toArray()) {
+        listed << stream[QStringLiteral("langcode")].toString() + QLatin1Char(' ') +
+                      stream[QStringLiteral("streamid")].toString();
+    }
+    EXPECT_EQ(listed, (QStringList{QStringLiteral("en 0x20"), QStringLiteral("de 0x21"),
+                                   QStringLiteral("fr 0x22")}));
 }
 
 }  // namespace
