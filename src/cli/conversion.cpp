@@ -106,11 +106,12 @@ int RunStreamSet(const ConversionOptions& options, const std::vector<SubtitleLoa
         request.forced = options.forced;
         request.extraOutputs = extra.ofStream(i);
         request.cancelRequested = stopRequested;
-        request.refuseTooWideCue = [&cueList, &settings, path](int cueIndex) {
+        request.streamSource = path;
+        request.refuseTooWideCue = [&cueList, &settings](int cueIndex) {
             const auto index = static_cast<size_t>(cueIndex);
             const QStringList lines = LineTexts(DrawnCueLines(cueList, index, settings).drawn);
-            return Error{ErrorKind::State, OfFile(TooLongOnLoadMessage(lines), path, true) +
-                                               QLatin1Char('\r') + kWrapHint};
+            return Error{ErrorKind::State,
+                         TooLongOnLoadMessage(lines) + QLatin1Char('\r') + kWrapHint};
         };
         requests.push_back(std::move(request));
     }

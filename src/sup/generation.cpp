@@ -302,7 +302,12 @@ Result<std::vector<GeneratedStream>> GenerateSupStreams(
             for (CueOutput* output : all) {
                 output->discard();
             }
-            return packets.error();
+            Error refused = packets.error();
+            if (refused.kind != ErrorKind::Cancelled && !requests[i].streamSource.isEmpty()) {
+                refused.message = QDir::toNativeSeparators(requests[i].streamSource) +
+                                  QLatin1String(":\r") + refused.message;
+            }
+            return refused;
         }
         generated.push_back({streams[i]->paths().front(), packets.value()});
     }

@@ -31,6 +31,8 @@ struct GenerationRequest {
     QString streamFileName;
     // Which of several streams this is, from 0: the cues carry it to the outputs.
     int streamIndex = 0;
+    // With several streams, the file this one comes from: a refusal of one of its cues names it.
+    QString streamSource;
     // Every subpicture starts with the forced start command: shown even when subtitles are off.
     bool forced = false;
     // Called on the calling thread for each subpicture in order (its index among

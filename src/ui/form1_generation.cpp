@@ -203,15 +203,14 @@ void TForm1::generateStreamSet(PaletteCase paletteCase, const QList<StreamChoice
                     previewPicture_ = frame;
                     showPreviewPicture();
                 };
+                request.streamSource = paths[static_cast<int>(i)];
                 if (i > 0) {
                     // The loaded file's lines were checked when it was loaded, these not yet.
-                    const QString path = QDir::toNativeSeparators(paths[static_cast<int>(i)]);
-                    request.refuseTooWideCue = [this, cueList = cueLists[i], path](int cue) {
+                    request.refuseTooWideCue = [this, cueList = cueLists[i]](int cue) {
                         const QStringList lines = LineTexts(
                             DrawnCueLines(*cueList, static_cast<size_t>(cue), renderSettings())
                                 .drawn);
-                        return Error{ErrorKind::State,
-                                     path + QLatin1String(":\r") + TooLongOnLoadMessage(lines)};
+                        return Error{ErrorKind::State, TooLongOnLoadMessage(lines)};
                     };
                 }
             }

@@ -463,6 +463,21 @@ TEST_F(Conversion, SeveralFilesRefuseOneWithoutALanguageBeforeWritingAnything) {
     EXPECT_TRUE(wide.err.startsWith(options.moreSubtitlePaths[1] + QStringLiteral(":\n")))
         << wide.err.toStdString();
     EXPECT_FALSE(QFileInfo::exists(options.outputFolder));
+
+    // So does a cue that cannot be drawn, as generation refuses it.
+    QByteArray sixteenLines = "1\n00:00:01,000 --> 00:00:02,000\n";
+    for (int line = 1; line <= 16; ++line) {
+        sixteenLines += "Line " + QByteArray::number(line) + "\n";
+    }
+    options.moreSubtitlePaths[1] =
+        test::WriteFile(folder_, QStringLiteral("tall.it.srt"), sixteenLines);
+    options.settings.text.allLines = true;
+    const ConverterRun tall = Convert(options);
+    EXPECT_EQ(tall.exitStatus, kExitRefused);
+    EXPECT_TRUE(tall.err.startsWith(options.moreSubtitlePaths[1] +
+                                    QStringLiteral(":\nSubtitle 1 at 00:00:01,000 cannot be")))
+        << tall.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(options.outputFolder));
 }
 
 }  // namespace
