@@ -33,8 +33,14 @@ QString AsLines(const QString& message) {
 const QLatin1String kWrapHint(
     "Hint: --wrap breaks lines too wide for the picture at spaces instead of refusing them.");
 
+// Errors and notices go to standard error under the converter's name, as other tools' do, so
+// that they stand out from the report in a script's log.
+void Say(QTextStream& err, const QString& message) {
+    err << QStringLiteral("marvoxa-cli: ") << AsLines(message) << Qt::endl;
+}
+
 int Refuse(QTextStream& err, const QString& message) {
-    err << AsLines(message) << Qt::endl;
+    Say(err, message);
     return kExitRefused;
 }
 
@@ -141,7 +147,7 @@ int RunStreamSet(const ConversionOptions& options, const std::vector<SubtitleLoa
     if (dvdCopy) {
         out << Qt::endl << DvdCopyReportText(*dvd, dvdCopy->report(), languages);
         if (const std::optional<QString> notice = AfterTitleEndNotice(*dvd, dvdCopy->report())) {
-            err << *notice << Qt::endl;
+            Say(err, *notice);
         }
     }
     return kExitDone;
@@ -171,7 +177,7 @@ int RunConversion(const ConversionOptions& options, QTextStream& out, QTextStrea
         }
         dvd = std::move(opened).value();
         if (dvd->paletteDiffersFromSet) {
-            err << AsLines(TitlePaletteNotice(dvd->discTitle)) << Qt::endl;
+            Say(err, TitlePaletteNotice(dvd->discTitle));
         }
     }
     if (!options.ifoPath.isEmpty()) {
@@ -182,7 +188,7 @@ int RunConversion(const ConversionOptions& options, QTextStream& out, QTextStrea
             return Refuse(err, read.error().message);
         }
         if (palette.applyIfoRead(read.value()).paletteCase == PaletteCase::MonocromaticIfo) {
-            out << AsLines(MonocromaticIfoMessage(options.intoDvd)) << Qt::endl << Qt::endl;
+            Say(err, MonocromaticIfoMessage(options.intoDvd));
         }
         settings.standard = palette.videoStandard();
     } else {
@@ -202,7 +208,7 @@ int RunConversion(const ConversionOptions& options, QTextStream& out, QTextStrea
               UndrawableCharactersNotice(load.cueList, settings),
               OverlappingCuesNotice(load.cueList)}) {
             if (notice) {
-                err << AsLines(OfFile(*notice, path, several)) << Qt::endl;
+                Say(err, OfFile(*notice, path, several));
             }
         }
         loads.push_back(std::move(load));
@@ -277,7 +283,7 @@ int RunConversion(const ConversionOptions& options, QTextStream& out, QTextStrea
         out << Qt::endl
             << DvdCopyReportText(*dvd, dvdCopy->report(), options.extraOutputs.language);
         if (const std::optional<QString> notice = AfterTitleEndNotice(*dvd, dvdCopy->report())) {
-            err << *notice << Qt::endl;
+            Say(err, *notice);
         }
     }
     return kExitDone;

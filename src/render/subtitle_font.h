@@ -32,6 +32,9 @@ int PointsToPixels(int points, int dpi);
 // so a frame holds only the exact role colours the encoder looks for.
 QFont SubtitleFont(const RenderSettings& settings);
 
+// The font of a span: base with the span's styles added.
+QFont SpanFont(const QFont& base, const FontStyle& extra);
+
 // The resolution of every picture subtitle text is measured or drawn on: 96 pixels per inch,
 // whatever the display's, so that a stream does not depend on the display.
 inline constexpr int kSubtitleDotsPerMeter = 3780;

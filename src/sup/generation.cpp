@@ -7,6 +7,7 @@
 #include "subtitles/cue_lines.h"
 #include "subtitles/display_events.h"
 #include "subtitles/line_width_check.h"
+#include "subtitles/subtitle_messages.h"
 #include "sup/completion_report.h"
 #include "sup/raster_encoding.h"
 #include "sup/sup_packet.h"
@@ -29,9 +30,7 @@ Error CueError(int cueIndex, const Cue& cue, const Error& cause) {
 }
 
 Error EmptyListError() {
-    return Error{ErrorKind::State,
-                 QStringLiteral("The subtitle file holds no subtitles, so there is nothing to "
-                                "generate. Load a subtitle file with at least one subtitle.")};
+    return Error{ErrorKind::State, QString(kNoSubtitlesMessage)};
 }
 
 Error CancelledError() {

@@ -28,13 +28,7 @@ namespace marvoxa {
 template <typename Generate>
 auto TForm1::whileGenerating(int cueCount, bool withDvdCopy, Generate generate) {
     // Nothing may load, restyle or start again meanwhile; the button becomes "Cancel".
-    QList<QWidget*> locked;
-    for (QWidget* control : c_.inputControls()) {
-        if (control != c_.Button3) {
-            locked << control;
-        }
-    }
-    const ControlLock lock(locked);
+    const ControlLock lock(c_.inputControls(), c_.Button3);
     GenerationSession session(this, c_.Button3, c_.ProgressBar1, cueCount, withDvdCopy);
     session_ = &session;
     generating_ = true;
@@ -72,8 +66,10 @@ void TForm1::Button3Click() {
     const std::vector<std::unique_ptr<CueOutput>> extraOutputs = MakeExtraOutputs(
         options_.outputs, outputFolder, standard, *palette_.palette(), options_.forced);
     std::unique_ptr<WindowDvdCopy> dvdCopy;
-    if (options_.intoDvd) {
-        auto opened = WindowDvdCopy::Open(ifoPath_, options_, outputFolder, *palette_.palette());
+    if (const OptionsChoices shown =
+            ShownOptions(options_, OfferedDvdTitles(palette_, dvdTitles_), ifoPath_);
+        shown.intoDvd) {
+        auto opened = WindowDvdCopy::Open(ifoPath_, shown, *palette_.palette());
         if (!opened) {
             prompts_.showMessage(this, opened.error().message);
             return;
@@ -163,9 +159,10 @@ void TForm1::generateStreamSet(PaletteCase paletteCase, const QList<StreamChoice
     // Every stream goes into one copy of the DVD: one read and write of the title set.
     std::unique_ptr<WindowDvdCopy> dvdCopy;
     std::vector<CueOutput*> shared = extra.sharedOutputs();
-    if (options_.intoDvd) {
-        auto opened = WindowDvdCopy::Open(ifoPath_, options_, outputFolder, *palette_.palette(),
-                                          languages, paths);
+    if (const OptionsChoices shown =
+            ShownOptions(options_, OfferedDvdTitles(palette_, dvdTitles_), ifoPath_);
+        shown.intoDvd) {
+        auto opened = WindowDvdCopy::Open(ifoPath_, shown, *palette_.palette(), languages, paths);
         if (!opened) {
             prompts_.showMessage(this, opened.error().message);
             return;

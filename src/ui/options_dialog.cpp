@@ -6,10 +6,13 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
@@ -29,6 +32,8 @@ OptionsDialog::OptionsDialog(const OptionsChoices& current, const QList<DvdTitle
       forced_(new QCheckBox(QStringLiteral("Forced (shown even when subtitles are off)"), this)),
       intoDvd_(new QCheckBox(QStringLiteral("Add to the DVD of the loaded IFO"), this)),
       dvdTitle_(new QComboBox(this)),
+      dvdFolder_(new QLineEdit(current.dvdFolder, this)),
+      chooseDvdFolder_(new QPushButton(QStringLiteral("Choose..."), this)),
       moreStreams_(new MoreStreamsList(
           current.moreStreams, [this] { return pickSubtitleFile(); }, this)),
       shownDvdTitle_(current.dvdTitle),
@@ -92,6 +97,26 @@ OptionsDialog::OptionsDialog(const OptionsChoices& current, const QList<DvdTitle
     connect(intoDvd_, &QCheckBox::toggled, dvdTitle_, &QWidget::setEnabled);
     streamForm->addRow(intoDvd_);
     streamForm->addRow(QStringLiteral("Title:"), dvdTitle_);
+    dvdFolder_->setToolTip(
+        QStringLiteral("The copy goes into this folder as VIDEO_TS; an ISO "
+                       "image made of the folder holds nothing else"));
+    dvdFolder_->setMinimumWidth(240);
+    auto* folderRow = new QHBoxLayout;
+    folderRow->addWidget(dvdFolder_);
+    folderRow->addWidget(chooseDvdFolder_);
+    for (QWidget* folderControl :
+         {static_cast<QWidget*>(dvdFolder_), static_cast<QWidget*>(chooseDvdFolder_)}) {
+        folderControl->setEnabled(intoDvd_->isChecked());
+        connect(intoDvd_, &QCheckBox::toggled, folderControl, &QWidget::setEnabled);
+    }
+    connect(chooseDvdFolder_, &QPushButton::clicked, this, [this] {
+        const QString folder = QFileDialog::getExistingDirectory(
+            this, QStringLiteral("Output folder for the DVD copy"), dvdFolder_->text());
+        if (!folder.isEmpty()) {
+            dvdFolder_->setText(QDir::toNativeSeparators(folder));
+        }
+    });
+    streamForm->addRow(QStringLiteral("Output folder:"), folderRow);
 
     // Each further file becomes a stream of its own, after the loaded one, in every output.
     auto* moreGroup = new QGroupBox(QStringLiteral("More subtitle streams"), this);
@@ -123,6 +148,7 @@ OptionsChoices OptionsDialog::choices() const {
     choices.forced = forced_->isChecked();
     choices.intoDvd = intoDvd_->isChecked();
     choices.dvdTitle = dvdTitle_->count() > 0 ? dvdTitle_->currentData().toInt() : shownDvdTitle_;
+    choices.dvdFolder = dvdFolder_->text().trimmed();
     for (StreamChoice stream : moreStreams_->streams()) {
         if (!IsLanguageCode(stream.language)) {
             stream.language.clear();  // one letter is no language: the file's name gives it

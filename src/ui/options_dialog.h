@@ -11,6 +11,7 @@
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
+class QPushButton;
 
 namespace marvoxa {
 
@@ -23,6 +24,8 @@ struct OptionsChoices {
     // title (0: the title set's longest), next to Generated.sup.
     bool intoDvd = false;
     int dvdTitle = 0;
+    // Where that copy goes, as VIDEO_TS; empty for a folder beside the DVD's, named after it.
+    QString dvdFolder{};
     // Further subtitle files, each written as a stream of its own after the loaded one.
     QList<StreamChoice> moreStreams{};
 
@@ -60,6 +63,8 @@ public:
     QCheckBox* forcedBox() const { return forced_; }
     QCheckBox* intoDvdBox() const { return intoDvd_; }
     QComboBox* dvdTitleList() const { return dvdTitle_; }
+    QLineEdit* dvdFolderField() const { return dvdFolder_; }
+    QPushButton* dvdFolderButton() const { return chooseDvdFolder_; }
     MoreStreamsList* moreStreamsList() const { return moreStreams_; }
 
     // What "..." of a further stream asks for a file with; without it, a file dialog.
@@ -77,6 +82,8 @@ private:
     QCheckBox* forced_;
     QCheckBox* intoDvd_;
     QComboBox* dvdTitle_;
+    QLineEdit* dvdFolder_;
+    QPushButton* chooseDvdFolder_;
     MoreStreamsList* moreStreams_;
     std::function<QString()> picker_;
     int shownDvdTitle_;      // kept when the DVD cannot be chosen

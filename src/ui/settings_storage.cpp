@@ -264,6 +264,8 @@ const QLatin1String kLanguageKey("Options_Language");
 const QLatin1String kForcedKey("Options_Forced");
 const QLatin1String kIntoDvdKey("Options_IntoDvd");
 const QLatin1String kDvdTitleKey("Options_DvdTitle");
+// The folder chosen for the DVD's copy, only once one is chosen.
+const QLatin1String kDvdFolderKey("Options_DvdFolder");
 
 // Then the languages of the further streams, in their order, once there are any. Their files
 // belong to one film, as the loaded subtitle does, and are not kept: the next run offers the
@@ -288,6 +290,9 @@ IniEntries OptionEntries(const OptionsChoices& choices) {
     if (choices.intoDvd) {
         entries.append({{kIntoDvdKey, QStringLiteral("1")},
                         {kDvdTitleKey, QString::number(choices.dvdTitle)}});
+    }
+    if (!choices.dvdFolder.isEmpty()) {
+        entries.append({kDvdFolderKey, choices.dvdFolder});
     }
     if (!choices.moreStreams.isEmpty()) {
         QStringList languages;
@@ -322,6 +327,10 @@ OptionsChoices RestoredOptions(OptionsChoices choices, const StoredValues& store
     if (const std::optional<QString> language = stored.text(kLanguageKey);
         language && IsLanguageCode(language->trimmed())) {
         choices.outputs.language = language->trimmed();
+    }
+    if (const std::optional<QString> folder = stored.text(kDvdFolderKey);
+        folder && !folder->trimmed().isEmpty()) {
+        choices.dvdFolder = folder->trimmed();
     }
     if (const std::optional<QString> languages = stored.text(kMoreStreamsKey)) {
         choices.moreStreams.clear();

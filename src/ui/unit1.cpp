@@ -10,6 +10,7 @@
 #include "subtitles/text_decoding.h"
 #include "ui/dialog_filters.h"
 #include "ui/dvd_copy_choice.h"
+#include "ui/file_drop.h"
 #include "ui/generation_session.h"
 #include "ui/preview_pictures.h"
 #include "ui/prompts.h"
@@ -22,7 +23,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QFontDatabase>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -30,11 +31,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopeGuard>
-#include <QScreen>
 #include <QSignalBlocker>
 #include <QSlider>
 
-#include <algorithm>
+#include <tuple>
 
 // The pictures live in the static library, so the program has to pull them in by name; this
 // must happen outside any namespace.
@@ -76,6 +76,7 @@ TForm1::TForm1(Prompts& prompts, QWidget* parent)
     InitMainWindowPictures();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(kForm1Caption);
+    setWindowIcon(QIcon(QStringLiteral(":/main_window/icon")));
     // The window's layout was made for a small 8-point sans serif; Liberation Sans has the
     // metrics of the usual Windows dialog faces, and fontconfig substitutes when it is missing.
     QFont dialogFont(QStringLiteral("Liberation Sans"));
@@ -100,14 +101,7 @@ void TForm1::setAboutWindow(QWidget* about) {
 }
 
 void TForm1::centreOnScreen() {
-    const QScreen* screen = this->screen();
-    if (screen == nullptr) {
-        return;
-    }
-    scroller_->fitInto(screen->availableGeometry().size());
-    QRect frame = frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    move(frame.topLeft());
+    scroller_->centreOnScreen();
 }
 
 RenderSettings TForm1::renderSettings() const {
@@ -174,6 +168,10 @@ void TForm1::connectHandlers() {
         }
     });
     c_.ListBox1->viewport()->installEventFilter(this);
+    // A dropped file loads as its button would.
+    auto* drop = new FileDrop(this);
+    connect(drop, &FileDrop::ifoDropped, this, &TForm1::loadIfo);
+    connect(drop, &FileDrop::subtitleDropped, this, &TForm1::loadSubtitle);
 }
 
 bool TForm1::event(QEvent* event) {
@@ -236,24 +234,13 @@ void TForm1::applyStartUpDefaults() {
     SelectWithoutHandler(c_.ComboBoxOutlineWidth, kDefaultOutlineWidthIndex);
     c_.colors->setPixmap(ColourRolesLegend());
     c_.preview->resize(kFrameWidth, FrameHeight(VideoStandard::Pal));
-    fillFontList();
+    FillFontList(c_.ComboBox5);
     options_ = OptionsChoices{};
     palette_.applyStartUpDefaults();
     subsLoaded_ = false;
     linesFit_ = true;
     c_.LabelOffset->setText(QString::number(c_.offset->value()));
     c_.LabelOffset_Or->setText(QString::number(c_.offset_or->value()));
-}
-
-void TForm1::fillFontList() {
-    QStringList families = QFontDatabase::families();
-    std::sort(families.begin(), families.end(), [](const QString& a, const QString& b) {
-        return QString::compare(a, b, Qt::CaseInsensitive) < 0;
-    });
-    c_.ComboBox5->clear();
-    c_.ComboBox5->addItem(QStringLiteral("Arial"));
-    c_.ComboBox5->addItems(families);
-    SelectWithoutHandler(c_.ComboBox5, 0);
 }
 
 void TForm1::BitBtnSetDefaultValuesClick() {
@@ -281,15 +268,20 @@ void TForm1::ButtonAboutClick() {
 // ---- Palette ----
 
 void TForm1::Button1Click() {
-    if (!palette_.loadIfoEnabled()) {
+    if (palette_.loadIfoEnabled()) {
+        loadIfo(prompts_.openFileName(this, QString(), IfoFilter(), folders_.of(FileKind::Ifo)));
+    }
+}
+
+void TForm1::loadIfo(const QString& path) {
+    if (path.isEmpty() || !palette_.loadIfoEnabled() || generating_) {  // also when dropped
         return;
     }
-    const QString path = prompts_.openFileName(this, QString(), IfoFilter());
-    if (path.isEmpty()) {
+    folders_.remember(FileKind::Ifo, path);
+    if (IsDvdOwnIfoName(path)) {  // refused before anything shows it
+        prompts_.showMessage(this, DvdOwnIfoError(path).message);
         return;
     }
-    ifoPath_ = path;
-    dvdTitles_ = DvdTitleOptions(path);
     // Repaint where the dialog stood before the file work starts.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     c_.Edit1->setText(path);
@@ -299,6 +291,8 @@ void TForm1::Button1Click() {
         prompts_.showMessage(this, read.error().message);
         return;
     }
+    ifoPath_ = path;
+    dvdTitles_ = DvdTitleOptions(path);
 
     const IfoLoadOutcome outcome = palette_.applyIfoRead(read.value());
     if (outcome.videoStandardChanged) {
@@ -316,7 +310,10 @@ void TForm1::Button1Click() {
     // the user has read why.
     c_.Button1->setEnabled(false);
     previewSampleLines(true);
-    prompts_.showMessage(this, MonocromaticIfoMessage(options_.intoDvd));
+    prompts_.showMessage(
+        this,
+        MonocromaticIfoMessage(
+            ShownOptions(options_, OfferedDvdTitles(palette_, dvdTitles_), ifoPath_).intoDvd));
     mirrorPaletteControls();
     previewSampleLines(true);
 }
@@ -370,35 +367,43 @@ void TForm1::ComboBox1Change() {
 // ---- Subtitles ----
 
 void TForm1::Button2Click() {
+    loadSubtitle(
+        prompts_.openFileName(this, QString(), SubtitleFilter(), folders_.of(FileKind::Subtitle)));
+}
+
+void TForm1::loadSubtitle(const QString& path) {
+    if (generating_) {  // a file dropped while the buttons are locked
+        return;
+    }
     linesFit_ = true;
     loadFailed_ = false;
-    const QString path = prompts_.openFileName(this, QString(), SubtitleFilter());
     if (path.isEmpty() || !palette_.paletteReady()) {
         prompts_.showMessage(this, kLoadIfoFirstMessage);
         return;
     }
+    folders_.remember(FileKind::Subtitle, path);
     const std::optional<int> track = AskSubtitleTrack(prompts_, this, path);
     if (!track) {
         return;  // no track chosen: the previous subtitles stay
     }
-    subtitlePath_ = path;
-    cueList_ = CueList{};
-    fillCueSelector();
     setWindowTitle(kLoadingSubtitleCaption);
     const auto restoreCaption = qScopeGuard([this] { setWindowTitle(kForm1Caption); });
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 
     SubtitleLoad load = LoadSubtitleFile(path, options_.text.markup, *track);
+    loadFailed_ = load.loadFailed;
+    if (load.cueList.cues.empty()) {
+        // The subtitles loaded before stay: generation would refuse this file anyway.
+        prompts_.showMessage(this, load.error ? load.error->message : QString(kNoSubtitlesMessage));
+        return;
+    }
+    subtitlePath_ = path;
     cueList_ = std::move(load.cueList);
     fillCueSelector();
-    loadFailed_ = load.loadFailed;
     if (load.error) {
+        // A number that cannot be parsed ends the load with the subtitles read before it.
         prompts_.showMessage(this, load.error->message);
-        // A file that cannot be read or a number that cannot be parsed ends the load; a bad
-        // frame-rate line still goes through the check, which then reports no success.
-        if (!load.loadFailed) {
-            return;
-        }
+        return;
     }
     for (const std::optional<QString>& notice : {load.notice, OverlappingCuesNotice(cueList_)}) {
         if (notice) {
@@ -492,12 +497,14 @@ void TForm1::ComboBox5Change() {
 }
 
 void TForm1::ButtonOptionsClick() {
-    const std::optional<OptionsChoices> chosen = prompts_.editOptions(this, options_, dvdTitles_);
-    if (!chosen || *chosen == options_) {
+    const QList<DvdTitleOption> offered = OfferedDvdTitles(palette_, dvdTitles_);
+    const OptionsChoices shown = ShownOptions(options_, offered, ifoPath_);
+    const std::optional<OptionsChoices> chosen = prompts_.editOptions(this, shown, offered);
+    if (!chosen || *chosen == shown) {
         return;
     }
     const bool textChanged = chosen->text != options_.text;
-    options_ = *chosen;
+    options_ = StoredOptions(*chosen, options_, offered, ifoPath_);
     // Redrawn and checked again as after a style change; the outputs change no drawing.
     if (textChanged) {
         ComboBox6Change();
@@ -531,19 +538,20 @@ void TForm1::ListBox1Click() {
 }
 
 void TForm1::BitBtnChangeImageClick() {
-    const QString palPicture = prompts_.openFileName(
-        this, QStringLiteral("Load 720x576 PAL image"),
-        DialogFilter(QStringLiteral("Load your PAL 720x576 BMP"), {QStringLiteral("bmp")}));
-    if (!palPicture.isEmpty()) {
-        c_.LabelImageChangedPAL->setText(palPicture);
-        LoadPreviewBackground();
-    }
-    const QString ntscPicture = prompts_.openFileName(
-        this, QStringLiteral("Load 720x480 NTSC image"),
-        DialogFilter(QStringLiteral("Load your NTSC 720x480 BMP"), {QStringLiteral("bmp")}));
-    if (!ntscPicture.isEmpty()) {
-        c_.LabelImageChangedNTSC->setText(ntscPicture);
-        LoadPreviewBackground();
+    for (const auto& [label, title, filter] :
+         {std::tuple{c_.LabelImageChangedPAL, "Load 720x576 PAL image",
+                     "Load your PAL 720x576 BMP"},
+          std::tuple{c_.LabelImageChangedNTSC, "Load 720x480 NTSC image",
+                     "Load your NTSC 720x480 BMP"}}) {
+        const QString picture =
+            prompts_.openFileName(this, QLatin1String(title),
+                                  DialogFilter(QLatin1String(filter), {QStringLiteral("bmp")}),
+                                  folders_.of(FileKind::Picture));
+        if (!picture.isEmpty()) {
+            folders_.remember(FileKind::Picture, picture);
+            label->setText(picture);
+            LoadPreviewBackground();
+        }
     }
 }
 

@@ -163,7 +163,8 @@ TEST(DvdCopy, ATitleWithAPaletteOfItsOwnIsNamedInANotice) {
         test::AddStream(copy.ifo(1), output.path(), "1\n00:00:00,500 --> 00:00:01,000\nHi\n",
                         {QStringLiteral("--title"), QStringLiteral("2")});
     ASSERT_EQ(run.exitStatus, kExitDone) << run.err.toStdString();
-    EXPECT_TRUE(run.err.startsWith(QStringLiteral("Title 2 has a subtitle palette of its own")))
+    EXPECT_TRUE(run.err.startsWith(
+        QStringLiteral("marvoxa-cli: Title 2 has a subtitle palette of its own")))
         << run.err.toStdString();
 }
 

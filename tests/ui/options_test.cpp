@@ -105,11 +105,11 @@ TEST_F(Options, WrappingLetsATooWideFileLoad) {
 
 TEST_F(Options, CharactersNoFontDrawsAreNamedAfterTheLoadAndAfterAFontChange) {
     tickNoIfo();
-    loadSubtitle(QStringLiteral("linear-b.srt"),
+    loadSubtitle(QStringLiteral("private-use.srt"),
                  ReadFile(SubtitleCollectionDir() + QStringLiteral("/undrawable.srt")));
     const QString notice = QStringLiteral(
         "2 subtitles hold characters that no installed font can draw; they show as empty boxes. "
-        "The first is subtitle 2 at 00:00:02,500, character U+10000.");
+        "The first is subtitle 2 at 00:00:02,500, character U+F0000.");
     EXPECT_EQ(prompts_.takeMessages(),
               (QStringList{notice, QStringLiteral("Subtitle Style Modified/Loaded Successfully")}));
 

@@ -227,13 +227,15 @@ TEST_F(SettingsStorageTest, ForcedAndTheDvdAreKeptLastAndOnlyWhenTicked) {
     chosen.forced = true;
     chosen.intoDvd = true;
     chosen.dvdTitle = 2;
+    chosen.dvdFolder = u"/films/Rethymno with Greek"_s;
     auto first = startRun();
     first->form.setOptions(chosen);
     first->form.close();
     const QStringList lines =
         QString::fromUtf8(ReadFile(programFile())).split(u'\n', Qt::SkipEmptyParts);
-    EXPECT_EQ(lines.mid(17), (QStringList{u"Options_Forced=1"_s, u"Options_IntoDvd=1"_s,
-                                          u"Options_DvdTitle=2"_s}));
+    EXPECT_EQ(lines.mid(17),
+              (QStringList{u"Options_Forced=1"_s, u"Options_IntoDvd=1"_s, u"Options_DvdTitle=2"_s,
+                           u"Options_DvdFolder=/films/Rethymno with Greek"_s}));
     first.reset();
     EXPECT_EQ(startRun()->form.options(), chosen);
 }
