@@ -27,7 +27,9 @@ public:
     void showMessage(QWidget*, const QString& text) override { lastMessage = text; }
     void showInformation(QWidget*, const QString& text) override { lastMessage = text; }
     bool askYesNo(QWidget*, const QString&) override { return true; }
-    QString openFileName(QWidget*, const QString&, const QString&) override { return subtitle_; }
+    QString openFileName(QWidget*, const QString&, const QString&, const QString&) override {
+        return subtitle_;
+    }
     void openUrl(const QUrl&) override {}
     std::optional<OptionsChoices> editOptions(QWidget*, const OptionsChoices&,
                                               const QList<DvdTitleOption>&) override {

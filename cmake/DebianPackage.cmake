@@ -48,8 +48,10 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Fonts are found by fontconfig, not linked: Liberation Sans stands in for Arial, the default
 # face; DejaVu and WenQuanYi Micro Hei draw the scripts Liberation lacks (Chinese, Japanese and
-# Korean among them).
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, fonts-dejavu-core, fonts-wqy-microhei")
+# Korean among them), and Noto the scripts that need shaping (Indic, Khmer, Myanmar, Sinhala,
+# Thai, Ethiopic): a required font, since without it those subtitles come out as boxes.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "fonts-liberation2, fonts-dejavu-core, fonts-wqy-microhei, fonts-noto-core")
 # The tools that finish the disc, named in the reports and the manual pages; Marvoxa runs none.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
     "dvdauthor, ffmpeg, mkvtoolnix, lsdvd, handbrake-cli, genisoimage")

@@ -13,7 +13,7 @@ packages=(
     libgtest-dev libgmock-dev
     libavcodec-dev libavutil-dev libavformat-dev
     dvdauthor ffmpeg mkvtoolnix
-    fonts-liberation2 fonts-dejavu-core fonts-wqy-microhei
+    fonts-liberation2 fonts-dejavu-core fonts-wqy-microhei fonts-noto-core
     e2fsprogs
     clang-14 libclang-rt-14-dev
     dvdauthor ffmpeg time

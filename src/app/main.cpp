@@ -1,4 +1,5 @@
 #include "common/version.h"
+#include "render/font_fallback_warnings.h"
 #include "ui/prompts.h"
 #include "ui/settings_storage.h"
 #include "ui/unit1.h"
@@ -8,6 +9,7 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    marvoxa::QuietFontFallbackWarnings();
     QApplication::setApplicationName(QStringLiteral("Marvoxa"));
     QApplication::setApplicationVersion(QString(marvoxa::kVersion));
 

@@ -7,9 +7,14 @@
 
 #include <QMap>
 
+#include <algorithm>
+
 namespace marvoxa {
 
 namespace {
+
+// A DVD title set holds no more subtitle streams.
+constexpr int kMostStreams = 32;
 
 Error UsageError(const QString& message) {
     return Error{ErrorKind::Format, message};
@@ -151,12 +156,21 @@ Status ApplyOption(const QString& name, const QString& value, const QStringList&
         }
         options.track = *track;
     } else if (name == QLatin1String("language")) {
-        if (!IsLanguageCode(value)) {
-            return UsageError(QStringLiteral("--language takes a two-letter language code in "
-                                             "lower case, such as \"en\", not \"%1\".")
-                                  .arg(value));
+        // A list in file order; an empty entry leaves that file's language to its name.
+        const QStringList languages = value.split(QLatin1Char(','));
+        for (const QString& language : languages) {
+            if (!IsLanguageCode(language) && !(language.isEmpty() && languages.size() > 1)) {
+                return UsageError(
+                    QStringLiteral("--language takes a two-letter language code in lower case, "
+                                   "such as \"en\", or one for each subtitle file separated by "
+                                   "commas, such as \"fr,de\", not \"%1\".")
+                        .arg(value));
+            }
         }
-        options.extraOutputs.language = value;
+        options.languages = languages;
+        if (!languages.front().isEmpty()) {
+            options.extraOutputs.language = languages.front();
+        }
     } else {
         return UsageError(QStringLiteral("Unknown option --%1. See --help.").arg(name));
     }
@@ -226,11 +240,19 @@ Result<ConversionOptions> ParseConversionOptions(const QStringList& arguments,
             return applied.error();
         }
     }
-    if (positional.size() != 1) {
+    if (positional.isEmpty()) {
+        return UsageError(QStringLiteral("Name the subtitle file to convert. See --help."));
+    }
+    if (options.languages.size() > positional.size()) {
+        return UsageError(QStringLiteral("--language names %1 languages for %2 subtitle files.")
+                              .arg(options.languages.size())
+                              .arg(positional.size()));
+    }
+    if (positional.size() > kMostStreams) {
         return UsageError(
-            positional.isEmpty()
-                ? QStringLiteral("Name the subtitle file to convert. See --help.")
-                : QStringLiteral("Name exactly one subtitle file, not %1.").arg(positional.size()));
+            QStringLiteral("A DVD holds at most %1 subtitle streams; %2 subtitle files are named.")
+                .arg(kMostStreams)
+                .arg(positional.size()));
     }
     if (standardGiven && !options.ifoPath.isEmpty()) {
         return UsageError(QStringLiteral(
@@ -244,100 +266,136 @@ Result<ConversionOptions> ParseConversionOptions(const QStringList& arguments,
     if (options.title != 0 && !options.intoDvd) {
         return UsageError(QStringLiteral("--title goes with --into-dvd."));
     }
-    if (options.track != 0 && !IsMediaFileName(positional.front())) {
+    if (options.track != 0 && std::none_of(positional.begin(), positional.end(), IsMediaFileName)) {
         return UsageError(
             QStringLiteral("--track goes with a video container such as .mkv, .mp4 "
                            "or .webm, whose subtitle tracks it chooses from."));
     }
-    options.subtitlePath = positional.front();
+    options.subtitlePath = positional.takeFirst();
+    options.moreSubtitlePaths = positional;
     return options;
 }
 
+namespace {
+
+// Breaks every line longer than a terminal's 80 columns at spaces; the rest of an option's
+// text goes on under its description column.
+QString FitTo80Columns(const QString& text) {
+    constexpr int kColumns = 80;
+    constexpr int kDescriptionColumn = 24;
+    QStringList fitted;
+    for (QString line : text.split(QLatin1Char('\n'))) {
+        const QString indent(line.startsWith(QLatin1String("  ")) ? kDescriptionColumn : 0,
+                             QLatin1Char(' '));
+        while (line.size() > kColumns) {
+            qsizetype cut = line.lastIndexOf(QLatin1Char(' '), kColumns);
+            if (cut <= indent.size()) {
+                break;  // one word longer than a line
+            }
+            fitted << line.left(cut);
+            line = indent + line.mid(cut + 1);
+        }
+        fitted << line;
+    }
+    return fitted.join(QLatin1Char('\n'));
+}
+
+}  // namespace
+
 QString UsageText(const QString& programName) {
     const auto list = [](const QStringList& values) { return values.join(QLatin1String(", ")); };
-    return QStringLiteral(
-               "Usage: %1 [options] [--] SUBTITLE\n"
-               "Turns an SRT, WebVTT, ASS/SSA, SUB or TXT subtitle file, or a text subtitle track\n"
-               "of an MKV, MP4, WebM, MOV or TS video, into a DVD subpicture stream\n"
-               "(Generated.sup) and a help text (Marvoxa_Help_File.txt).\n"
-               "\n"
-               "Subtitle:\n"
-               "  --track N             subtitle track N of a video container (.mkv .mka .mks "
-               ".mp4\n"
-               "                        .m4v .mov .webm .ts), counting from 1 as ffprobe does\n"
-               "                        (default: its first text track)\n"
-               "\n"
-               "Palette:\n"
-               "  --ifo PATH            read the palette and video standard from a title set IFO\n"
-               "                        (default: none, the generic grey palette stands in)\n"
-               "  --standard pal|ntsc   frame size without an IFO: 720x576 or 720x480 (default "
-               "pal)\n"
-               "  --antialias N         palette entry 0-15 for the antialias colour\n"
-               "  --outline-color N     palette entry 0-15 for the outline colour\n"
-               "  --text N              palette entry 0-15 for the text colour\n"
-               "  --background N        palette entry 0-15 for the background\n"
-               "                        (default: chosen from the IFO's greys, or 1, 0, 3, 0 with "
-               "the generic palette)\n"
-               "\n"
-               "Style:\n"
-               "  --font NAME           Arial or an installed font family (default Arial)\n"
-               "  --size N              one of %2 (default 22)\n"
-               "  --charset NAME        code page of non-UTF-8 files: %3 (default DEFAULT)\n"
-               "  --style NAME          one of %4 (default Normal)\n"
-               "  --outline N           outline width in pixels: %5 (default 3)\n"
-               "  --align NAME          one of %6 (default center)\n"
-               "  --bottom-offset N     pixels above the bottom, %7 to %8 (default 30)\n"
-               "  --line-overlap N      pixels the second line moves up, %9 to %10, odd values "
-               "move to the next even one (default -4)\n"
-               "  --aspect auto|4:3|16:9  the screen the subtitles are drawn for: 16:9 draws them\n"
-               "                        3/4 as wide, for an anamorphic picture that players\n"
-               "                        stretch by 4/3; 4:3 draws them with square pixels\n"
-               "                        (default auto: 16:9 when the IFO's video is 16:9)\n"
-               "\n"
-               "Text:\n"
-               "  --markup MODE         text: draw tags such as <i> as they are written "
-               "(default);\n"
-               "                        strip: remove SRT tags, {\\an8} blocks and MicroDVD codes\n"
-               "                        such as {y:i}, and decode entities such as &amp;;\n"
-               "                        {\\an1} to {\\an9} place a subtitle as on a keypad (7 top\n"
-               "                        left, 5 centre, 3 bottom right) and \\N breaks a line;\n"
-               "                        render: as strip, and draw <i>, <b>, <u>, <s> and {y:...}\n"
-               "                        text in its style (font colours are ignored)\n"
-               "  --wrap                break lines too wide for the picture at spaces into\n"
-               "                        balanced lines instead of refusing the file\n"
-               "  --all-lines           draw every line of a subtitle, stacked upwards from the\n"
-               "                        bottom line (default: the first two, with a notice)\n"
-               "\n"
-               "Output:\n"
-               "  --output-dir DIR      write the files there, made when missing (default: the\n"
-               "                        subtitle's folder)\n"
-               "  --also LIST           also write vobsub (Generated.idx, Generated.sub) and/or\n"
-               "                        dvdauthor (Generated_spumux.xml and its pictures), "
-               "e.g. vobsub,dvdauthor\n"
-               "  --language CODE       language of the subtitle stream they name (default en)\n"
-               "  --forced              mark every subtitle forced: players show it even when\n"
-               "                        subtitles are off (translated signs, foreign dialogue)\n"
-               "  --into-dvd            also write OUTPUT-DIR/VIDEO_TS: a copy of the DVD of "
-               "--ifo\n"
-               "                        with the subtitles as one more stream (--language) of a\n"
-               "                        title, its colours written into the copy's palette;\n"
-               "                        subtitle times count from the title's start, in\n"
-               "                        real video time\n"
-               "  --title N             that title, numbered as players number the disc's titles\n"
-               "                        (default: the title set's longest)\n"
-               "  --help                show this text\n"
-               "  --version             show the version\n"
-               "  --                    ends the options: what follows is the file name, even "
-               "if it begins with -\n"
-               "\n"
-               "Exit status: 0 done, 1 input refused or a file could not be read or written,\n"
-               "2 wrong usage.\n")
-        .arg(programName, list(FontSizeNames()), list(CharsetNames()), list(StyleNames()),
-             list(OutlineWidthNames()), list(AlignNames()))
-        .arg(kBottomOffsetMin)
-        .arg(kBottomOffsetMax)
-        .arg(kLineOverlapMin)
-        .arg(kLineOverlapMax);
+    return FitTo80Columns(
+        QStringLiteral(
+            "Usage: %1 [options] [--] SUBTITLE [SUBTITLE...]\n"
+            "Turns an SRT, WebVTT, ASS/SSA, SUB or TXT subtitle file, or a text subtitle\n"
+            "track of an MKV, MP4, WebM, MOV or TS video, into a DVD subpicture stream\n"
+            "(Generated.sup) and a help text (Marvoxa_Help_File.txt). Several files make\n"
+            "one stream each, in the order given: Generated.LANG.sup (a language named\n"
+            "twice: Generated.LANG.2.sup), one VobSub pair with a track a stream, one\n"
+            "spumux script a stream with Generated_dvdauthor.xml, and with --into-dvd\n"
+            "every stream in one copy.\n"
+            "\n"
+            "Subtitle:\n"
+            "  --track N             subtitle track N of a video container (.mkv .mka .mks\n"
+            "                        .mp4 .m4v .mov .webm .ts), counting from 1 as ffprobe\n"
+            "                        does (default: its first text track); every video\n"
+            "                        given\n"
+            "\n"
+            "Palette:\n"
+            "  --ifo PATH            read the palette and video standard from a title set IFO\n"
+            "                        (default: none, the generic grey palette stands in)\n"
+            "  --standard pal|ntsc   frame size without an IFO: 720x576 or 720x480 (default "
+            "pal)\n"
+            "  --antialias N         palette entry 0-15 for the antialias colour\n"
+            "  --outline-color N     palette entry 0-15 for the outline colour\n"
+            "  --text N              palette entry 0-15 for the text colour\n"
+            "  --background N        palette entry 0-15 for the background\n"
+            "                        (default: chosen from the IFO's greys, or 1, 0, 3, 0 with "
+            "the generic palette)\n"
+            "\n"
+            "Style:\n"
+            "  --font NAME           Arial or an installed font family (default Arial)\n"
+            "  --size N              one of %2 (default 22)\n"
+            "  --charset NAME        code page of non-UTF-8 files: %3 (default DEFAULT)\n"
+            "  --style NAME          one of %4 (default Normal)\n"
+            "  --outline N           outline width in pixels: %5 (default 3)\n"
+            "  --align NAME          one of %6 (default center)\n"
+            "  --bottom-offset N     pixels above the bottom, %7 to %8 (default 30)\n"
+            "  --line-overlap N      pixels the second line moves up, %9 to %10, odd values "
+            "move to the next even one (default -4)\n"
+            "  --aspect auto|4:3|16:9  the screen the subtitles are drawn for: 16:9 draws\n"
+            "                        them 3/4 as wide, for an anamorphic picture that players\n"
+            "                        stretch by 4/3; 4:3 draws them with square pixels\n"
+            "                        (default auto: 16:9 when the IFO's video is 16:9)\n"
+            "\n"
+            "Text:\n"
+            "  --markup MODE         text: draw tags such as <i> as they are written\n"
+            "                        (default);\n"
+            "                        strip: remove SRT tags, {\\an8} blocks and MicroDVD codes\n"
+            "                        such as {y:i}, and decode entities such as &amp;;\n"
+            "                        {\\an1} to {\\an9} place a subtitle as on a keypad (7 top\n"
+            "                        left, 5 centre, 3 bottom right) and \\N breaks a line;\n"
+            "                        render: as strip, and draw <i>, <b>, <u>, <s> and\n"
+            "                        {y:...} text in its style (font colours are ignored)\n"
+            "  --wrap                break lines too wide for the picture at spaces into\n"
+            "                        balanced lines instead of refusing the file\n"
+            "  --all-lines           draw every line of a subtitle, stacked upwards from the\n"
+            "                        bottom line (default: the first two, with a notice)\n"
+            "\n"
+            "Output:\n"
+            "  --output-dir DIR      write the files there, made when missing (default: the\n"
+            "                        subtitle's folder)\n"
+            "  --also LIST           also write vobsub (Generated.idx, Generated.sub) and/or\n"
+            "                        dvdauthor (Generated_spumux.xml and its pictures), "
+            "e.g. vobsub,dvdauthor\n"
+            "  --language CODE,...   language of the subtitle stream they name (default en);\n"
+            "                        with several files one a file, in order, e.g. fr,de;\n"
+            "                        a file left out takes its name's tag (film.es.srt,\n"
+            "                        film.spa.srt, film.Spanish.srt, film.pt-BR.srt)\n"
+            "  --forced              mark every subtitle forced: players show it even when\n"
+            "                        subtitles are off (translated signs, foreign dialogue);\n"
+            "                        with several files, those of every stream\n"
+            "  --into-dvd            also write OUTPUT-DIR/VIDEO_TS: a copy of the DVD of\n"
+            "                        --ifo with the subtitles as one more stream\n"
+            "                        (--language) of a title, several files as several\n"
+            "                        streams in one pass, their colours written into the\n"
+            "                        copy's palette; subtitle times count from the title's\n"
+            "                        start, in real video time\n"
+            "  --title N             that title, numbered as players number the disc's titles\n"
+            "                        (default: the title set's longest)\n"
+            "  -h, --help            show this text\n"
+            "  --version             show the version\n"
+            "  --                    ends the options: what follows is the file name, even "
+            "if it begins with -\n"
+            "\n"
+            "Exit status: 0 done, 1 input refused or a file could not be read or written,\n"
+            "2 wrong usage.\n")
+            .arg(programName, list(FontSizeNames()), list(CharsetNames()), list(StyleNames()),
+                 list(OutlineWidthNames()), list(AlignNames()))
+            .arg(kBottomOffsetMin)
+            .arg(kBottomOffsetMax)
+            .arg(kLineOverlapMin)
+            .arg(kLineOverlapMax));
 }
 
 QString VersionText() {

@@ -16,6 +16,11 @@ namespace marvoxa {
 // What the user asked the converter for; defaults are the window's start-up defaults.
 struct ConversionOptions {
     QString subtitlePath;
+    // Further subtitle files, each a stream of its own after the first, in the order given.
+    QStringList moreSubtitlePaths;
+    // --language's list, in file order; an empty entry, or one past its end, is taken from the
+    // file's name when several files are given.
+    QStringList languages;
     // The subtitle track of a video container, counting from 1; 0: its first text track.
     int track = 0;
     QString ifoPath;       // empty: the generic palette stands in

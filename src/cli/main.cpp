@@ -1,6 +1,7 @@
 #include "cli/argument_paths.h"
 #include "cli/cli_options.h"
 #include "cli/conversion.h"
+#include "render/font_fallback_warnings.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -53,6 +54,7 @@ int main(int argc, char** argv) {
     int qtArgumentCount = 1;
     char* qtArguments[] = {argv[0], nullptr};
     QGuiApplication app(qtArgumentCount, qtArguments);
+    marvoxa::QuietFontFallbackWarnings();
     QTextStream out(stdout);
     QTextStream err(stderr);
 

@@ -16,6 +16,10 @@ class DvdCopyOutput : public CueOutput {
 public:
     DvdCopyOutput(const DvdTarget& target, const QString& language, const QString& destination,
                   const Palette& drawnIn);
+    // Several streams in one copy, one a language, fed stream after stream; a unit's messages
+    // name its stream's file, from sources.
+    DvdCopyOutput(const DvdTarget& target, const QStringList& languages, const QStringList& sources,
+                  const QString& destination, const Palette& drawnIn);
 
     // Told how far the copy has come; returning false stops it.
     void setProgress(std::function<bool(qint64 done, qint64 total)> progress) {
@@ -40,18 +44,25 @@ private:
     // Keeps the units of one drawing as the copy takes them.
     class UnitList : public CueOutput {
     public:
-        Status begin() override;
+        Status begin() override {
+            clear();
+            return Ok();
+        }
         Status add(const EncodedCue& cue) override;
         Status finish() override { return Ok(); }
         Status commit() override { return Ok(); }
         void discard() override {}
         QStringList paths() const override { return {}; }
 
-        QList<TitleSubpicture> units;
+        void clear();
+
+        qsizetype streams = 1;
+        QStringList sources;                  // a unit's messages name its stream's file
+        QList<QList<TitleSubpicture>> units;  // a stream each
     };
 
     const DvdTarget& target_;
-    QString language_;
+    QStringList languages_;
     QString destination_;
     std::array<quint32, kPaletteSize> colours_{};
     UnitList units_;

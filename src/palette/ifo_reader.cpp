@@ -2,12 +2,16 @@
 
 #include "common/regular_file.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QScopeGuard>
 
 #include <fcntl.h>
 #include <unistd.h>
+#include <algorithm>
 #include <cerrno>
+#include <optional>
 
 namespace marvoxa {
 namespace {
@@ -35,22 +39,34 @@ Error IoError(int errorNumber, const QString& path) {
     return Error{ErrorKind::Io, QStringLiteral("%1: %2").arg(text, path)};
 }
 
-// The fields the reader takes lie at fixed places of a title set IFO; a file that ends before one
-// of them is something else.
-Error NotTitleSetIfoError(const QString& path, qint64 length) {
-    return Error{ErrorKind::Format,
-                 QStringLiteral("%1 is not a title set IFO: it is only %2 bytes long and ends "
-                                "before the subpicture palette or the video attributes.")
-                     .arg(path)
-                     .arg(length)};
+constexpr QByteArrayView kTitleSetIdentifier("DVDVIDEO-VTS");
+constexpr QByteArrayView kVideoManagerIdentifier("DVDVIDEO-VMG");
+
+// The fields the reader takes lie at fixed places of a title set IFO; a file whose fields lie
+// elsewhere is something else, or damaged. Its first bytes say which, where they are not the
+// identifier a title set IFO begins with.
+Error NotTitleSetIfoError(const QString& path, qint64 length, bool endsBeforeField,
+                          bool titleSetIdentifier) {
+    QString why = endsBeforeField ? QStringLiteral(
+                                        "it is only %1 bytes long and ends before the subpicture "
+                                        "palette or the video attributes")
+                                  : QStringLiteral(
+                                        "the subpicture palette it points to lies outside its %1 "
+                                        "bytes");
+    if (!titleSetIdentifier) {
+        why += QStringLiteral(", and it does not begin with DVDVIDEO-VTS as a title set IFO does");
+    }
+    return Error{
+        ErrorKind::Format,
+        QStringLiteral("%1 is not a readable IFO of a title set: %2.").arg(path, why.arg(length))};
 }
 
 // Field positions are 32-bit integer sums that wrap; one that comes out negative cannot be
-// reached and fails like a bad seek.
-Result<qint64> FieldPosition(quint32 wrappedSum, const QString& path) {
+// reached: the table it was computed from is no title set's.
+std::optional<qint64> FieldPosition(quint32 wrappedSum) {
     const auto position = static_cast<qint32>(wrappedSum);
     if (position < 0) {
-        return IoError(EINVAL, path);
+        return std::nullopt;
     }
     return qint64{position};
 }
@@ -62,14 +78,33 @@ public:
     FieldReader(int descriptor, const QString& path, qint64 length)
         : descriptor_(descriptor), path_(path), length_(length) {}
 
-    Status read(qint64 position, int size) {
-        if (position + size > length_) {
-            return NotTitleSetIfoError(path_, length_);
+    // Reads the first bytes, to name a file that is no title set IFO for what it is.
+    Status readIdentifier() {
+        identifier_.resize(std::min<qint64>(length_, kTitleSetIdentifier.size()));
+        const ssize_t count = ::pread(descriptor_, identifier_.data(), identifier_.size(), 0);
+        if (count < 0) {
+            return IoError(errno, path_);
+        }
+        identifier_.resize(count);
+        return Ok();
+    }
+    bool videoManager() const { return identifier_ == kVideoManagerIdentifier; }
+    Error unreadable(bool endsBeforeField) const {
+        return NotTitleSetIfoError(path_, length_, endsBeforeField,
+                                   identifier_ == kTitleSetIdentifier);
+    }
+
+    Status read(std::optional<qint64> position, int size) {
+        if (!position) {
+            return unreadable(false);
+        }
+        if (*position + size > length_) {
+            return unreadable(true);
         }
         int delivered = 0;
         while (delivered < size) {
             const ssize_t count = ::pread(descriptor_, buffer_.data() + delivered, size - delivered,
-                                          position + delivered);
+                                          *position + delivered);
             if (count < 0) {
                 if (errno == EINTR) {
                     continue;
@@ -77,7 +112,7 @@ public:
                 return IoError(errno, path_);
             }
             if (count == 0) {
-                return NotTitleSetIfoError(path_, length_);  // shortened while being read
+                return unreadable(true);  // shortened while being read
             }
             delivered += static_cast<int>(count);
         }
@@ -95,6 +130,7 @@ private:
     QString path_;
     qint64 length_;
     std::array<uchar, 4> buffer_{};
+    QByteArray identifier_;
 };
 
 }  // namespace
@@ -116,30 +152,30 @@ Result<IfoPaletteData> ReadIfoPalette(const QString& path) {
     }
 
     FieldReader reader(descriptor, path, fileStatus.st_size);
+    if (Status status = reader.readIdentifier(); !status) {
+        return status.error();
+    }
+    if (reader.videoManager() || IsDvdOwnIfoName(path)) {
+        return DvdOwnIfoError(path);
+    }
     if (Status status = reader.read(kPgcTableSectorPosition, 4); !status) {
         return status.error();
     }
     const quint32 pgcTableStart = reader.word32() * kSectorSize;
-
-    const Result<qint64> pointerPosition =
-        FieldPosition(pgcTableStart + kFirstPgcPointerOffset, path);
-    if (!pointerPosition) {
-        return pointerPosition.error();
-    }
-    if (Status status = reader.read(pointerPosition.value(), 4); !status) {
+    if (Status status = reader.read(FieldPosition(pgcTableStart + kFirstPgcPointerOffset), 4);
+        !status) {
         return status.error();
     }
     const quint32 firstPgcOffset = reader.word32();
 
-    const Result<qint64> palettePosition =
-        FieldPosition(pgcTableStart + firstPgcOffset + kPgcPaletteOffset, path);
-    if (!palettePosition) {
-        return palettePosition.error();
-    }
+    const std::optional<qint64> palettePosition =
+        FieldPosition(pgcTableStart + firstPgcOffset + kPgcPaletteOffset);
     IfoPaletteData data;
     for (int i = 0; i < kPaletteSize; ++i) {
         // Consecutive reads go on from the file position, which does not wrap.
-        if (Status status = reader.read(palettePosition.value() + 4 * i, 4); !status) {
+        if (Status status = reader.read(
+                palettePosition ? std::optional(*palettePosition + 4 * i) : std::nullopt, 4);
+            !status) {
             return status.error();
         }
         data.storedValues[i] = reader.word32();
@@ -150,6 +186,28 @@ Result<IfoPaletteData> ReadIfoPalette(const QString& path) {
     }
     data.videoAttributes = reader.word16();
     return data;
+}
+
+bool IsDvdOwnIfoName(const QString& path) {
+    const QString name = QFileInfo(path).fileName();
+    return name.compare(QStringLiteral("VIDEO_TS.IFO"), Qt::CaseInsensitive) == 0 ||
+           name.compare(QStringLiteral("VIDEO_TS.BUP"), Qt::CaseInsensitive) == 0;
+}
+
+Error DvdOwnIfoError(const QString& path) {
+    QStringList titleSets = QFileInfo(path).dir().entryList(
+        {QStringLiteral("VTS_[0-9][0-9]_0.IFO")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
+    const QString choose =
+        titleSets.isEmpty()
+            ? QStringLiteral("the VTS_xx_0.IFO of the title set that will carry the subtitles")
+            : QStringLiteral(
+                  "the IFO of the title set that will carry the subtitles, one of %1 "
+                  "beside it")
+                  .arg(titleSets.join(QStringLiteral(", ")));
+    return Error{ErrorKind::Format,
+                 QStringLiteral("%1 is the IFO of the whole DVD, not the IFO of a title set: load "
+                                "%2.")
+                     .arg(path, choose)};
 }
 
 VideoStandard VideoStandardFromAttributes(quint16 videoAttributes) {

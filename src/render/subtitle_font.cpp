@@ -1,5 +1,8 @@
 #include "render/subtitle_font.h"
 
+#include "render/script_faces.h"
+
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QImage>
@@ -21,15 +24,6 @@ constexpr int kLineFlags = Qt::TextSingleLine | Qt::TextExpandTabs;
 // An empty line still takes a full line height.
 QString MeasuredText(const QString& text) {
     return text.isEmpty() ? QStringLiteral(" ") : text;
-}
-
-QFont SpanFont(const QFont& base, const FontStyle& extra) {
-    QFont font = base;
-    font.setBold(base.bold() || extra.bold);
-    font.setItalic(base.italic() || extra.italic);
-    font.setUnderline(base.underline() || extra.underline);
-    font.setStrikeOut(base.strikeOut() || extra.strikeOut);
-    return font;
 }
 
 }  // namespace
@@ -69,6 +63,21 @@ QFont SubtitleFont(const RenderSettings& settings) {
         // are drawn as crisply as the square ones, not squeezed afterwards.
         font.setStretch(kWideStretch);
     }
+    // The chosen face first, as the system resolves its name (Arial is Liberation Sans), then
+    // the project's face for each script it lacks, before any face the system would pick: what
+    // draws a script does not depend on which other fonts happen to be installed.
+    const QString chosen = QFontInfo(font).family();
+    font.setFamilies(QStringList{chosen.isEmpty() ? settings.fontName : chosen} +
+                     FallbackFamilies());
+    return font;
+}
+
+QFont SpanFont(const QFont& base, const FontStyle& extra) {
+    QFont font = base;
+    font.setBold(base.bold() || extra.bold);
+    font.setItalic(base.italic() || extra.italic);
+    font.setUnderline(base.underline() || extra.underline);
+    font.setStrikeOut(base.strikeOut() || extra.strikeOut);
     return font;
 }
 

@@ -37,6 +37,9 @@ QFont SubtitleFont(const RenderSettings& settings);
 // as wide as it is stored.
 inline constexpr int kWideStretch = 75;
 
+// The font of a span: base with the span's styles added.
+QFont SpanFont(const QFont& base, const FontStyle& extra);
+
 // The resolution of every picture subtitle text is measured or drawn on: 96 pixels per inch,
 // whatever the display's, so that a stream does not depend on the display.
 inline constexpr int kSubtitleDotsPerMeter = 3780;

@@ -19,6 +19,17 @@ AssFormat EventFormat(const QByteArray& names) {
                                                                           : AssFormat(kEventFields);
 }
 
+// Some files write the two digits of centiseconds after a third colon, "0:00:04:56", and
+// players read them as "0:00:04.56".
+std::optional<qint32> ReadAssTime(QByteArrayView text) {
+    if (text.count(':') != 3 || text.size() - text.lastIndexOf(':') != 3) {
+        return ReadClockTime(text);
+    }
+    QByteArray point = text.toByteArray();
+    point[point.lastIndexOf(':')] = '.';
+    return ReadClockTime(point);
+}
+
 }  // namespace
 
 CueReading ReadAssCues(const QList<QByteArray>& rawLines, MarkupMode markup) {
@@ -48,8 +59,8 @@ CueReading ReadAssCues(const QList<QByteArray>& rawLines, MarkupMode markup) {
         }
         const QList<QByteArray> fields = SplitAssFields(*value, format.size());
         const auto field = [&](const char* name) { return format.field(fields, name); };
-        const std::optional<qint32> start = ReadClockTime(field("start"));
-        const std::optional<qint32> end = ReadClockTime(field("end"));
+        const std::optional<qint32> start = ReadAssTime(field("start"));
+        const std::optional<qint32> end = ReadAssTime(field("end"));
         if (!start || !end) {
             if (reading.unreadableTimingLines++ == 0) {
                 reading.firstUnreadableLineNumber = i + 1;

@@ -16,8 +16,9 @@ namespace marvoxa {
 // nothing when every line is drawn.
 std::optional<QString> ExtraLinesNotice(const CueList& cueList, const RenderSettings& settings);
 
-// Cues holding characters that neither the settings' font nor a fallback font can draw, with
-// the first such character as U+XXXX.
+// Cues whose drawing holds empty boxes where no installed font has the glyph: the first such
+// cue with its character as U+XXXX and its script, the first cue of each other script so
+// affected, and the Debian packages that bring the faces these scripts lack.
 std::optional<QString> UndrawableCharactersNotice(const CueList& cueList,
                                                   const RenderSettings& settings);
 

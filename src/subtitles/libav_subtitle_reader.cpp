@@ -119,8 +119,9 @@ Status OpenContainer(const QString& path, Container& container) {
     QuietLibav();
     const OpenedInput opened = OpenRegularFileForReading(path);
     if (opened.descriptor < 0) {
-        return Error{ErrorKind::Io, opened.notRegular ? NotRegularFileMessage(path)
-                                                      : QString(kCannotOpenFileMessage).arg(path)};
+        return Error{ErrorKind::Io, opened.notRegular
+                                        ? NotRegularFileMessage(path)
+                                        : CannotOpenFileMessage(path, opened.errorNumber)};
     }
     container.descriptor = opened.descriptor;
     constexpr int kBufferSize = 64 * 1024;

@@ -138,9 +138,9 @@ SubtitleLoad LoadSubtitleFile(const QString& path, MarkupMode markup, int track)
     if (opened.descriptor < 0 ||
         !file.open(opened.descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         SubtitleLoad load;
-        load.error =
-            Error{ErrorKind::Io, opened.notRegular ? NotRegularFileMessage(path)
-                                                   : QString(kCannotOpenFileMessage).arg(path)};
+        load.error = Error{ErrorKind::Io, opened.notRegular
+                                              ? NotRegularFileMessage(path)
+                                              : CannotOpenFileMessage(path, opened.errorNumber)};
         return load;
     }
     return LoadSubtitleText(ReadWholeFile(file), path, markup);

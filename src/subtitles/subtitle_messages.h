@@ -19,6 +19,16 @@ inline constexpr QLatin1String kFrameRateLineMessage(
 inline constexpr QLatin1String kNotAValidIntegerMessage("'%1' is not a valid integer value");
 // %1: the path of the file.
 inline constexpr QLatin1String kCannotOpenFileMessage("Cannot open file %1");
+// The same followed by the system's reason, "Cannot open file a.srt: No such file or directory".
+inline QString CannotOpenFileMessage(const QString& path, int errorNumber) {
+    return QString(kCannotOpenFileMessage).arg(path) + QStringLiteral(": ") +
+           qt_error_string(errorNumber);
+}
+
+// Said when a file gives no subtitle at all, at its load and at generation.
+inline constexpr QLatin1String kNoSubtitlesMessage(
+    "The subtitle file holds no subtitles, so there is nothing to generate. Load a subtitle file "
+    "with at least one subtitle.");
 
 inline constexpr QLatin1String kNoWebVttHeaderMessage(
     "This is not a WebVTT file: its first line must begin with WEBVTT.");

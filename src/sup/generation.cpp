@@ -7,6 +7,7 @@
 #include "subtitles/cue_lines.h"
 #include "subtitles/display_events.h"
 #include "subtitles/line_width_check.h"
+#include "subtitles/subtitle_messages.h"
 #include "sup/completion_report.h"
 #include "sup/raster_encoding.h"
 #include "sup/sup_packet.h"
@@ -27,6 +28,10 @@ Error CueError(int cueIndex, const Cue& cue, const Error& cause) {
     return Error{cause.kind, QStringLiteral("Subtitle %1 at %2 cannot be written: %3")
                                  .arg(cueIndex + 1)
                                  .arg(FormatCueTime(cue.startMs), cause.message)};
+}
+
+Error EmptyListError() {
+    return Error{ErrorKind::State, QString(kNoSubtitlesMessage)};
 }
 
 Error CancelledError() {
@@ -70,6 +75,7 @@ struct DrawingChoices {
     RoleColours roleColours;
     bool forced = false;
     bool keepRaster = false;  // for a frame shown on the caller's thread
+    int stream = 0;
     // Cues with a line this wide are refused: they are measured, not drawn.
     int refusedLineWidth = std::numeric_limits<int>::max();
 };
@@ -104,8 +110,8 @@ DrawnCue DrawAndEncodeEvent(const CueList& cueList, const DisplayEvent& event, i
         return {std::move(subtitle), packet.error()};
     }
     return {std::move(subtitle),
-            EncodedCue{index, static_cast<int>(event.cues.front()), event.startMs, event.durationMs,
-                       areaTop, areaHeight, std::move(packet).value()}};
+            EncodedCue{index, static_cast<int>(event.cues.front()), choices.stream, event.startMs,
+                       event.durationMs, areaTop, areaHeight, std::move(packet).value()}};
 }
 
 // A block of consecutive display events for one pipeline thread; the cue list and the events
@@ -173,40 +179,52 @@ QString OutputPath(const QString& folder, const char* fileName) {
     return QDir::cleanPath(QDir(folder).absoluteFilePath(QLatin1String(fileName)));
 }
 
-Result<GeneratedStream> GenerateSupStream(const GenerationRequest& request) {
-    const CueList& cueList = *request.cueList;
-    if (cueList.cues.empty()) {
-        return Error{ErrorKind::State,
-                     QStringLiteral("The subtitle file holds no subtitles, so there is nothing to "
-                                    "generate. Load a subtitle file with at least one subtitle.")};
-    }
-    const auto cancelled = [&] { return request.cancelRequested && request.cancelRequested(); };
-    if (cancelled()) {
-        return CancelledError();
-    }
-    DisplayDpi();  // the drawing threads use the resolution last seen on this thread
+namespace {
 
-    const QString streamPath = OutputPath(request.outputFolder, kStreamFileName);
-    SupStreamOutput stream(streamPath);
-    std::vector<CueOutput*> outputs{&stream};
-    outputs.insert(outputs.end(), request.extraOutputs.begin(), request.extraOutputs.end());
-    const std::vector<CueOutput*> secondOutputs =
-        request.secondDrawing ? request.secondDrawing->outputs : std::vector<CueOutput*>{};
-    const size_t firstDrawingOutputs = outputs.size();
-    outputs.insert(outputs.end(), secondOutputs.begin(), secondOutputs.end());
+QString StreamPath(const GenerationRequest& request) {
+    return request.streamFileName.isEmpty()
+               ? OutputPath(request.outputFolder, kStreamFileName)
+               : QDir::cleanPath(
+                     QDir(request.outputFolder).absoluteFilePath(request.streamFileName));
+}
+
+// The outputs of the request's stream: those of the first drawing, then those of the second.
+std::vector<CueOutput*> WithSecondDrawing(std::vector<CueOutput*> outputs,
+                                          const GenerationRequest& request) {
+    if (request.secondDrawing) {
+        outputs.insert(outputs.end(), request.secondDrawing->outputs.begin(),
+                       request.secondDrawing->outputs.end());
+    }
+    return outputs;
+}
+
+// Draws, encodes and hands every display event of the request to the outputs, which are
+// begun already: the first firstDrawingOutputs take the first drawing, the rest the second.
+// On failure every one of them is discarded.
+Result<int> GenerateInto(const GenerationRequest& request, const std::vector<CueOutput*>& outputs,
+                         size_t firstDrawingOutputs) {
+    const CueList& cueList = *request.cueList;
+    const auto cancelled = [&] { return request.cancelRequested && request.cancelRequested(); };
     const auto discardAll = [&] {
         for (CueOutput* output : outputs) {
             output->discard();
         }
     };
-    if (Status begun = BeginAll(outputs); !begun) {
-        return begun.error();
+    if (cueList.cues.empty()) {
+        discardAll();
+        return EmptyListError();
     }
+    if (cancelled()) {
+        discardAll();
+        return CancelledError();
+    }
+    DisplayDpi();  // the drawing threads use the resolution last seen on this thread
 
     const DisplayEventList events = DisplayEvents(cueList);
     const int eventCount = static_cast<int>(events.size());
     DrawingChoices choices{request.roleColours, request.forced,
                            static_cast<bool>(request.cueDrawn)};
+    choices.stream = request.streamIndex;
     if (request.refuseTooWideCue) {
         choices.refusedLineWidth = kMaxLineWidth;
     }
@@ -280,10 +298,80 @@ Result<GeneratedStream> GenerateSupStream(const GenerationRequest& request) {
         discardAll();
         return CancelledError();
     }
+    return eventCount;
+}
+
+}  // namespace
+
+Result<GeneratedStream> GenerateSupStream(const GenerationRequest& request) {
+    if (request.cueList->cues.empty()) {
+        return EmptyListError();
+    }
+    if (request.cancelRequested && request.cancelRequested()) {
+        return CancelledError();
+    }
+    const QString streamPath = StreamPath(request);
+    SupStreamOutput stream(streamPath);
+    std::vector<CueOutput*> outputs{&stream};
+    outputs.insert(outputs.end(), request.extraOutputs.begin(), request.extraOutputs.end());
+    const size_t firstDrawingOutputs = outputs.size();
+    outputs = WithSecondDrawing(std::move(outputs), request);
+    if (Status begun = BeginAll(outputs); !begun) {
+        return begun.error();
+    }
+    const Result<int> packets = GenerateInto(request, outputs, firstDrawingOutputs);
+    if (!packets) {
+        return packets.error();
+    }
     if (Status written = FinishAndCommitAll(outputs); !written) {
         return written.error();
     }
-    return GeneratedStream{streamPath, eventCount};
+    return GeneratedStream{streamPath, packets.value()};
+}
+
+Result<std::vector<GeneratedStream>> GenerateSupStreams(
+    const std::vector<GenerationRequest>& requests, const std::vector<CueOutput*>& sharedOutputs) {
+    std::vector<std::unique_ptr<SupStreamOutput>> streams;
+    std::vector<CueOutput*> all;
+    for (const GenerationRequest& request : requests) {
+        streams.push_back(std::make_unique<SupStreamOutput>(StreamPath(request)));
+        all.push_back(streams.back().get());
+        all.insert(all.end(), request.extraOutputs.begin(), request.extraOutputs.end());
+        if (request.secondDrawing) {
+            all.insert(all.end(), request.secondDrawing->outputs.begin(),
+                       request.secondDrawing->outputs.end());
+        }
+    }
+    all.insert(all.end(), sharedOutputs.begin(), sharedOutputs.end());
+    if (Status begun = BeginAll(all); !begun) {
+        return begun.error();
+    }
+    std::vector<GeneratedStream> generated;
+    for (size_t i = 0; i < requests.size(); ++i) {
+        std::vector<CueOutput*> outputs{streams[i].get()};
+        outputs.insert(outputs.end(), requests[i].extraOutputs.begin(),
+                       requests[i].extraOutputs.end());
+        outputs.insert(outputs.end(), sharedOutputs.begin(), sharedOutputs.end());
+        const size_t firstDrawingOutputs = outputs.size();
+        outputs = WithSecondDrawing(std::move(outputs), requests[i]);
+        const Result<int> packets = GenerateInto(requests[i], outputs, firstDrawingOutputs);
+        if (!packets) {
+            for (CueOutput* output : all) {
+                output->discard();
+            }
+            Error refused = packets.error();
+            if (refused.kind != ErrorKind::Cancelled && !requests[i].streamSource.isEmpty()) {
+                refused.message = QDir::toNativeSeparators(requests[i].streamSource) +
+                                  QLatin1String(":\r") + refused.message;
+            }
+            return refused;
+        }
+        generated.push_back({streams[i]->paths().front(), packets.value()});
+    }
+    if (Status written = FinishAndCommitAll(all); !written) {
+        return written.error();
+    }
+    return generated;
 }
 
 }  // namespace marvoxa

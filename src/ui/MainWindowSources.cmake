@@ -6,11 +6,15 @@ target_sources(marvoxa_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/dialog_filters.h
     ${CMAKE_CURRENT_LIST_DIR}/dvd_copy_choice.cpp
     ${CMAKE_CURRENT_LIST_DIR}/dvd_copy_choice.h
+    ${CMAKE_CURRENT_LIST_DIR}/file_drop.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/file_drop.h
     ${CMAKE_CURRENT_LIST_DIR}/form1_controls.cpp
     ${CMAKE_CURRENT_LIST_DIR}/form1_controls.h
     ${CMAKE_CURRENT_LIST_DIR}/form1_drawing_choices.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/form1_generation.cpp
     ${CMAKE_CURRENT_LIST_DIR}/generation_session.cpp
     ${CMAKE_CURRENT_LIST_DIR}/generation_session.h
+    ${CMAKE_CURRENT_LIST_DIR}/last_folders.h
     ${CMAKE_CURRENT_LIST_DIR}/preview_pictures.cpp
     ${CMAKE_CURRENT_LIST_DIR}/preview_pictures.h
     ${CMAKE_CURRENT_LIST_DIR}/subtitle_track_choice.cpp

@@ -11,9 +11,13 @@ namespace marvoxa {
 // also when the work in between ends early.
 class ControlLock {
 public:
+    // Every widget but the one left free, when given.
     template <typename Widgets>
-    explicit ControlLock(const Widgets& widgets) {
+    explicit ControlLock(const Widgets& widgets, const QWidget* leftFree = nullptr) {
         for (QWidget* widget : widgets) {
+            if (widget == leftFree) {
+                continue;
+            }
             // The control's own setting, not one inherited from a disabled parent.
             states_.append({widget, !widget->testAttribute(Qt::WA_Disabled)});
             widget->setEnabled(false);

@@ -2,6 +2,10 @@
 
 #include "dvd/dvd_report.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+
 #include <algorithm>
 
 namespace marvoxa {
@@ -24,33 +28,94 @@ QList<DvdTitleOption> DvdTitleOptions(const QString& ifoPath) {
     return options;
 }
 
+QList<DvdTitleOption> OfferedDvdTitles(const PaletteState& palette,
+                                       const QList<DvdTitleOption>& loadedTitles) {
+    const bool ifoInUse = palette.paletteReady() && palette.generationCase().value_or(
+                                                        PaletteCase::NoIfo) != PaletteCase::NoIfo;
+    return ifoInUse ? loadedTitles : QList<DvdTitleOption>();
+}
+
+QString DefaultDvdCopyFolder(const QString& ifoPath) {
+    QDir dvd = QFileInfo(ifoPath).absoluteDir();
+    dvd.cdUp();  // from VIDEO_TS to the DVD's own folder
+    const QString name = dvd.isRoot() ? QStringLiteral("DVD") : dvd.dirName();
+    dvd.cdUp();
+    return QDir::toNativeSeparators(dvd.filePath(name + QStringLiteral(" with subtitles")));
+}
+
+OptionsChoices ShownOptions(const OptionsChoices& stored,
+                            const QList<DvdTitleOption>& offeredTitles, const QString& ifoPath) {
+    OptionsChoices shown = stored;
+    if (offeredTitles.isEmpty()) {
+        shown.intoDvd = false;
+        return shown;
+    }
+    const bool titleOffered =
+        std::any_of(offeredTitles.begin(), offeredTitles.end(),
+                    [&](const DvdTitleOption& title) { return title.number == stored.dvdTitle; });
+    shown.dvdTitle = titleOffered ? stored.dvdTitle : offeredTitles.first().number;
+    if (shown.dvdFolder.isEmpty()) {
+        shown.dvdFolder = DefaultDvdCopyFolder(ifoPath);
+    }
+    return shown;
+}
+
+OptionsChoices StoredOptions(const OptionsChoices& chosen, const OptionsChoices& stored,
+                             const QList<DvdTitleOption>& offeredTitles, const QString& ifoPath) {
+    OptionsChoices kept = chosen;
+    if (offeredTitles.isEmpty()) {
+        kept.intoDvd = stored.intoDvd;
+        kept.dvdTitle = stored.dvdTitle;
+        kept.dvdFolder = stored.dvdFolder;
+    } else if (QDir::cleanPath(kept.dvdFolder) == QDir::cleanPath(DefaultDvdCopyFolder(ifoPath))) {
+        kept.dvdFolder.clear();
+    }
+    return kept;
+}
+
 Result<std::unique_ptr<WindowDvdCopy>> WindowDvdCopy::Open(const QString& ifoPath,
                                                            const OptionsChoices& choices,
-                                                           const QString& outputFolder,
-                                                           const Palette& drawnIn) {
-    if (ifoPath.isEmpty()) {
+                                                           const Palette& drawnIn,
+                                                           const QStringList& languages,
+                                                           const QStringList& sources) {
+    // The ISO command names the folder: it must hold the copy and nothing else.
+    const QStringList others =
+        QDir(choices.dvdFolder)
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)
+            .filter(QRegularExpression(QStringLiteral("^(?!VIDEO_TS$|\\.VIDEO_TS-)")));
+    if (!others.isEmpty()) {
         return Error{ErrorKind::State,
-                     QStringLiteral("Adding the subtitles to a DVD needs the VTS_xx_0.IFO in the "
-                                    "DVD's VIDEO_TS folder: load it with \"Load Ifo\", or untick "
-                                    "\"Add to the DVD of the loaded IFO\" in Options...")};
+                     QStringLiteral("The output folder for the DVD copy, %1, holds other files "
+                                    "(%2): an ISO image made of it would hold them too. Choose an "
+                                    "empty or new folder in Options...")
+                         .arg(QDir::toNativeSeparators(choices.dvdFolder), others.first())};
     }
     Result<DvdTarget> target = OpenDvdTarget(ifoPath, choices.dvdTitle);
     if (!target) {
         return target.error();
     }
     std::unique_ptr<WindowDvdCopy> copy(new WindowDvdCopy(std::move(target).value()));
-    copy->language_ = choices.outputs.language;
-    copy->outputFolder_ = outputFolder;
-    copy->output_ =
-        std::make_unique<DvdCopyOutput>(copy->target_, copy->language_, outputFolder, drawnIn);
+    copy->languages_ = languages.isEmpty() ? QStringList{choices.outputs.language} : languages;
+    copy->folder_ = choices.dvdFolder;
+    copy->folderExisted_ = QFileInfo::exists(copy->folder_);
+    copy->output_ = std::make_unique<DvdCopyOutput>(copy->target_, copy->languages_, sources,
+                                                    choices.dvdFolder, drawnIn);
     return copy;
 }
 
-void WindowDvdCopy::addTo(GenerationRequest& request, const RenderSettings& settings) {
+void WindowDvdCopy::addTo(GenerationRequest& request, const RenderSettings& settings,
+                          const QString& streamFolder) {
     request.extraOutputs.push_back(output_.get());
-    letterbox_ = LetterboxDrawing::For(target_, settings, *output_, outputFolder_);
+    letterbox_ = LetterboxDrawing::For(target_, settings, *output_, streamFolder);
     if (letterbox_) {
         request.secondDrawing = letterbox_->secondDrawing();
+    }
+}
+
+WindowDvdCopy::~WindowDvdCopy() {
+    output_.reset();  // discards an unfinished copy first
+    if (!folderExisted_) {
+        QDir().rmdir(folder_);  // only while empty
     }
 }
 
@@ -66,7 +131,7 @@ QString WindowDvdCopy::paletteNotice() const {
 }
 
 QString WindowDvdCopy::report() const {
-    QString text = DvdCopyReportText(target_, output_->report(), language_);
+    QString text = DvdCopyReportText(target_, output_->report(), languages_);
     if (letterbox_) {
         text += QLatin1Char('\n') + letterbox_->report(output_->report());
     }
@@ -77,7 +142,7 @@ QString WindowDvdCopy::report() const {
 }
 
 QStringList WindowDvdCopy::helpLines() const {
-    return DvdCopyHelpText(target_, output_->report(), language_);
+    return DvdCopyHelpText(target_, output_->report(), languages_);
 }
 
 QStringList DvdCopyHelpLines(const WindowDvdCopy* copy) {

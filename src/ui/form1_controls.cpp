@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFont>
+#include <QFontDatabase>
 #include <QFrame>
 #include <QIcon>
 #include <QLabel>
@@ -17,7 +18,20 @@
 #include <QRadioButton>
 #include <QSlider>
 
+#include <algorithm>
+
 namespace marvoxa {
+
+void FillFontList(QComboBox* box) {
+    QStringList families = QFontDatabase::families();
+    std::sort(families.begin(), families.end(), [](const QString& a, const QString& b) {
+        return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+    });
+    box->clear();
+    box->addItem(QStringLiteral("Arial"));
+    box->addItems(families);
+    box->setCurrentIndex(0);  // lists run their handlers only on the user's choice
+}
 
 namespace {
 

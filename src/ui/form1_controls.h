@@ -89,4 +89,8 @@ struct Form1Controls {
 // that depend on the system (the font faces) and start values are left to the window.
 Form1Controls CreateForm1Controls(QWidget* form);
 
+// Fills the font list with "Arial", then the installed families in alphabetical order, and
+// selects the first, running no handler; afresh on every call.
+void FillFontList(QComboBox* box);
+
 }  // namespace marvoxa

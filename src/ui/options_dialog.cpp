@@ -1,13 +1,18 @@
 #include "ui/options_dialog.h"
 
 #include "export/vobsub_index.h"
+#include "ui/dialog_filters.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
@@ -27,6 +32,10 @@ OptionsDialog::OptionsDialog(const OptionsChoices& current, const QList<DvdTitle
       forced_(new QCheckBox(QStringLiteral("Forced (shown even when subtitles are off)"), this)),
       intoDvd_(new QCheckBox(QStringLiteral("Add to the DVD of the loaded IFO"), this)),
       dvdTitle_(new QComboBox(this)),
+      dvdFolder_(new QLineEdit(current.dvdFolder, this)),
+      chooseDvdFolder_(new QPushButton(QStringLiteral("Choose..."), this)),
+      moreStreams_(new MoreStreamsList(
+          current.moreStreams, [this] { return pickSubtitleFile(); }, this)),
       aspect_(new QComboBox(this)),
       shownDvdTitle_(current.dvdTitle),
       shownLanguage_(current.outputs.language) {
@@ -99,6 +108,31 @@ OptionsDialog::OptionsDialog(const OptionsChoices& current, const QList<DvdTitle
     connect(intoDvd_, &QCheckBox::toggled, dvdTitle_, &QWidget::setEnabled);
     streamForm->addRow(intoDvd_);
     streamForm->addRow(QStringLiteral("Title:"), dvdTitle_);
+    dvdFolder_->setToolTip(
+        QStringLiteral("The copy goes into this folder as VIDEO_TS; an ISO "
+                       "image made of the folder holds nothing else"));
+    dvdFolder_->setMinimumWidth(240);
+    auto* folderRow = new QHBoxLayout;
+    folderRow->addWidget(dvdFolder_);
+    folderRow->addWidget(chooseDvdFolder_);
+    for (QWidget* folderControl :
+         {static_cast<QWidget*>(dvdFolder_), static_cast<QWidget*>(chooseDvdFolder_)}) {
+        folderControl->setEnabled(intoDvd_->isChecked());
+        connect(intoDvd_, &QCheckBox::toggled, folderControl, &QWidget::setEnabled);
+    }
+    connect(chooseDvdFolder_, &QPushButton::clicked, this, [this] {
+        const QString folder = QFileDialog::getExistingDirectory(
+            this, QStringLiteral("Output folder for the DVD copy"), dvdFolder_->text());
+        if (!folder.isEmpty()) {
+            dvdFolder_->setText(QDir::toNativeSeparators(folder));
+        }
+    });
+    streamForm->addRow(QStringLiteral("Output folder:"), folderRow);
+
+    // Each further file becomes a stream of its own, after the loaded one, in every output.
+    auto* moreGroup = new QGroupBox(QStringLiteral("More subtitle streams"), this);
+    auto* moreLayout = new QVBoxLayout(moreGroup);
+    moreLayout->addWidget(moreStreams_);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -108,6 +142,7 @@ OptionsDialog::OptionsDialog(const OptionsChoices& current, const QList<DvdTitle
     layout->addWidget(textGroup);
     layout->addWidget(outputGroup);
     layout->addWidget(streamGroup);
+    layout->addWidget(moreGroup);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
@@ -125,7 +160,22 @@ OptionsChoices OptionsDialog::choices() const {
     choices.intoDvd = intoDvd_->isChecked();
     choices.aspect = static_cast<AspectChoice>(aspect_->currentIndex());
     choices.dvdTitle = dvdTitle_->count() > 0 ? dvdTitle_->currentData().toInt() : shownDvdTitle_;
+    choices.dvdFolder = dvdFolder_->text().trimmed();
+    for (StreamChoice stream : moreStreams_->streams()) {
+        if (!IsLanguageCode(stream.language)) {
+            stream.language.clear();  // one letter is no language: the file's name gives it
+        }
+        choices.moreStreams.append(stream);
+    }
     return choices;
+}
+
+QString OptionsDialog::pickSubtitleFile() {
+    if (picker_) {
+        return picker_();
+    }
+    return QFileDialog::getOpenFileName(this, QStringLiteral("A further subtitle stream"),
+                                        QString(), SubtitleFilter());
 }
 
 }  // namespace marvoxa

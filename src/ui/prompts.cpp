@@ -42,8 +42,9 @@ bool DesktopPrompts::askYesNo(QWidget* parent, const QString& text) {
            QMessageBox::Yes;
 }
 
-QString DesktopPrompts::openFileName(QWidget* parent, const QString& title, const QString& filter) {
-    return QFileDialog::getOpenFileName(parent, title, QString(), filter);
+QString DesktopPrompts::openFileName(QWidget* parent, const QString& title, const QString& filter,
+                                     const QString& folder) {
+    return QFileDialog::getOpenFileName(parent, title, folder, filter);
 }
 
 void DesktopPrompts::openUrl(const QUrl& url) {

@@ -25,8 +25,10 @@ public:
     virtual void showInformation(QWidget* parent, const QString& text) = 0;
     // A modal question with Yes and No; true for Yes.
     virtual bool askYesNo(QWidget* parent, const QString& text) = 0;
-    // An open-file dialog; the chosen file's full path, or empty when cancelled.
-    virtual QString openFileName(QWidget* parent, const QString& title, const QString& filter) = 0;
+    // An open-file dialog showing folder (empty: the dialog's own choice); the chosen file's
+    // full path, or empty when cancelled.
+    virtual QString openFileName(QWidget* parent, const QString& title, const QString& filter,
+                                 const QString& folder) = 0;
     // Asks the desktop to open an address in the user's browser.
     virtual void openUrl(const QUrl& url) = 0;
     // The modal Options dialog showing current and the loaded DVD's titles; the new choices,
@@ -46,7 +48,8 @@ public:
     void showMessage(QWidget* parent, const QString& text) override;
     void showInformation(QWidget* parent, const QString& text) override;
     bool askYesNo(QWidget* parent, const QString& text) override;
-    QString openFileName(QWidget* parent, const QString& title, const QString& filter) override;
+    QString openFileName(QWidget* parent, const QString& title, const QString& filter,
+                         const QString& folder) override;
     void openUrl(const QUrl& url) override;
     std::optional<OptionsChoices> editOptions(QWidget* parent, const OptionsChoices& current,
                                               const QList<DvdTitleOption>& dvdTitles) override;

@@ -5,16 +5,13 @@
 #include "render/subtitle_font.h"
 #include "subtitles/cue_lines.h"
 #include "subtitles/cue_notices.h"
-#include "subtitles/display_events.h"
 #include "subtitles/line_width_check.h"
 #include "subtitles/subtitle_loader.h"
 #include "subtitles/subtitle_messages.h"
 #include "subtitles/text_decoding.h"
-#include "sup/completion_report.h"
-#include "sup/generation.h"
-#include "ui/control_lock.h"
 #include "ui/dialog_filters.h"
 #include "ui/dvd_copy_choice.h"
+#include "ui/file_drop.h"
 #include "ui/generation_session.h"
 #include "ui/preview_pictures.h"
 #include "ui/prompts.h"
@@ -27,7 +24,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QFontDatabase>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -35,11 +32,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopeGuard>
-#include <QScreen>
 #include <QSignalBlocker>
 #include <QSlider>
 
-#include <algorithm>
+#include <tuple>
 
 // The pictures live in the static library, so the program has to pull them in by name; this
 // must happen outside any namespace.
@@ -81,6 +77,7 @@ TForm1::TForm1(Prompts& prompts, QWidget* parent)
     InitMainWindowPictures();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(kForm1Caption);
+    setWindowIcon(QIcon(QStringLiteral(":/main_window/icon")));
     // The window's layout was made for a small 8-point sans serif; Liberation Sans has the
     // metrics of the usual Windows dialog faces, and fontconfig substitutes when it is missing.
     QFont dialogFont(QStringLiteral("Liberation Sans"));
@@ -105,14 +102,7 @@ void TForm1::setAboutWindow(QWidget* about) {
 }
 
 void TForm1::centreOnScreen() {
-    const QScreen* screen = this->screen();
-    if (screen == nullptr) {
-        return;
-    }
-    scroller_->fitInto(screen->availableGeometry().size());
-    QRect frame = frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    move(frame.topLeft());
+    scroller_->centreOnScreen();
 }
 
 void TForm1::connectHandlers() {
@@ -157,6 +147,10 @@ void TForm1::connectHandlers() {
         }
     });
     c_.ListBox1->viewport()->installEventFilter(this);
+    // A dropped file loads as its button would.
+    auto* drop = new FileDrop(this);
+    connect(drop, &FileDrop::ifoDropped, this, &TForm1::loadIfo);
+    connect(drop, &FileDrop::subtitleDropped, this, &TForm1::loadSubtitle);
 }
 
 bool TForm1::event(QEvent* event) {
@@ -219,24 +213,13 @@ void TForm1::applyStartUpDefaults() {
     SelectWithoutHandler(c_.ComboBoxOutlineWidth, kDefaultOutlineWidthIndex);
     c_.colors->setPixmap(ColourRolesLegend());
     c_.preview->resize(kFrameWidth, FrameHeight(VideoStandard::Pal));
-    fillFontList();
+    FillFontList(c_.ComboBox5);
     options_ = OptionsChoices{};
     palette_.applyStartUpDefaults();
     subsLoaded_ = false;
     linesFit_ = true;
     c_.LabelOffset->setText(QString::number(c_.offset->value()));
     c_.LabelOffset_Or->setText(QString::number(c_.offset_or->value()));
-}
-
-void TForm1::fillFontList() {
-    QStringList families = QFontDatabase::families();
-    std::sort(families.begin(), families.end(), [](const QString& a, const QString& b) {
-        return QString::compare(a, b, Qt::CaseInsensitive) < 0;
-    });
-    c_.ComboBox5->clear();
-    c_.ComboBox5->addItem(QStringLiteral("Arial"));
-    c_.ComboBox5->addItems(families);
-    SelectWithoutHandler(c_.ComboBox5, 0);
 }
 
 void TForm1::BitBtnSetDefaultValuesClick() {
@@ -264,16 +247,20 @@ void TForm1::ButtonAboutClick() {
 // ---- Palette ----
 
 void TForm1::Button1Click() {
-    if (!palette_.loadIfoEnabled()) {
+    if (palette_.loadIfoEnabled()) {
+        loadIfo(prompts_.openFileName(this, QString(), IfoFilter(), folders_.of(FileKind::Ifo)));
+    }
+}
+
+void TForm1::loadIfo(const QString& path) {
+    if (path.isEmpty() || !palette_.loadIfoEnabled() || generating_) {  // also when dropped
         return;
     }
-    const QString path = prompts_.openFileName(this, QString(), IfoFilter());
-    if (path.isEmpty()) {
+    folders_.remember(FileKind::Ifo, path);
+    if (IsDvdOwnIfoName(path)) {  // refused before anything shows it
+        prompts_.showMessage(this, DvdOwnIfoError(path).message);
         return;
     }
-    ifoPath_ = path;
-    dvdTitles_ = DvdTitleOptions(path);
-    ifoVideoWide_ = false;
     // Repaint where the dialog stood before the file work starts.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     c_.Edit1->setText(path);
@@ -283,10 +270,13 @@ void TForm1::Button1Click() {
         prompts_.showMessage(this, read.error().message);
         return;
     }
+    ifoPath_ = path;
+    dvdTitles_ = DvdTitleOptions(path);
     ifoVideoWide_ = IsWideVideo(read.value().videoAttributes);
     if (const std::optional<QString> notice = IfoWideNotice(options_.aspect, ifoVideoWide_)) {
         prompts_.showMessage(this, *notice);
     }
+
     const IfoLoadOutcome outcome = palette_.applyIfoRead(read.value());
     if (outcome.videoStandardChanged) {
         // Like a click on the button: the other one clears and the preview picture follows.
@@ -303,7 +293,10 @@ void TForm1::Button1Click() {
     // the user has read why.
     c_.Button1->setEnabled(false);
     previewSampleLines(true);
-    prompts_.showMessage(this, MonocromaticIfoMessage(options_.intoDvd));
+    prompts_.showMessage(
+        this,
+        MonocromaticIfoMessage(
+            ShownOptions(options_, OfferedDvdTitles(palette_, dvdTitles_), ifoPath_).intoDvd));
     mirrorPaletteControls();
     previewSampleLines(true);
 }
@@ -357,35 +350,43 @@ void TForm1::ComboBox1Change() {
 // ---- Subtitles ----
 
 void TForm1::Button2Click() {
+    loadSubtitle(
+        prompts_.openFileName(this, QString(), SubtitleFilter(), folders_.of(FileKind::Subtitle)));
+}
+
+void TForm1::loadSubtitle(const QString& path) {
+    if (generating_) {  // a file dropped while the buttons are locked
+        return;
+    }
     linesFit_ = true;
     loadFailed_ = false;
-    const QString path = prompts_.openFileName(this, QString(), SubtitleFilter());
     if (path.isEmpty() || !palette_.paletteReady()) {
         prompts_.showMessage(this, kLoadIfoFirstMessage);
         return;
     }
+    folders_.remember(FileKind::Subtitle, path);
     const std::optional<int> track = AskSubtitleTrack(prompts_, this, path);
     if (!track) {
         return;  // no track chosen: the previous subtitles stay
     }
-    subtitlePath_ = path;
-    cueList_ = CueList{};
-    fillCueSelector();
     setWindowTitle(kLoadingSubtitleCaption);
     const auto restoreCaption = qScopeGuard([this] { setWindowTitle(kForm1Caption); });
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 
     SubtitleLoad load = LoadSubtitleFile(path, options_.text.markup, *track);
+    loadFailed_ = load.loadFailed;
+    if (load.cueList.cues.empty()) {
+        // The subtitles loaded before stay: generation would refuse this file anyway.
+        prompts_.showMessage(this, load.error ? load.error->message : QString(kNoSubtitlesMessage));
+        return;
+    }
+    subtitlePath_ = path;
     cueList_ = std::move(load.cueList);
     fillCueSelector();
-    loadFailed_ = load.loadFailed;
     if (load.error) {
+        // A number that cannot be parsed ends the load with the subtitles read before it.
         prompts_.showMessage(this, load.error->message);
-        // A file that cannot be read or a number that cannot be parsed ends the load; a bad
-        // frame-rate line still goes through the check, which then reports no success.
-        if (!load.loadFailed) {
-            return;
-        }
+        return;
     }
     for (const std::optional<QString>& notice : {load.notice, OverlappingCuesNotice(cueList_)}) {
         if (notice) {
@@ -479,12 +480,14 @@ void TForm1::ComboBox5Change() {
 }
 
 void TForm1::ButtonOptionsClick() {
-    const std::optional<OptionsChoices> chosen = prompts_.editOptions(this, options_, dvdTitles_);
-    if (!chosen || *chosen == options_) {
+    const QList<DvdTitleOption> offered = OfferedDvdTitles(palette_, dvdTitles_);
+    const OptionsChoices shown = ShownOptions(options_, offered, ifoPath_);
+    const std::optional<OptionsChoices> chosen = prompts_.editOptions(this, shown, offered);
+    if (!chosen || *chosen == shown) {
         return;
     }
     const bool redraw = chosen->text != options_.text || chosen->aspect != options_.aspect;
-    options_ = *chosen;
+    options_ = StoredOptions(*chosen, options_, offered, ifoPath_);
     // Redrawn and checked again as after a style change; the outputs change no drawing.
     if (redraw) {
         ComboBox6Change();
@@ -518,19 +521,20 @@ void TForm1::ListBox1Click() {
 }
 
 void TForm1::BitBtnChangeImageClick() {
-    const QString palPicture = prompts_.openFileName(
-        this, QStringLiteral("Load 720x576 PAL image"),
-        DialogFilter(QStringLiteral("Load your PAL 720x576 BMP"), {QStringLiteral("bmp")}));
-    if (!palPicture.isEmpty()) {
-        c_.LabelImageChangedPAL->setText(palPicture);
-        LoadPreviewBackground();
-    }
-    const QString ntscPicture = prompts_.openFileName(
-        this, QStringLiteral("Load 720x480 NTSC image"),
-        DialogFilter(QStringLiteral("Load your NTSC 720x480 BMP"), {QStringLiteral("bmp")}));
-    if (!ntscPicture.isEmpty()) {
-        c_.LabelImageChangedNTSC->setText(ntscPicture);
-        LoadPreviewBackground();
+    for (const auto& [label, title, filter] :
+         {std::tuple{c_.LabelImageChangedPAL, "Load 720x576 PAL image",
+                     "Load your PAL 720x576 BMP"},
+          std::tuple{c_.LabelImageChangedNTSC, "Load 720x480 NTSC image",
+                     "Load your NTSC 720x480 BMP"}}) {
+        const QString picture =
+            prompts_.openFileName(this, QLatin1String(title),
+                                  DialogFilter(QLatin1String(filter), {QStringLiteral("bmp")}),
+                                  folders_.of(FileKind::Picture));
+        if (!picture.isEmpty()) {
+            folders_.remember(FileKind::Picture, picture);
+            label->setText(picture);
+            LoadPreviewBackground();
+        }
     }
 }
 
@@ -587,113 +591,6 @@ void TForm1::RenderPreview(const QList<StyledLine>& lines, const RenderSettings&
 
 void TForm1::showPreviewPicture() {
     c_.preview->setPixmap(QPixmap::fromImage(previewPicture_));
-}
-
-// ---- Generation ----
-
-void TForm1::Button3Click() {
-    if (session_ != nullptr) {  // the button reads "Cancel" while generating
-        session_->requestCancel();
-        return;
-    }
-    if (!subsLoaded_) {
-        prompts_.showMessage(this, kLoadSubtitleFirstMessage);
-        return;
-    }
-    // The box was unticked after the subtitle passed: there is no palette to draw with.
-    // Nothing can tick the box while the stream is made, so this is the case reported.
-    const std::optional<PaletteCase> paletteCase = palette_.generationCase();
-    if (!palette_.paletteReady() || !palette_.palette() || !paletteCase) {
-        prompts_.showMessage(this, kLoadIfoFirstMessage);
-        return;
-    }
-
-    const QString outputFolder = QFileInfo(subtitlePath_).absolutePath();
-    const VideoStandard standard = renderSettings().standard;
-    const std::vector<std::unique_ptr<CueOutput>> extraOutputs = MakeExtraOutputs(
-        options_.outputs, outputFolder, standard, *palette_.palette(), options_.forced);
-    std::unique_ptr<WindowDvdCopy> dvdCopy;
-    if (options_.intoDvd) {
-        auto opened = WindowDvdCopy::Open(ifoPath_, options_, outputFolder, *palette_.palette());
-        if (!opened) {
-            prompts_.showMessage(this, opened.error().message);
-            return;
-        }
-        dvdCopy = std::move(opened).value();
-        if (const QString notice = dvdCopy->paletteNotice(); !notice.isEmpty()) {
-            prompts_.showMessage(this, notice);
-        }
-    }
-    const Result<GeneratedStream> stream = [&] {
-        // Nothing may load, restyle or start again meanwhile; the button becomes "Cancel".
-        QList<QWidget*> locked;
-        for (QWidget* control : c_.inputControls()) {
-            if (control != c_.Button3) {
-                locked << control;
-            }
-        }
-        const ControlLock lock(locked);
-        GenerationSession session(this, c_.Button3, c_.ProgressBar1,
-                                  static_cast<int>(DisplayEvents(cueList_).size()),
-                                  dvdCopy != nullptr);
-        session_ = &session;
-        generating_ = true;
-        const auto done = qScopeGuard([this] {
-            session_ = nullptr;
-            generating_ = false;
-        });
-
-        GenerationRequest request;
-        request.cueList = &cueList_;
-        request.renderSettings = [this] { return renderSettings(); };
-        request.colourRoles = [this] { return colourRoles(); };
-        request.roleColours = palette_.palette()->roleColours(colourRoles());
-        request.outputFolder = outputFolder;
-        request.forced = options_.forced;
-        for (const auto& output : extraOutputs) {
-            request.extraOutputs.push_back(output.get());
-        }
-        if (dvdCopy) {
-            dvdCopy->setProgress([&session](qint64 copied, qint64 total) {
-                return session.copyProgress(copied, total);
-            });
-            dvdCopy->addTo(request, renderSettings());
-        }
-        request.beforeCue = [&session](int index) { session.beforeCue(index); };
-        request.frameWanted = [&session](int index) { return session.frameWanted(index); };
-        request.cancelRequested = [&session] { return session.cancelRequested(); };
-        request.cueDrawn = [this](int, const QImage& frame) {
-            previewPicture_ = frame;
-            showPreviewPicture();
-        };
-        return GenerateSupStream(request);
-    }();
-    if (closeWhenStopped_) {
-        close();
-        return;
-    }
-    if (!stream) {
-        prompts_.showMessage(this, stream.error().message);
-        return;
-    }
-
-    // Done is only said once both files are in place.
-    const QString helpPath = OutputPath(outputFolder, kHelpFileName);
-    if (const Status written = WriteHelpFile(*paletteCase, stream.value().streamPath, helpPath,
-                                             DvdCopyHelpLines(dvdCopy.get()));
-        !written) {
-        prompts_.showMessage(this, written.error().message);
-        return;
-    }
-    prompts_.showMessage(this, CompletionMessage(*paletteCase, stream.value().streamPath, helpPath,
-                                                 DvdCopyHelpLines(dvdCopy.get())));
-    if (QString report = ExtraOutputsReport(extraOutputs, options_.outputs, outputFolder, standard);
-        !report.isEmpty()) {
-        prompts_.showMessage(this, report.trimmed().replace(QLatin1Char('\n'), QLatin1Char('\r')));
-    }
-    if (dvdCopy) {
-        prompts_.showMessage(this, dvdCopy->report());
-    }
 }
 
 }  // namespace marvoxa

@@ -6,6 +6,7 @@
 #include "render/styled_line.h"
 #include "subtitles/cue_list.h"
 #include "ui/form1_controls.h"
+#include "ui/last_folders.h"
 #include "ui/options_dialog.h"
 #include "ui/swatch_row.h"
 
@@ -106,6 +107,10 @@ private:
     void ButtonAboutClick();
     void BitBtnChangeImageClick();
     void ButtonOptionsClick();
+
+    // The loads behind Load Ifo and Load Srt ,Sub, also for a dropped file.
+    void loadIfo(const QString& path);
+    void loadSubtitle(const QString& path);
     void ComboBox5Change();
     void ComboBox1Change();
     void ComboBox6Change();
@@ -116,7 +121,6 @@ private:
 
     // The nine start-up steps shared by FormCreate and the reset button.
     void applyStartUpDefaults();
-    void fillFontList();
 
     // Palette view: swatch row and role boxes, then the enabled and checked controls.
     void showPalette();
@@ -141,6 +145,13 @@ private:
     void restyle();
     void showPreviewPicture();
 
+    // Generation (form1_generation.cpp): runs generate(session) with the window locked and
+    // "Generate Sup" reading "Cancel"; the loaded file with the further streams of the Options
+    // dialog, each a stream of its own.
+    template <typename Generate>
+    auto whileGenerating(int cueCount, bool withDvdCopy, Generate generate);
+    void generateStreamSet(PaletteCase paletteCase, const QList<StreamChoice>& further);
+
     Prompts& prompts_;
     Form1Controls c_;
     SwatchRow swatchRow_;
@@ -148,6 +159,7 @@ private:
     QPointer<QWidget> about_;
 
     OptionsChoices options_;
+    LastFolders folders_;
     // The last IFO loaded and the titles of its DVD that the subtitles can be added to.
     QString ifoPath_;
     QList<DvdTitleOption> dvdTitles_;

@@ -1,5 +1,6 @@
 #include "ui/window_scroller.h"
 
+#include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
 #include <QWidget>
@@ -20,6 +21,17 @@ WindowScroller::WindowScroller(QWidget* window, QSize contentSize)
             [this](int x) { scrollTo(x, offset_.y()); });
     connect(vertical_, &QScrollBar::valueChanged, this,
             [this](int y) { scrollTo(offset_.x(), y); });
+}
+
+void WindowScroller::centreOnScreen() {
+    const QScreen* screen = window_->screen();
+    if (screen == nullptr) {
+        return;
+    }
+    fitInto(screen->availableGeometry().size());
+    QRect frame = window_->frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    window_->move(frame.topLeft());
 }
 
 void WindowScroller::fitInto(QSize available) {

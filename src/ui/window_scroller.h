@@ -20,6 +20,9 @@ public:
 
     // Sizes the window for a screen whose free area is available (the window's frame included).
     void fitInto(QSize available);
+    // Fits the window into its screen and places it in the middle; for a start without a saved
+    // placement.
+    void centreOnScreen();
 
     QScrollBar* horizontalBar() const { return horizontal_; }
     QScrollBar* verticalBar() const { return vertical_; }

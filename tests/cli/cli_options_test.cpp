@@ -71,7 +71,12 @@ TEST(CliOptions, RefuseValuesOutsideTheListsWithWhatTheyAccept) {
         {{QStringLiteral("--colour"), QStringLiteral("1"), QStringLiteral("a.srt")},
          "Unknown option"},
         {{}, "Name the subtitle file"},
-        {{QStringLiteral("a.srt"), QStringLiteral("b.srt")}, "exactly one"},
+        {{QStringLiteral("--language"), QStringLiteral("fr,de,it"), QStringLiteral("a.srt"),
+          QStringLiteral("b.srt")},
+         "3 languages for 2 subtitle files"},
+        {{QStringLiteral("--language"), QStringLiteral("fr,DE"), QStringLiteral("a.srt"),
+          QStringLiteral("b.srt")},
+         "\"fr,de\""},
         {{QStringLiteral("--ifo"), QStringLiteral("x.ifo"), QStringLiteral("--standard"),
           QStringLiteral("pal"), QStringLiteral("a.srt")},
          "IFO decides"},
@@ -130,16 +135,21 @@ TEST(CliOptions, TextOptionsAreOffUnlessAskedAndExplainedInTheHelp) {
         QStringLiteral("--markup takes one of \"text\", \"strip\", \"render\", not \"html\"."));
 }
 
-TEST(CliOptions, HelpListsEveryOption) {
-    const auto options = Parse({QStringLiteral("--help")});
-    ASSERT_TRUE(options.ok());
-    EXPECT_TRUE(options.value().showHelp);
+TEST(CliOptions, HelpListsEveryOptionWithinATerminalsWidth) {
+    for (const char* help : {"--help", "-h"}) {
+        const auto options = Parse({QLatin1String(help)});
+        ASSERT_TRUE(options.ok()) << help;
+        EXPECT_TRUE(options.value().showHelp) << help;
+    }
     const QString usage = UsageText(QStringLiteral("marvoxa-cli"));
     for (const char* option :
          {"--ifo", "--standard", "--font", "--size", "--charset", "--style", "--outline ",
           "--align", "--bottom-offset", "--line-overlap", "--antialias", "--outline-color",
-          "--text", "--background", "--output-dir", "--help"}) {
+          "--text", "--background", "--output-dir", "-h, --help"}) {
         EXPECT_TRUE(usage.contains(QLatin1String(option))) << option;
+    }
+    for (const QString& line : usage.split(QLatin1Char('\n'))) {
+        EXPECT_LE(line.size(), 80) << line.toStdString();
     }
     EXPECT_TRUE(usage.contains(QStringLiteral("-14 to 10")));
     EXPECT_FALSE(usage.contains(QLatin1Char('%')));

@@ -83,8 +83,9 @@ TEST_F(ConversionStop, AStopRequestEndsWithStatusOneAndTheOldFiles) {
         RunConversion(options, outStream, errStream, [&asked] { return ++asked > 50; });
     EXPECT_EQ(status, kExitRefused);
     EXPECT_TRUE(out.isEmpty()) << out.toStdString();
-    EXPECT_EQ(err, QStringLiteral("Generation cancelled. Nothing was written: files generated "
-                                  "before are unchanged.\n"));
+    EXPECT_EQ(err, QStringLiteral(
+                       "marvoxa-cli: Generation cancelled. Nothing was written: files generated "
+                       "before are unchanged.\n"));
     expectOldFilesKept();
 }
 

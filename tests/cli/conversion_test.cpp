@@ -123,9 +123,10 @@ TEST_F(Conversion, ReportsTheCaseOfTheIfo) {
     run = Convert(options_);
     EXPECT_EQ(run.exitStatus, kExitDone);
     EXPECT_TRUE(
-        run.out.startsWith(QStringLiteral("ATTENTION :\nYour loaded ifo has not a "
+        run.err.startsWith(QStringLiteral("marvoxa-cli: ATTENTION :\nYour loaded ifo has not a "
                                           "polycromatic color palette.\n")));
-    EXPECT_TRUE(run.out.contains(QStringLiteral("All Done !!! (Case : Monocromatic Ifo)")));
+    // The report alone stays on standard output.
+    EXPECT_TRUE(run.out.startsWith(QStringLiteral("All Done !!! (Case : Monocromatic Ifo)")));
 }
 
 // A 16:9 IFO draws wide, with a notice; --aspect overrides the IFO either way.
@@ -160,13 +161,35 @@ TEST_F(Conversion, RefusesWhatItCannotConvertWithoutWritingFiles) {
     missing.subtitlePath = folder_.filePath(QStringLiteral("absent.srt"));
     ConverterRun run = Convert(missing);
     EXPECT_EQ(run.exitStatus, kExitRefused);
-    EXPECT_TRUE(run.err.startsWith(QStringLiteral("Cannot open file ")));
+    EXPECT_EQ(run.err, QStringLiteral("marvoxa-cli: Cannot open file ") + missing.subtitlePath +
+                           QStringLiteral(": No such file or directory\n"));
 
     ConversionOptions badIfo = options_;
     badIfo.ifoPath = folder_.filePath(QStringLiteral("absent.ifo"));
     run = Convert(badIfo);
     EXPECT_EQ(run.exitStatus, kExitRefused);
-    EXPECT_TRUE(run.err.startsWith(QStringLiteral("File not found")));
+    EXPECT_TRUE(run.err.startsWith(QStringLiteral("marvoxa-cli: File not found")));
+
+    // A damaged IFO of random bytes, however its fields point, is no readable title set IFO.
+    ConversionOptions damagedIfo = options_;
+    QByteArray noise(12 * 1024, '\0');
+    quint32 seed = 1;
+    for (char& byte : noise) {
+        seed = seed * 1103515245u + 12345u;
+        byte = static_cast<char>(seed >> 16);
+    }
+    // The table's sector: beyond the file's end, and a position negative in 32 bits.
+    for (const QByteArray& sector :
+         {QByteArray("\x00\x00\x01\x00", 4), QByteArray("\x00\x10\x00\x00", 4)}) {
+        noise.replace(0xCC, 4, sector);
+        damagedIfo.ifoPath = test::WriteFile(folder_, QStringLiteral("VTS_02_0.IFO"), noise);
+        run = Convert(damagedIfo);
+        EXPECT_EQ(run.exitStatus, kExitRefused);
+        EXPECT_TRUE(run.err.startsWith(QStringLiteral("marvoxa-cli: ") + damagedIfo.ifoPath +
+                                       QStringLiteral(" is not a readable IFO of a title set: ")))
+            << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(QStringLiteral("does not begin with DVDVIDEO-VTS")));
+    }
 
     ConversionOptions tooWide = options_;
     tooWide.subtitlePath =
@@ -174,9 +197,9 @@ TEST_F(Conversion, RefusesWhatItCannotConvertWithoutWritingFiles) {
                         "1\n00:00:01,000 --> 00:00:02,000\n" + QByteArray(120, 'W') + "\nsecond\n");
     run = Convert(tooWide);
     EXPECT_EQ(run.exitStatus, kExitRefused);
-    EXPECT_TRUE(
-        run.err.startsWith(QStringLiteral("The string \n") + QString(120, QLatin1Char('W')) +
-                           QStringLiteral("\nsecond\nis too long. Please correct the srt")));
+    EXPECT_TRUE(run.err.startsWith(
+        QStringLiteral("marvoxa-cli: The string \n") + QString(120, QLatin1Char('W')) +
+        QStringLiteral("\nsecond\nis too long. Please correct the srt")));
 
     ConversionOptions badFrameRate = options_;
     badFrameRate.subtitlePath =
@@ -195,7 +218,8 @@ TEST_F(Conversion, RefusesWhatItCannotConvertWithoutWritingFiles) {
         notSubtitle.subtitlePath = test::WriteFile(folder_, QString::fromLatin1(name), bytes);
         run = Convert(notSubtitle);
         EXPECT_EQ(run.exitStatus, kExitRefused) << name;
-        EXPECT_TRUE(run.err.startsWith(QStringLiteral("This is not a"))) << run.err.toStdString();
+        EXPECT_TRUE(run.err.startsWith(QStringLiteral("marvoxa-cli: This is not a")))
+            << run.err.toStdString();
     }
 
     EXPECT_FALSE(QFile::exists(folder_.filePath(QStringLiteral("Generated.sup"))));
@@ -229,7 +253,7 @@ TEST_F(Conversion, MakesAMissingOutputFolderWithItsParents) {
     options_.outputFolder = options_.subtitlePath + QStringLiteral("/below-a-file");
     const ConverterRun refused = Convert(options_);
     EXPECT_EQ(refused.exitStatus, kExitRefused);
-    EXPECT_TRUE(refused.err.startsWith(QStringLiteral("The output folder ")))
+    EXPECT_TRUE(refused.err.startsWith(QStringLiteral("marvoxa-cli: The output folder ")))
         << refused.err.toStdString();
 }
 
@@ -309,7 +333,8 @@ TEST_F(Conversion, ReportsLinesLeftOutOnStandardErrorAndStillConverts) {
     options_.outputFolder = folder_.path();
     ConverterRun run = Convert(options_);
     EXPECT_EQ(run.exitStatus, kExitDone);
-    EXPECT_TRUE(run.err.startsWith(QStringLiteral("2 subtitles have more than two lines")))
+    EXPECT_TRUE(
+        run.err.startsWith(QStringLiteral("marvoxa-cli: 2 subtitles have more than two lines")))
         << run.err.toStdString();
     const QByteArray twoLines = test::ReadFile(folder_.filePath(QStringLiteral("Generated.sup")));
 
@@ -331,7 +356,8 @@ TEST_F(Conversion, RefusesACueWhoseLinesReachAboveThePicture) {
     options_.settings.text.allLines = true;
     const ConverterRun run = Convert(options_);
     EXPECT_EQ(run.exitStatus, kExitRefused);
-    EXPECT_TRUE(run.err.startsWith(QStringLiteral("Subtitle 1 at 00:00:01,000 cannot be written")))
+    EXPECT_TRUE(run.err.startsWith(
+        QStringLiteral("marvoxa-cli: Subtitle 1 at 00:00:01,000 cannot be written")))
         << run.err.toStdString();
     EXPECT_TRUE(run.err.contains(QStringLiteral("reach above the top")));
 }
@@ -350,12 +376,16 @@ TEST_F(Conversion, WrapsTooWideLinesInsteadOfRefusing) {
 }
 
 // Streams the build before overlapping cues and ink outside the text cell were handled wrote
-// for the same plain films: both changes leave such films byte for byte as they were.
+// for the same plain films: both changes leave such films byte for byte as they were. The
+// scripts file (accents, Greek, Cyrillic, Arabic, Hebrew, CJK, symbols) keeps the stream it had
+// before the faces picked per script came, when fontconfig's fallback drew what Liberation
+// Sans lacks.
 TEST_F(Conversion, PlainFilmsKeepTheirBytes) {
     const struct {
         const char* file;
         QStringList arguments;
         const char* sha1;
+        QString folder = test::ExamplesDir();
     } cases[] = {
         {"rethymno.srt", {}, "6fef2162e18a92f625dfff9627eba1b306e80198"},
         // Without an IFO the drawing is square unless asked for wide.
@@ -375,12 +405,20 @@ TEST_F(Conversion, PlainFilmsKeepTheirBytes) {
           QStringLiteral("--outline=2"), QStringLiteral("--align=left"),
           QStringLiteral("--bottom-offset=8")},
          "c37974ec42106a8ce2c659ff0745ad8c3b861e12"},
+        {"kept_scripts.srt",
+         {},
+         "e610338d2b4ec0c5d2772f7321500ad55f3030d1",
+         test::SubtitleCollectionDir()},
+        {"kept_scripts.srt",
+         {QStringLiteral("--style=Bold")},
+         "bfe84f9b315ffba617ab828ce55a2145929e231c",
+         test::SubtitleCollectionDir()},
     };
     for (const auto& test : cases) {
         const QString output = folder_.filePath(QString::number(&test - cases));
         Result<ConversionOptions> options = ParseConversionOptions(
             test.arguments + QStringList{QStringLiteral("--output-dir"), output,
-                                         test::ExamplesDir() + u'/' + QLatin1String(test.file)},
+                                         test.folder + u'/' + QLatin1String(test.file)},
             {});
         ASSERT_TRUE(options.ok());
         ASSERT_EQ(Convert(options.value()).exitStatus, kExitDone) << test.file;
@@ -399,9 +437,10 @@ TEST_F(Conversion, ForcedMarksEverySubpictureInEveryOutput) {
         options_.forced = forced;
         const ConverterRun run = Convert(options_);
         ASSERT_EQ(run.exitStatus, kExitDone) << run.err.toStdString();
-        EXPECT_EQ(run.err, QStringLiteral("2 subtitles overlap others in time; they are shown "
-                                          "together, each later one above the earlier ones. The "
-                                          "first is subtitle 1 at 00:00:01,000.\n"));
+        EXPECT_EQ(run.err,
+                  QStringLiteral("marvoxa-cli: 2 subtitles overlap others in time; they are shown "
+                                 "together, each later one above the earlier ones. The "
+                                 "first is subtitle 1 at 00:00:01,000.\n"));
         const QDir dir(folder_.path());
         const auto packets =
             test::ReadSupStream(test::ReadFile(dir.filePath(QStringLiteral("Generated.sup"))));
@@ -430,6 +469,94 @@ TEST_F(Conversion, ConvertsTheBundledExamples) {
         const ConverterRun run = Convert(options);
         EXPECT_EQ(run.exitStatus, kExitDone) << example << run.err.toStdString();
     }
+}
+
+TEST_F(Conversion, SeveralFilesMakeAStreamEachNamedByItsLanguage) {
+    const auto srt = [&](const char* name, const char* text) {
+        return test::WriteFile(
+            folder_, QLatin1String(name),
+            QByteArrayLiteral("1\n00:00:01,000 --> 00:00:02,000\n") + text + "\n");
+    };
+    // The second and third take their language from the name; the list names the others.
+    const QStringList files{srt("a.srt", "Un"), srt("film.Spanish.srt", "Dos"),
+                            srt("film.fr.srt", "Trois"), srt("b.srt", "Quatre")};
+    ConversionOptions options;
+    options.subtitlePath = files[0];
+    options.moreSubtitlePaths = files.mid(1);
+    options.languages = {QStringLiteral("fr"), QString(), QString(), QStringLiteral("fr")};
+    options.outputFolder = folder_.filePath(QStringLiteral("all"));
+    options.extraOutputs = {.vobSub = true, .dvdauthor = true};
+    const ConverterRun run = Convert(options);
+    ASSERT_EQ(run.exitStatus, kExitDone) << run.err.toStdString();
+
+    const QDir out(options.outputFolder);
+    const QStringList streams{
+        QStringLiteral("Generated.fr.sup"), QStringLiteral("Generated.es.sup"),
+        QStringLiteral("Generated.fr.2.sup"), QStringLiteral("Generated.fr.3.sup")};
+    QString named = QStringLiteral("Generated Files:\n");
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        EXPECT_EQ(test::ReadFile(out.filePath(streams[i])),
+                  StreamOf(files[i], folder_.filePath(QString::number(i))))
+            << streams[i].toStdString();
+        named += out.filePath(streams[i]) + QLatin1Char('\n');
+    }
+    EXPECT_TRUE(run.out.contains(named + out.filePath(QStringLiteral("Marvoxa_Help_File.txt"))))
+        << run.out.toStdString();
+    EXPECT_TRUE(test::ReadFile(out.filePath(QStringLiteral("Marvoxa_Help_File.txt")))
+                    .contains(out.filePath(streams[3]).toUtf8()));
+    EXPECT_FALSE(out.exists(QStringLiteral("Generated.sup")));
+    const QByteArray index = test::ReadFile(out.filePath(QStringLiteral("Generated.idx")));
+    EXPECT_TRUE(index.contains("id: fr, index: 0\n"));
+    EXPECT_TRUE(index.contains("\nid: es, index: 1\ntimestamp"));
+    EXPECT_TRUE(index.contains("\nid: fr, index: 3\ntimestamp"));
+    for (const char* script : {"Generated_spumux.fr.xml", "Generated_spumux.es.xml",
+                               "Generated_spumux.fr.2/0001.png", "Generated_dvdauthor.xml"}) {
+        EXPECT_TRUE(out.exists(QLatin1String(script))) << script;
+    }
+    EXPECT_TRUE(test::ReadFile(out.filePath(QStringLiteral("Generated_dvdauthor.xml")))
+                    .contains("<subpicture lang=\"fr\" />\n      <subpicture lang=\"es\" />\n"
+                              "      <subpicture lang=\"fr\" />\n"));
+}
+
+TEST_F(Conversion, SeveralFilesRefuseOneWithoutALanguageBeforeWritingAnything) {
+    const QByteArray cue("1\n00:00:01,000 --> 00:00:02,000\nHi\n");
+    ConversionOptions options;
+    options.subtitlePath = test::WriteFile(folder_, QStringLiteral("film.de.srt"), cue);
+    options.moreSubtitlePaths = {test::WriteFile(folder_, QStringLiteral("film.Matrix.srt"), cue)};
+    options.outputFolder = folder_.filePath(QStringLiteral("out"));
+    const ConverterRun run = Convert(options);
+    EXPECT_EQ(run.exitStatus, kExitRefused);
+    EXPECT_TRUE(run.err.startsWith(QStringLiteral("marvoxa-cli: The language of %1 is not known")
+                                       .arg(options.moreSubtitlePaths[0])))
+        << run.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(options.outputFolder));
+
+    // A refusal of one file's cue names the file, and nothing is written either.
+    options.languages = {QString(), QStringLiteral("it")};
+    options.moreSubtitlePaths << test::WriteFile(
+        folder_, QStringLiteral("wide.it.srt"),
+        "1\n00:00:01,000 --> 00:00:02,000\n" + QByteArray(120, 'W') + "\n");
+    const ConverterRun wide = Convert(options);
+    EXPECT_EQ(wide.exitStatus, kExitRefused);
+    EXPECT_TRUE(wide.err.startsWith(QStringLiteral("marvoxa-cli: ") + options.moreSubtitlePaths[1] +
+                                    QStringLiteral(":\n")))
+        << wide.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(options.outputFolder));
+
+    // So does a cue that cannot be drawn, as generation refuses it.
+    QByteArray sixteenLines = "1\n00:00:01,000 --> 00:00:02,000\n";
+    for (int line = 1; line <= 16; ++line) {
+        sixteenLines += "Line " + QByteArray::number(line) + "\n";
+    }
+    options.moreSubtitlePaths[1] =
+        test::WriteFile(folder_, QStringLiteral("tall.it.srt"), sixteenLines);
+    options.settings.text.allLines = true;
+    const ConverterRun tall = Convert(options);
+    EXPECT_EQ(tall.exitStatus, kExitRefused);
+    EXPECT_TRUE(tall.err.startsWith(QStringLiteral("marvoxa-cli: ") + options.moreSubtitlePaths[1] +
+                                    QStringLiteral(":\nSubtitle 1 at 00:00:01,000 cannot be")))
+        << tall.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(options.outputFolder));
 }
 
 }  // namespace

@@ -123,6 +123,44 @@ TEST_F(ConverterProcess, OpensAFileWhoseNameIsNotValidUtf8) {
     }
 }
 
+// With only Liberation and DejaVu installed, scripts that need their own face come out as
+// boxes: the notice names each script's first cue and the package that brings the faces, and
+// the stream is still written.
+TEST_F(ConverterProcess, NamesTheCuesOfScriptsNoInstalledFontDraws) {
+    const QString fonts = test::WriteFile(
+        folder_, QStringLiteral("fonts.conf"),
+        "<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"urn:fontconfig:fonts.dtd\">\n"
+        "<fontconfig>\n<dir>/usr/share/fonts/truetype/liberation2</dir>\n"
+        "<dir>/usr/share/fonts/truetype/dejavu</dir>\n</fontconfig>\n");
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("FONTCONFIG_FILE"), fonts);
+    QByteArray srt;
+    int second = 1;
+    for (const char* text : {"नमस्ते दुनिया", "আমি বাংলায় গান গাই", "வணக்கம் உலகம்", "Hello, សួស្តីពិភពលោក",
+                             "Plain Latin draws."}) {
+        srt += QStringLiteral("%1\n00:00:%2,000 --> 00:00:%3,000\n%4\n\n")
+                   .arg(second / 2 + 1)
+                   .arg(second, 2, 10, QLatin1Char('0'))
+                   .arg(second + 1, 2, 10, QLatin1Char('0'))
+                   .arg(QString::fromUtf8(text))
+                   .toUtf8();
+        second += 2;
+    }
+    const QString subtitle = test::WriteFile(folder_, QStringLiteral("four.srt"), srt);
+    const ProcessRun run = Convert({subtitle}, folder_.path(), environment);
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral(
+        "4 subtitles hold characters that no installed font can draw; they show as empty boxes. "
+        "The first is subtitle 1 at 00:00:01,000, character U+0928 (Devanagari). The first in "
+        "each other script: subtitle 2 at 00:00:03,000, character U+0986 (Bengali); subtitle 3 "
+        "at 00:00:05,000, character U+0BB5 (Tamil); subtitle 4 at 00:00:07,000, character U+179F "
+        "(Khmer). To draw them, install fonts-noto-core.\n")))
+        << run.err.toStdString();
+    // Qt's warnings about the faces it tried for a script are no news to the user.
+    EXPECT_FALSE(run.err.contains(QStringLiteral("OpenType"))) << run.err.toStdString();
+    EXPECT_FALSE(test::ReadFile(path(QStringLiteral("Generated.sup"))).isEmpty());
+}
+
 // The stream may depend on the subtitle, the settings and the installed font, not the display.
 TEST_F(ConverterProcess, WritesTheSameStreamWhateverTheDisplayScaling) {
     const QString subtitle = test::WriteFile(folder_, QStringLiteral("movie.srt"), kSrt);

@@ -26,8 +26,10 @@ for page in "$cli_page" "$@"; do
 done
 
 help=$("$cli" --help) || fail "$cli --help failed"
-# Help lines name an option at their start: "  --ifo PATH   ...", also the bare "--".
-mapfile -t help_options < <(grep -oE '^  --[a-z-]*' <<<"$help" | sed 's/^ *//' | sort -u)
+# Help lines name an option at their start: "  --ifo PATH   ...", also the bare "--"; a short
+# form comes first, as in "  -h, --help".
+mapfile -t help_options < <(grep -oE '^  (-[a-z], )?--[a-z-]*' <<<"$help" |
+    sed -E 's/^ *(-[a-z], )?//' | sort -u)
 ((${#help_options[@]} >= 20)) || fail "only ${#help_options[@]} options read from --help"
 
 page_text=$(render "$cli_page" 2>/dev/null)

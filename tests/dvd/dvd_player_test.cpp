@@ -212,7 +212,8 @@ TEST(DvdPlayer, TheConverterAddsTheWideAndTheLetterboxDrawingUnderTheirIds) {
                         "2\n01:00:00,000 --> 01:00:01,000\nAfter the end\n");
     ASSERT_EQ(run.exitStatus, kExitDone) << run.err.toStdString();
     // Counted once, not once a drawing.
-    EXPECT_TRUE(run.err.contains(QLatin1String("\n1 subtitle(s) start after title 1 has ended")))
+    EXPECT_TRUE(
+        run.err.contains(QLatin1String("marvoxa-cli: 1 subtitle(s) start after title 1 has ended")))
         << run.err.toStdString();
     EXPECT_TRUE(run.out.contains(QLatin1String("wide drawing (sub-stream 0x20)")) &&
                 run.out.contains(QLatin1String("with square pixels (sub-stream 0x21)")))

@@ -29,7 +29,9 @@ struct ShownFile {
 };
 
 // Opens a file with libavformat (a VobSub .idx, an MKV, a DVD's VOB) and decodes every packet
-// of its first DVD subtitle stream; an empty palette option keeps the file's own palette.
-ShownFile DecodeSubtitleFile(const QString& path, const QByteArray& paletteOption, int frameHeight);
+// of its first DVD subtitle stream (or its nth, from 0, in the order of their ids: sub-stream
+// ids in a VOB); an empty palette option keeps the file's own palette.
+ShownFile DecodeSubtitleFile(const QString& path, const QByteArray& paletteOption, int frameHeight,
+                             int nth = 0);
 
 }  // namespace marvoxa::test

@@ -86,21 +86,44 @@ struct UnreachableCase {
 class UnreachablePosition : public IfoReader,
                             public ::testing::WithParamInterface<UnreachableCase> {};
 
-TEST_P(UnreachablePosition, FailsWithAnIoError) {
+// A damaged IFO is named as such, with why, never as a failed seek.
+TEST_P(UnreachablePosition, IsNotAReadableTitleSetIfo) {
     QByteArray bytes = IfoLayout{.pgcTableSector = 0}.bytes();
     PutBigEndian32(bytes, 0xCC, GetParam().pgcTableSector);
     PutBigEndian32(bytes, 12, GetParam().firstPgcOffset);
-    const Result<IfoPaletteData> result = read(bytes);
-    ASSERT_FALSE(result.ok());
-    EXPECT_EQ(result.error().kind, ErrorKind::Io);
-    EXPECT_TRUE(result.error().message.startsWith(QStringLiteral("I/O error")))
-        << result.error().message.toStdString();
+    for (const QByteArray& identifier : {QByteArray("DVDVIDEO-VTS"), QByteArray("\x93\x01")}) {
+        bytes.replace(0, identifier.size(), identifier);
+        const Result<IfoPaletteData> result = read(bytes);
+        ASSERT_FALSE(result.ok());
+        EXPECT_EQ(result.error().kind, ErrorKind::Format);
+        QString expected = dir_.filePath(QStringLiteral("VTS_01_0.IFO")) +
+                           QStringLiteral(
+                               " is not a readable IFO of a title set: the subpicture "
+                               "palette it points to lies outside its %1 bytes")
+                               .arg(bytes.size());
+        if (identifier.size() == 2) {
+            expected +=
+                QStringLiteral(", and it does not begin with DVDVIDEO-VTS as a title set IFO does");
+        }
+        EXPECT_EQ(result.error().message, expected + QLatin1Char('.'));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(NegativeAsInt32, UnreachablePosition,
                          ::testing::Values(UnreachableCase{"HugeSector", 0x00100000, 0},
                                            UnreachableCase{"HugePgcOffset", 0, 0x7FFFFFF0}),
                          [](const auto& instance) { return std::string(instance.param.name); });
+
+// The DVD's own IFO is refused by its identifier, whatever its name.
+TEST_F(IfoReader, DvdOwnIfoIsRefusedByItsIdentifier) {
+    QByteArray vmg = IfoLayout{}.bytes();
+    vmg.replace(0, 12, "DVDVIDEO-VMG");
+    const QString own = WriteFile(dir_, QStringLiteral("own.IFO"), vmg);
+    EXPECT_EQ(ReadIfoPalette(own).error().message,
+              own + QStringLiteral(" is the IFO of the whole DVD, not the IFO of a title set: "
+                                   "load the VTS_xx_0.IFO of the title set that will carry the "
+                                   "subtitles."));
+}
 
 struct ShortCase {
     const char* name;
@@ -116,7 +139,7 @@ TEST_P(ShortFile, IsRefusedWithItsLength) {
     ASSERT_FALSE(result.ok());
     EXPECT_EQ(result.error().kind, ErrorKind::Format);
     EXPECT_TRUE(result.error().message.contains(
-        QStringLiteral("is not a title set IFO: it is only %1 bytes long")
+        QStringLiteral("is not a readable IFO of a title set: it is only %1 bytes long")
             .arg(GetParam().bytes.size())))
         << result.error().message.toStdString();
 }

@@ -1,4 +1,5 @@
 #include "render/glyph_mask.h"
+#include "render/subtitle_font.h"
 #include "render/subtitle_raster.h"
 
 #include <gtest/gtest.h>
@@ -228,6 +229,30 @@ TEST(DrawAndMeasureLine, OnlyMeasuresALineAtLeastTheLimitWide) {
         RasterizeCue({PlainLine(QStringLiteral("fits")), PlainLine(huge)}, RenderSettings{}, 680);
     EXPECT_EQ(cue.widestLine, drawn.metrics.width);
     EXPECT_EQ(cue.raster.bandRows(), 0);
+}
+
+// A right-to-left word inside a left-to-right line is drawn in the order of the Unicode bidi
+// algorithm (as FriBidi gives it): the parentheses and digits after the Hebrew word join its
+// run. The same glyphs forced left to right in that order draw the same pixels.
+TEST(DrawAndMeasureLine, DrawsAMixedDirectionLineInBidiOrder) {
+    RenderSettings settings;
+    const QFont font = SubtitleFont(settings);
+    const QString line = QStringLiteral("He said \"\u05e9\u05dc\u05d5\u05dd\" (123) today.");
+    const QString visual =
+        QStringLiteral("\u202dHe said \"(123) \"\u05dd\u05d5\u05dc\u05e9 today.\u202c");
+    const DrawnLine drawn = DrawAndMeasureLine(font, PlainLine(line), 0);
+    const DrawnLine forced = DrawAndMeasureLine(font, PlainLine(visual), 0);
+    EXPECT_EQ(drawn.metrics, forced.metrics);
+    ASSERT_EQ(drawn.glyphs.origin(), forced.glyphs.origin());
+    ASSERT_EQ(drawn.glyphs.width(), forced.glyphs.width());
+    ASSERT_EQ(drawn.glyphs.height(), forced.glyphs.height());
+    int differing = 0;
+    for (int y = 0; y < drawn.glyphs.height(); ++y) {
+        for (int x = 0; x < drawn.glyphs.width(); ++x) {
+            differing += drawn.glyphs.test(x, y) != forced.glyphs.test(x, y) ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(differing, 0);
 }
 
 }  // namespace

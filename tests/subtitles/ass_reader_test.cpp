@@ -49,10 +49,13 @@ TEST(ReadAssCues, RefusesFilesWithoutEventsAndCountsUnreadableTimes) {
     }
     const SubtitleLoad load = LoadSubtitleBytes(
         "[Events]\nDialogue: 0,0:00:01.00,later,Default,,0,0,0,,x\n"
-        "Dialogue: 0,0:00:02.00,0:00:03.00,Default,,0,0,0,,kept\nDialogue: 0,1:2:3:4,x\n",
+        "Dialogue: 0,0:00:02.00,0:00:03.00,Default,,0,0,0,,kept\nDialogue: 0,1:2:3:4,x\n"
+        "Dialogue: 0,0:00:04:56,0:01:00:05,Default,,0,0,0,,centiseconds after a colon\n",
         QStringLiteral("x.ssa"));
     EXPECT_FALSE(load.error.has_value());
-    EXPECT_EQ(load.cueList.cues.size(), 1u);
+    ASSERT_EQ(load.cueList.cues.size(), 2u);
+    EXPECT_EQ(load.cueList.cues[1].startMs, 4560);
+    EXPECT_EQ(load.cueList.cues[1].durationMs, 60050 - 4560);
     EXPECT_EQ(load.notice, UnreadableTimingLinesNotice(2, 2, kAssTimingExample));
 }
 

@@ -110,22 +110,27 @@ TEST(CueNotices, NameHowManyCuesLoseLinesAndTheFirstOfThem) {
     EXPECT_EQ(ExtraLinesNotice(twoLines.cueList, RenderSettings{}), std::nullopt);
 }
 
+// Private use code points: no font a machine may have or lack draws them.
 TEST(CueNotices, NameCharactersNoFontDraws) {
     const SubtitleLoad load = Load(QStringLiteral("undrawable.srt"));
     EXPECT_EQ(UndrawableCharactersNotice(load.cueList, RenderSettings{}),
               QStringLiteral("2 subtitles hold characters that no installed font can draw; they "
                              "show as empty boxes. The first is subtitle 2 at 00:00:02,500, "
-                             "character U+10000."));
-    // Chinese, Japanese and Korean come from the fallback font the set-up installs.
-    EXPECT_EQ(UndrawableCharactersNotice(Load(QStringLiteral("cjk.srt")).cueList, RenderSettings{}),
-              std::nullopt);
+                             "character U+F0000."));
+    // Styled spans are looked at in their own font.
+    const SubtitleLoad styled = LoadSubtitleBytes(
+        QByteArrayLiteral("1\n00:00:01,000 --> 00:00:02,000\nPlain <b>bold \xee\x80\x80</b>\n"),
+        QStringLiteral("styled.srt"), MarkupMode::Render);
+    EXPECT_EQ(UndrawableCharactersNotice(styled.cueList, WithText({.markup = MarkupMode::Render})),
+              QStringLiteral("1 subtitle holds characters that no installed font can draw; they "
+                             "show as empty boxes: subtitle 1 at 00:00:01,000, character U+E000."));
 }
 
 // One cue alone is named in the sentence itself.
 TEST(CueNotices, NameASingleCueInTheirSentence) {
     const SubtitleLoad load =
         LoadSubtitleBytes(QByteArrayLiteral("1\n00:00:01,000 --> 00:00:02,000\none\ntwo\nthree\n\n"
-                                            "2\n00:00:03,000 --> 00:00:04,000\n\xf0\x90\x80\x80\n"),
+                                            "2\n00:00:03,000 --> 00:00:04,000\n\xf3\xb0\x80\x80\n"),
                           QStringLiteral("single.srt"), MarkupMode::Text);
     EXPECT_EQ(ExtraLinesNotice(load.cueList, RenderSettings{}),
               QStringLiteral("1 subtitle has more than two lines; only its first two are drawn: "
@@ -134,7 +139,7 @@ TEST(CueNotices, NameASingleCueInTheirSentence) {
     EXPECT_EQ(UndrawableCharactersNotice(load.cueList, RenderSettings{}),
               QStringLiteral("1 subtitle holds characters that no installed font can draw; they "
                              "show as empty boxes: subtitle 2 at 00:00:03,000, character "
-                             "U+10000."));
+                             "U+F0000."));
 }
 
 }  // namespace

@@ -3,6 +3,9 @@
 
 #include "sup/generation.h"
 
+#include "render/missing_glyphs.h"
+#include "render/subtitle_font.h"
+#include "subtitles/cue_notices.h"
 #include "subtitles/display_events.h"
 #include "subtitles/subtitle_loader.h"
 #include "sup/pixel_classification.h"
@@ -13,8 +16,11 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QGlyphRun>
+#include <QRawFont>
 #include <QScopeGuard>
 #include <QTemporaryDir>
+#include <QTextLayout>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -256,6 +262,82 @@ TEST(AvcodecDecoding, KeepsEveryMarkAboveAndBelowTheLines) {
         settings.bottomOffset = look.bottomOffset;
         ExpectDecodedAsDrawn(marks, settings, ColourRoles{1, 0, 3, 0});
     }
+}
+
+// The faces the line's glyphs come from; "boxes" for Qt's stand-in where no face supports a
+// script.
+QSet<QString> FacesDrawing(const QFont& font, const QString& text) {
+    QImage device(1, 1, QImage::Format_MonoLSB);
+    SetSubtitleResolution(device);
+    QTextLayout layout(text, font, &device);
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    QSet<QString> faces;
+    for (const QGlyphRun& run : layout.glyphRuns()) {
+        const QRawFont raw = run.rawFont();
+        faces.insert(raw.fontTable("head").isEmpty() ? QStringLiteral("boxes") : raw.familyName());
+    }
+    return faces;
+}
+
+// One line in each script subtitles are written in: drawn without an empty box by the chosen
+// face and the one face picked for the script, with ink in the decoded picture and no mark cut
+// at the area's edge.
+TEST(AvcodecDecoding, DrawsALineInEveryScriptInTheFacePickedForIt) {
+    const struct {
+        const char* script;
+        const char* text;
+        const char* face;
+    } scripts[] = {
+        {"Latin", "Ça s'écrit: Œuvre, Żółć, Ångström, Việt", "Liberation Sans"},
+        {"Greek", "Καλημέρα κόσμε, Ἀθῆναι", "Liberation Sans"},
+        {"Cyrillic", "Съешь же ещё этих булок", "Liberation Sans"},
+        {"Arabic", "مرحبا بالعالم", "DejaVu Sans"},
+        {"Hebrew", "שָׁלוֹם עולם", "Liberation Sans"},
+        {"Devanagari", "क्षत्रिय त्रिशूल नमस्ते", "Noto Sans Devanagari"},
+        {"Bengali", "আমি বাংলায় গান গাই", "Noto Sans Bengali"},
+        {"Tamil", "வணக்கம் உலகம்", "Noto Sans Tamil"},
+        {"Telugu", "నమస్కారం ప్రపంచం", "Noto Sans Telugu"},
+        {"Kannada", "ನಮಸ್ಕಾರ ಪ್ರಪಂಚ", "Noto Sans Kannada"},
+        {"Malayalam", "നമസ്കാരം ലോകം", "Noto Sans Malayalam"},
+        {"Gurmukhi", "ਸਤਿ ਸ੍ਰੀ ਅਕਾਲ", "Noto Sans Gurmukhi"},
+        {"Gujarati", "નમસ્તે દુનિયા", "Noto Sans Gujarati"},
+        {"Oriya", "ନମସ୍କାର ବିଶ୍ୱ", "Noto Sans Oriya"},
+        {"Sinhala", "ආයුබෝවන් ලෝකය", "Noto Sans Sinhala"},
+        {"Thai", "สวัสดีชาวโลก ผู้ใหญ่", "Noto Sans Thai"},
+        {"Lao", "ສະບາຍດີ ໂລກ", "DejaVu Sans"},
+        {"Khmer", "សួស្តីពិភពលោក", "Noto Sans Khmer"},
+        {"Myanmar", "မင်္ဂလာပါ ကမ္ဘာ", "Noto Sans Myanmar"},
+        {"Syriac", "ܫܠܡܐ ܥܠܡܐ", "Noto Sans Syriac"},
+        {"Georgian", "გამარჯობა მსოფლიო", "DejaVu Sans"},
+        {"Armenian", "Բարեւ աշխարհ", "DejaVu Sans"},
+        {"Ethiopic", "ሰላም ለዓለም", "Noto Sans Ethiopic"},
+        {"Chinese", "海港的夜晚很安静。", "WenQuanYi Micro Hei"},
+        {"Japanese", "港の夜は静かです。", "WenQuanYi Micro Hei"},
+        {"Korean", "항구의 밤은 조용합니다.", "WenQuanYi Micro Hei"},
+    };
+    RenderSettings settings;
+    const QFont font = SubtitleFont(settings);
+    QList<QPair<QString, QString>> lines;
+    for (const auto& script : scripts) {
+        SCOPED_TRACE(script.script);
+        const QString text = QString::fromUtf8(script.text);
+        EXPECT_EQ(FirstMissingGlyph(font, PlainLine(text)), 0u);
+        QSet<QString> faces = FacesDrawing(font, text);
+        EXPECT_TRUE(faces.contains(QLatin1String(script.face)));
+        faces.remove(QLatin1String(script.face));
+        faces.remove(QStringLiteral("Liberation Sans"));
+        EXPECT_TRUE(faces.isEmpty()) << faces.values().join(u',').toStdString();
+        lines.append({text, QString()});
+    }
+    const CueList list = Cues(lines);
+    EXPECT_EQ(UndrawableCharactersNotice(list, settings), std::nullopt);
+    ExpectDecodedAsDrawn(list, settings, ColourRoles{1, 0, 3, 0});
+    settings.fontSize = 14;
+    settings.style = StyleFromName(QStringLiteral("Bold+Italic"));
+    settings.outlineWidth = 2;
+    ExpectDecodedAsDrawn(list, settings, ColourRoles{1, 0, 3, 0});
 }
 
 // A cue that starts while another is shown goes above it; the earlier one stays in place.

@@ -1,6 +1,7 @@
 # The main window driven through its controls under the offscreen platform.
 marvoxa_add_test(main_window_test
     SOURCES
+        file_drop_test.cpp
         generation_cancel_test.cpp
         generation_test.cpp
         main_window_fixture.cpp

@@ -105,11 +105,11 @@ TEST_F(Options, WrappingLetsATooWideFileLoad) {
 
 TEST_F(Options, CharactersNoFontDrawsAreNamedAfterTheLoadAndAfterAFontChange) {
     tickNoIfo();
-    loadSubtitle(QStringLiteral("linear-b.srt"),
+    loadSubtitle(QStringLiteral("private-use.srt"),
                  ReadFile(SubtitleCollectionDir() + QStringLiteral("/undrawable.srt")));
     const QString notice = QStringLiteral(
         "2 subtitles hold characters that no installed font can draw; they show as empty boxes. "
-        "The first is subtitle 2 at 00:00:02,500, character U+10000.");
+        "The first is subtitle 2 at 00:00:02,500, character U+F0000.");
     EXPECT_EQ(prompts_.takeMessages(),
               (QStringList{notice, QStringLiteral("Subtitle Style Modified/Loaded Successfully")}));
 
@@ -190,6 +190,56 @@ TEST_F(Options, TheDialogShowsTheChoicesAndReturnsWhatIsTicked) {
     QDir().mkpath(QFileInfo(path).absolutePath());
     EXPECT_TRUE(withDvd.grab().save(path)) << path.toStdString();
     EXPECT_LT(withDvd.width(), 500);
+}
+
+TEST_F(Options, MoreSubtitleStreamsAreAListOfFilesAndLanguagesWorkedByKeyboard) {
+    OptionsDialog dialog(OptionsChoices{});
+    QStringList picked{QStringLiteral("/films/film.Spanish.srt")};
+    dialog.setFilePicker([&picked] { return picked.isEmpty() ? QString() : picked.takeFirst(); });
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    MoreStreamsList* list = dialog.moreStreamsList();
+    EXPECT_EQ(list->rowCount(), 0);
+    EXPECT_EQ(dialog.choices(), OptionsChoices{});
+
+    // Space on "Add stream" adds a row and goes into its file field; Tab reaches "...", whose
+    // file gives the language the name carries.
+    list->addButton()->setFocus();
+    QTest::keyClick(list->addButton(), Qt::Key_Space);
+    ASSERT_EQ(list->rowCount(), 1);
+    EXPECT_TRUE(list->pathField(0)->hasFocus());
+    QTest::keyClick(list->pathField(0), Qt::Key_Tab);
+    EXPECT_TRUE(list->pickButton(0)->hasFocus());
+    QTest::keyClick(list->pickButton(0), Qt::Key_Space);
+    EXPECT_EQ(list->pathField(0)->text(), QStringLiteral("/films/film.Spanish.srt"));
+    EXPECT_EQ(list->languageField(0)->text(), QStringLiteral("es"));
+    EXPECT_TRUE(list->languageField(0)->hasFocus());
+
+    // A typed file and language; capitals are refused, a cancelled pick changes nothing.
+    QTest::keyClick(list->languageField(0), Qt::Key_Tab);
+    QTest::keyClick(list->removeButton(0), Qt::Key_Tab);
+    EXPECT_TRUE(list->addButton()->hasFocus());
+    QTest::keyClick(list->addButton(), Qt::Key_Space);
+    QTest::keyClicks(list->pathField(1), QStringLiteral("/films/extra.srt"));
+    QTest::keyClick(list->pickButton(1), Qt::Key_Space);
+    EXPECT_EQ(list->pathField(1)->text(), QStringLiteral("/films/extra.srt"));
+    QTest::keyClicks(list->languageField(1), QStringLiteral("ITit"));
+    EXPECT_EQ(
+        dialog.choices().moreStreams,
+        (QList<StreamChoice>{{QStringLiteral("/films/film.Spanish.srt"), QStringLiteral("es")},
+                             {QStringLiteral("/films/extra.srt"), QStringLiteral("it")}}));
+    const QString path = QFileInfo(QStringLiteral(MARVOXA_SCREENSHOT_PATH)).absolutePath() +
+                         QStringLiteral("/options-more-streams.png");
+    EXPECT_TRUE(dialog.grab().save(path)) << path.toStdString();
+
+    // Removing the first moves the focus to the row that takes its place.
+    QTest::keyClick(list->removeButton(0), Qt::Key_Space);
+    ASSERT_EQ(list->rowCount(), 1);
+    EXPECT_TRUE(list->pathField(0)->hasFocus());
+    EXPECT_EQ(dialog.choices().moreStreams,
+              (QList<StreamChoice>{{QStringLiteral("/films/extra.srt"), QStringLiteral("it")}}));
+    OptionsDialog again(dialog.choices());
+    EXPECT_EQ(again.choices(), dialog.choices());
 }
 
 }  // namespace

@@ -144,5 +144,23 @@ TEST_F(PaletteCases, AnUnreadableOrCancelledIfoChangesNothingButThePathField) {
     EXPECT_EQ(tooltips(), tips);
 }
 
+// The DVD's own IFO is refused as it is chosen, naming the title set IFOs beside it, and
+// changes nothing, not even the path field.
+TEST_F(PaletteCases, TheDvdsOwnIfoIsRefusedAtLoad) {
+    loadIfo(PolycromaticPalette(), VideoStandard::Pal);
+    const QString loaded = view();
+    const QString own = writeFile(QStringLiteral("VIDEO_TS.IFO"),
+                                  IfoBytes(PolycromaticPalette(), VideoStandard::Ntsc));
+    prompts_.fileAnswers << own;
+    c().Button1->click();
+    EXPECT_EQ(
+        prompts_.takeMessages(),
+        QStringList{own + QStringLiteral(" is the IFO of the whole DVD, not the IFO of a title "
+                                         "set: load the IFO of the title set that will carry "
+                                         "the subtitles, one of VTS_01_0.IFO beside it.")});
+    EXPECT_EQ(view(), loaded);
+    EXPECT_EQ(c().Edit1->text(), dir_.filePath(QStringLiteral("VTS_01_0.IFO")));
+}
+
 }  // namespace
 }  // namespace marvoxa::test

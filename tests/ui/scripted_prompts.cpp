@@ -20,8 +20,9 @@ bool ScriptedPrompts::askYesNo(QWidget* parent, const QString& text) {
     return yesAnswer;
 }
 
-QString ScriptedPrompts::openFileName(QWidget*, const QString& title, const QString& filter) {
-    dialogs << Dialog{title, filter};
+QString ScriptedPrompts::openFileName(QWidget*, const QString& title, const QString& filter,
+                                      const QString& folder) {
+    dialogs << Dialog{title, filter, folder};
     return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
 }
 

@@ -17,12 +17,14 @@ public:
     struct Dialog {
         QString title;
         QString filter;
+        QString folder;
     };
 
     void showMessage(QWidget* parent, const QString& text) override;
     void showInformation(QWidget* parent, const QString& text) override;
     bool askYesNo(QWidget* parent, const QString& text) override;
-    QString openFileName(QWidget* parent, const QString& title, const QString& filter) override;
+    QString openFileName(QWidget* parent, const QString& title, const QString& filter,
+                         const QString& folder) override;
     void openUrl(const QUrl& url) override;
     std::optional<OptionsChoices> editOptions(QWidget* parent, const OptionsChoices& current,
                                               const QList<DvdTitleOption>& dvdTitles) override;

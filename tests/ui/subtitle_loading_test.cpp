@@ -17,6 +17,8 @@
 namespace marvoxa::test {
 namespace {
 
+using namespace Qt::StringLiterals;
+
 const QString kLoadIfoFirst =
     QStringLiteral("Please load an Ifo file first and then an Srt/Sub/Txt file.");
 const QString kLoaded = QStringLiteral("Subtitle Style Modified/Loaded Successfully");
@@ -157,16 +159,45 @@ TEST_F(SubtitleLoading, ReadingErrorsEndTheLoadAndNoticesComeBeforeTheResult) {
     EXPECT_FALSE(form_->subsLoaded());
     EXPECT_EQ(form_->windowTitle(), QStringLiteral("Marvoxa By Pellorn"));
 
+    const QStringList partlyRead = entries();
     prompts_.fileAnswers << dir_.filePath(QStringLiteral("gone.srt"));
     c().Button2->click();
-    EXPECT_TRUE(prompts_.takeMessages().value(0).startsWith(QStringLiteral("Cannot open file")));
-    EXPECT_TRUE(entries().isEmpty());
+    EXPECT_EQ(prompts_.takeMessages(),
+              QStringList{QStringLiteral("Cannot open file ") + dir_.filePath(u"gone.srt"_s) +
+                          QStringLiteral(": No such file or directory")});
+    EXPECT_EQ(entries(), partlyRead);
 
     loadSubtitle(QStringLiteral("a.srt"),
                  "1\n00:00:01,000 --> 00:00:02,000\nGood\n\n2\nat three --> later\nLost\n\n");
     ASSERT_EQ(prompts_.messages.size(), 2);
     EXPECT_TRUE(prompts_.messages[0].contains(QStringLiteral("line 6")));
     EXPECT_EQ(prompts_.messages[1], kLoaded);
+}
+
+// A file that gives no subtitle is refused as generation would refuse it, and the subtitles
+// loaded before stay, ready to generate.
+TEST_F(SubtitleLoading, AFileWithoutSubtitlesKeepsTheLoadedOnes) {
+    tickNoIfo();
+    loadSubtitle(QStringLiteral("good.srt"), SrtBytes({{QStringLiteral("Kept"), QString()}}));
+    ASSERT_EQ(prompts_.takeMessages(), QStringList{kLoaded});
+    const QByteArray picture = QByteArray::fromHex("89504e470d0a1a0a0000000d49484452") +
+                               QByteArray(300, '\xff') + QByteArray(200, '\0');
+    const std::pair<const char*, QByteArray> empty[] = {
+        {"empty.srt", QByteArray()}, {"picture.srt", picture}, {"blank.vtt", "WEBVTT\n\n"}};
+    for (const auto& [name, bytes] : empty) {
+        loadSubtitle(QLatin1String(name), bytes);
+        EXPECT_EQ(prompts_.takeMessages(),
+                  QStringList{QStringLiteral("The subtitle file holds no subtitles, so there is "
+                                             "nothing to generate. Load a subtitle file with at "
+                                             "least one subtitle.")})
+            << name;
+        EXPECT_EQ(entries(), QStringList{QStringLiteral("Kept")}) << name;
+        EXPECT_EQ(c().Edit2->text(), dir_.filePath(QStringLiteral("good.srt")));
+        EXPECT_TRUE(form_->subsLoaded());
+    }
+    c().Button3->click();
+    EXPECT_TRUE(prompts_.takeMessages().value(0).startsWith(u"All Done !!!"_s));
+    EXPECT_TRUE(QFileInfo::exists(dir_.filePath(QStringLiteral("Generated.sup"))));
 }
 
 // mkvmerge makes the video; a cancelled question keeps the subtitles loaded before.

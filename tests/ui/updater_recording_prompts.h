@@ -27,7 +27,7 @@ public:
         Record("question", text);
         return answerYes;
     }
-    QString openFileName(QWidget*, const QString&, const QString&) override {
+    QString openFileName(QWidget*, const QString&, const QString&, const QString&) override {
         ADD_FAILURE() << "no file dialog expected";
         return {};
     }
