@@ -99,6 +99,7 @@ int RunStreamSet(const ConversionOptions& options, const std::vector<SubtitleLoa
         shared.push_back(dvdCopy.get());
     }
     std::vector<GenerationRequest> requests;
+    std::vector<std::unique_ptr<LetterboxDrawing>> letterboxes;
     for (size_t i = 0; i < loads.size(); ++i) {
         const CueList& cueList = loads[i].cueList;
         const QString path = paths[static_cast<qsizetype>(i)];
@@ -114,6 +115,15 @@ int RunStreamSet(const ConversionOptions& options, const std::vector<SubtitleLoa
         request.extraOutputs = extra.ofStream(i);
         request.cancelRequested = stopRequested;
         request.streamSource = path;
+        if (dvdCopy) {
+            const QString tag = extra.tags[static_cast<qsizetype>(i)];
+            if (auto letterbox =
+                    LetterboxDrawing::For(*dvd, settings, *dvdCopy, outputFolder,
+                                          static_cast<int>(i), TaggedLetterboxFileName(tag))) {
+                request.secondDrawing = letterbox->secondDrawing();
+                letterboxes.push_back(std::move(letterbox));
+            }
+        }
         request.refuseTooWideCue = [&cueList, &settings](int cueIndex) {
             const auto index = static_cast<size_t>(cueIndex);
             const QStringList lines = LineTexts(DrawnCueLines(cueList, index, settings).drawn);
@@ -147,6 +157,9 @@ int RunStreamSet(const ConversionOptions& options, const std::vector<SubtitleLoa
     }
     if (dvdCopy) {
         out << Qt::endl << DvdCopyReportText(*dvd, dvdCopy->report(), languages);
+        for (const auto& letterbox : letterboxes) {
+            out << letterbox->report(dvdCopy->report());
+        }
         if (const std::optional<QString> notice = AfterTitleEndNotice(*dvd, dvdCopy->report())) {
             Say(err, *notice);
         }

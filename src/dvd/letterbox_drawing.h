@@ -15,18 +15,24 @@ namespace marvoxa {
 // The letterbox drawing's stream, beside Generated.sup.
 inline constexpr char kLetterboxStreamFileName[] = "Generated_letterbox.sup";
 
+// The letterbox drawing's file of one of several streams: "Generated_letterbox.fr.sup" for the
+// stream tagged "fr".
+QString TaggedLetterboxFileName(const QString& tag);
+
 // The letterbox drawing of a 16:9 title: the square drawing, for a 4:3 screen that shows the
 // film letterboxed (or cut to pan-scan). Its units go into the DVD copy as the new stream's
 // letterbox sub-stream and into Generated_letterbox.sup.
 class LetterboxDrawing {
 public:
     // None unless the cues are drawn wide for a 16:9 title that a 4:3 screen may show
-    // letterboxed or cut to pan-scan.
-    static std::unique_ptr<LetterboxDrawing> For(const DvdTarget& target,
-                                                 const RenderSettings& settings,
-                                                 DvdCopyOutput& copy, const QString& outputFolder);
+    // letterboxed or cut to pan-scan. stream is the new stream's place among those the copy
+    // adds, fileName that of its letterbox file in outputFolder.
+    static std::unique_ptr<LetterboxDrawing> For(
+        const DvdTarget& target, const RenderSettings& settings, DvdCopyOutput& copy,
+        const QString& outputFolder, int stream = 0,
+        const QString& fileName = QLatin1String(kLetterboxStreamFileName));
 
-    LetterboxDrawing(DvdCopyOutput& copy, const QString& outputFolder);
+    LetterboxDrawing(DvdCopyOutput& copy, const QString& path, int stream);
 
     // Generation's second drawing: each cue again, square, into the copy and the file.
     SecondDrawing secondDrawing();
@@ -36,7 +42,8 @@ public:
 
 private:
     DvdCopyOutput& copy_;
-    SupStreamOutput stream_;
+    SupStreamOutput file_;
+    int stream_;
 };
 
 }  // namespace marvoxa

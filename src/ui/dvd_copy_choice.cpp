@@ -106,9 +106,16 @@ Result<std::unique_ptr<WindowDvdCopy>> WindowDvdCopy::Open(const QString& ifoPat
 void WindowDvdCopy::addTo(GenerationRequest& request, const RenderSettings& settings,
                           const QString& streamFolder) {
     request.extraOutputs.push_back(output_.get());
-    letterbox_ = LetterboxDrawing::For(target_, settings, *output_, streamFolder);
-    if (letterbox_) {
-        request.secondDrawing = letterbox_->secondDrawing();
+    addLetterboxTo(request, settings, streamFolder, 0, QLatin1String(kLetterboxStreamFileName));
+}
+
+void WindowDvdCopy::addLetterboxTo(GenerationRequest& request, const RenderSettings& settings,
+                                   const QString& streamFolder, int stream,
+                                   const QString& fileName) {
+    if (auto letterbox =
+            LetterboxDrawing::For(target_, settings, *output_, streamFolder, stream, fileName)) {
+        request.secondDrawing = letterbox->secondDrawing();
+        letterboxes_.push_back(std::move(letterbox));
     }
 }
 
@@ -132,8 +139,8 @@ QString WindowDvdCopy::paletteNotice() const {
 
 QString WindowDvdCopy::report() const {
     QString text = DvdCopyReportText(target_, output_->report(), languages_);
-    if (letterbox_) {
-        text += QLatin1Char('\n') + letterbox_->report(output_->report());
+    for (const auto& letterbox : letterboxes_) {
+        text += QLatin1Char('\n') + letterbox->report(output_->report());
     }
     if (const std::optional<QString> notice = AfterTitleEndNotice(target_, output_->report())) {
         text += QLatin1Char('\n') + *notice;

@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <memory>
+#include <vector>
 
 namespace marvoxa {
 
@@ -64,8 +65,11 @@ public:
     // drawing as its second drawing, written beside the stream in streamFolder too.
     void addTo(GenerationRequest& request, const RenderSettings& settings,
                const QString& streamFolder);
-    // The copy as an output of its own, for several streams: they get no letterbox drawing.
+    // The copy as an output of its own, for several streams; each stream's request then gets
+    // its letterbox drawing, if the title has one, with addLetterboxTo.
     CueOutput* output() { return output_.get(); }
+    void addLetterboxTo(GenerationRequest& request, const RenderSettings& settings,
+                        const QString& streamFolder, int stream, const QString& fileName);
     void setProgress(std::function<bool(qint64 done, qint64 total)> progress) {
         output_->setProgress(std::move(progress));
     }
@@ -85,7 +89,7 @@ private:
     QString folder_;
     bool folderExisted_ = true;
     std::unique_ptr<DvdCopyOutput> output_;
-    std::unique_ptr<LetterboxDrawing> letterbox_;
+    std::vector<std::unique_ptr<LetterboxDrawing>> letterboxes_;
 };
 
 // The help lines of a copy, or none without one.

@@ -193,6 +193,11 @@ void TForm1::generateStreamSet(PaletteCase paletteCase, const QList<StreamChoice
                 request.streamIndex = static_cast<int>(i);
                 request.forced = options_.forced;
                 request.extraOutputs = extra.ofStream(i);
+                if (dvdCopy) {
+                    dvdCopy->addLetterboxTo(
+                        request, renderSettings(), outputFolder, static_cast<int>(i),
+                        TaggedLetterboxFileName(extra.tags[static_cast<int>(i)]));
+                }
                 request.beforeCue = [&session](int index) { session.beforeCue(index); };
                 request.cancelRequested = [&session] { return session.cancelRequested(); };
                 request.frameWanted = [&session](int index) { return session.frameWanted(index); };

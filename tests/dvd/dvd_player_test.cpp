@@ -251,6 +251,29 @@ TEST(DvdPlayer, TheConverterAddsTheWideAndTheLetterboxDrawingUnderTheirIds) {
     }
 }
 
+// Several streams on such a title: each gets a wide and a letterbox id, and a letterbox file of
+// its own.
+TEST(DvdPlayer, EveryStreamOfSeveralGetsItsLetterboxDrawing) {
+    const test::TestDisc& disc = test::WideNoPanScanDisc();
+    ASSERT_TRUE(disc.built);
+    const QTemporaryDir copied;
+    const QString first = test::WriteFile(copied, QStringLiteral("first.srt"),
+                                          "1\n00:00:00,800 --> 00:00:01,500\nErste\n");
+    const test::ConverterRun run =
+        test::AddStream(disc.ifo(1), copied.path(), "1\n00:00:01,000 --> 00:00:01,800\nSecond\n",
+                        {QStringLiteral("--language"), QStringLiteral("de,fr"), first});
+    ASSERT_EQ(run.exitStatus, kExitDone) << run.err.toStdString();
+    for (const char* file : {"Generated_letterbox.de.sup", "Generated_letterbox.fr.sup"}) {
+        EXPECT_EQ(test::ReadSupStream(test::ReadFile(copied.filePath(QLatin1String(file)))).size(),
+                  1)
+            << file;
+    }
+    const test::PlayedTitle played = test::PlayTitle(copied.path(), 1);
+    for (const int id : {0x20, 0x21, 0x22, 0x23}) {
+        EXPECT_EQ(UnitsOf(played, id).size(), 1) << id;
+    }
+}
+
 // What cannot be planned is refused before anything is read or written.
 TEST(DvdPlayer, RefusesWhenNoSubStreamIdOrTooFewPaletteEntriesAreFree) {
     ASSERT_TRUE(test::NtscLongDisc().built);
