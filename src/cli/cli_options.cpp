@@ -3,13 +3,19 @@
 #include "common/version.h"
 #include "export/vobsub_index.h"
 #include "pgs/pgs_format.h"
+#include "render/drawing_aspect.h"
 #include "subtitles/media_reader.h"
 
 #include <QMap>
 
+#include <algorithm>
+
 namespace marvoxa {
 
 namespace {
+
+// A DVD title set holds no more subtitle streams.
+constexpr int kMostStreams = 32;
 
 Error UsageError(const QString& message) {
     return Error{ErrorKind::Format, message};
@@ -107,6 +113,12 @@ Status ApplyOption(const QString& name, const QString& value, const QStringList&
             return notInRange(kLineOverlapMin, kLineOverlapMax);
         }
         settings.lineOverlap = EvenLineOverlap(*overlap);
+    } else if (name == QLatin1String("aspect")) {
+        const std::optional<AspectChoice> aspect = AspectChoiceFromName(value);
+        if (!aspect) {
+            return notOneOf(AspectChoiceNames());
+        }
+        options.aspect = *aspect;
     } else if (name == QLatin1String("markup")) {
         const QStringList modes = MarkupModeNames();
         if (!modes.contains(value)) {
@@ -159,12 +171,21 @@ Status ApplyOption(const QString& name, const QString& value, const QStringList&
         }
         options.track = *track;
     } else if (name == QLatin1String("language")) {
-        if (!IsLanguageCode(value)) {
-            return UsageError(QStringLiteral("--language takes a two-letter language code in "
-                                             "lower case, such as \"en\", not \"%1\".")
-                                  .arg(value));
+        // A list in file order; an empty entry leaves that file's language to its name.
+        const QStringList languages = value.split(QLatin1Char(','));
+        for (const QString& language : languages) {
+            if (!IsLanguageCode(language) && !(language.isEmpty() && languages.size() > 1)) {
+                return UsageError(
+                    QStringLiteral("--language takes a two-letter language code in lower case, "
+                                   "such as \"en\", or one for each subtitle file separated by "
+                                   "commas, such as \"fr,de\", not \"%1\".")
+                        .arg(value));
+            }
         }
-        options.extraOutputs.language = value;
+        options.languages = languages;
+        if (!languages.front().isEmpty()) {
+            options.extraOutputs.language = languages.front();
+        }
     } else {
         return UsageError(QStringLiteral("Unknown option --%1. See --help.").arg(name));
     }
@@ -236,11 +257,19 @@ Result<ConversionOptions> ParseConversionOptions(const QStringList& arguments,
             return applied.error();
         }
     }
-    if (positional.size() != 1) {
+    if (positional.isEmpty()) {
+        return UsageError(QStringLiteral("Name the subtitle file to convert. See --help."));
+    }
+    if (options.languages.size() > positional.size()) {
+        return UsageError(QStringLiteral("--language names %1 languages for %2 subtitle files.")
+                              .arg(options.languages.size())
+                              .arg(positional.size()));
+    }
+    if (positional.size() > kMostStreams) {
         return UsageError(
-            positional.isEmpty()
-                ? QStringLiteral("Name the subtitle file to convert. See --help.")
-                : QStringLiteral("Name exactly one subtitle file, not %1.").arg(positional.size()));
+            QStringLiteral("A DVD holds at most %1 subtitle streams; %2 subtitle files are named.")
+                .arg(kMostStreams)
+                .arg(positional.size()));
     }
     if (standardGiven && !options.ifoPath.isEmpty()) {
         return UsageError(QStringLiteral(
@@ -254,7 +283,7 @@ Result<ConversionOptions> ParseConversionOptions(const QStringList& arguments,
     if (options.title != 0 && !options.intoDvd) {
         return UsageError(QStringLiteral("--title goes with --into-dvd."));
     }
-    if (options.track != 0 && !IsMediaFileName(positional.front())) {
+    if (options.track != 0 && std::none_of(positional.begin(), positional.end(), IsMediaFileName)) {
         return UsageError(
             QStringLiteral("--track goes with a video container such as .mkv, .mp4 "
                            "or .webm, whose subtitle tracks it chooses from."));
@@ -262,7 +291,8 @@ Result<ConversionOptions> ParseConversionOptions(const QStringList& arguments,
     if (pgsGiven && !options.extraOutputs.pgs) {
         return UsageError(QStringLiteral("--pgs-size and --pgs-rate go with --also pgs."));
     }
-    options.subtitlePath = positional.front();
+    options.subtitlePath = positional.takeFirst();
+    options.moreSubtitlePaths = positional;
     return options;
 }
 
@@ -296,15 +326,20 @@ QString UsageText(const QString& programName) {
     const auto list = [](const QStringList& values) { return values.join(QLatin1String(", ")); };
     return FitTo80Columns(
         QStringLiteral(
-            "Usage: %1 [options] [--] SUBTITLE\n"
+            "Usage: %1 [options] [--] SUBTITLE [SUBTITLE...]\n"
             "Turns an SRT, WebVTT, ASS/SSA, SUB or TXT subtitle file, or a text subtitle\n"
             "track of an MKV, MP4, WebM, MOV or TS video, into a DVD subpicture stream\n"
-            "(Generated.sup) and a help text (Marvoxa_Help_File.txt).\n"
+            "(Generated.sup) and a help text (Marvoxa_Help_File.txt). Several files make\n"
+            "one stream each, in the order given: Generated.LANG.sup (a language named\n"
+            "twice: Generated.LANG.2.sup), one VobSub pair with a track a stream, one\n"
+            "spumux script a stream with Generated_dvdauthor.xml, and with --into-dvd\n"
+            "every stream in one copy.\n"
             "\n"
             "Subtitle:\n"
             "  --track N             subtitle track N of a video container (.mkv .mka .mks\n"
             "                        .mp4 .m4v .mov .webm .ts), counting from 1 as ffprobe\n"
-            "                        does (default: its first text track)\n"
+            "                        does (default: its first text track); every video\n"
+            "                        given\n"
             "\n"
             "Palette:\n"
             "  --ifo PATH            read the palette and video standard from a title set IFO\n"
@@ -328,6 +363,10 @@ QString UsageText(const QString& programName) {
             "  --bottom-offset N     pixels above the bottom, %7 to %8 (default 30)\n"
             "  --line-overlap N      pixels the second line moves up, %9 to %10, odd values "
             "move to the next even one (default -4)\n"
+            "  --aspect auto|4:3|16:9  the screen the subtitles are drawn for: 16:9 draws\n"
+            "                        them 3/4 as wide, for an anamorphic picture that players\n"
+            "                        stretch by 4/3; 4:3 draws them with square pixels\n"
+            "                        (default auto: 16:9 when the IFO's video is 16:9)\n"
             "\n"
             "Text:\n"
             "  --markup MODE         text: draw tags such as <i> as they are written\n"
@@ -354,12 +393,17 @@ QString UsageText(const QString& programName) {
             "                        (default 1920x1080)\n"
             "  --pgs-rate FPS        its frame rate: %12 (default: a SUB/TXT\n"
             "                        file's rate, otherwise 23.976)\n"
-            "  --language CODE       language of the subtitle stream they name (default en)\n"
+            "  --language CODE,...   language of the subtitle stream they name (default en);\n"
+            "                        with several files one a file, in order, e.g. fr,de;\n"
+            "                        a file left out takes its name's tag (film.es.srt,\n"
+            "                        film.spa.srt, film.Spanish.srt, film.pt-BR.srt)\n"
             "  --forced              mark every subtitle forced: players show it even when\n"
-            "                        subtitles are off (translated signs, foreign dialogue)\n"
+            "                        subtitles are off (translated signs, foreign dialogue);\n"
+            "                        with several files, those of every stream\n"
             "  --into-dvd            also write OUTPUT-DIR/VIDEO_TS: a copy of the DVD of\n"
             "                        --ifo with the subtitles as one more stream\n"
-            "                        (--language) of a title, its colours written into the\n"
+            "                        (--language) of a title, several files as several\n"
+            "                        streams in one pass, their colours written into the\n"
             "                        copy's palette; subtitle times count from the title's\n"
             "                        start, in real video time\n"
             "  --title N             that title, numbered as players number the disc's titles\n"

@@ -3,6 +3,7 @@
 #include "common/colour_roles.h"
 #include "common/result.h"
 #include "export/extra_outputs.h"
+#include "render/drawing_aspect.h"
 #include "render/render_settings.h"
 
 #include <QString>
@@ -15,11 +16,18 @@ namespace marvoxa {
 // What the user asked the converter for; defaults are the window's start-up defaults.
 struct ConversionOptions {
     QString subtitlePath;
+    // Further subtitle files, each a stream of its own after the first, in the order given.
+    QStringList moreSubtitlePaths;
+    // --language's list, in file order; an empty entry, or one past its end, is taken from the
+    // file's name when several files are given.
+    QStringList languages;
     // The subtitle track of a video container, counting from 1; 0: its first text track.
     int track = 0;
     QString ifoPath;       // empty: the generic palette stands in
     QString outputFolder;  // empty: the subtitle file's folder
     RenderSettings settings;
+    // Whether settings.wide is set: by the IFO's video, or as the user says.
+    AspectChoice aspect = AspectChoice::FromIfo;
     // Palette entries that replace the automatic or generic choice of a role.
     std::optional<int> antialias;
     std::optional<int> outline;

@@ -4,6 +4,8 @@
 
 #include <QDir>
 
+#include <algorithm>
+
 namespace marvoxa {
 
 namespace {
@@ -15,30 +17,55 @@ constexpr int kSupHeaderSize = 10;
 
 DvdCopyOutput::DvdCopyOutput(const DvdTarget& target, const QString& language,
                              const QString& destination, const Palette& drawnIn)
-    : target_(target), language_(language), destination_(destination) {
+    : DvdCopyOutput(target, QStringList{language}, {}, destination, drawnIn) {}
+
+DvdCopyOutput::DvdCopyOutput(const DvdTarget& target, const QStringList& languages,
+                             const QStringList& sources, const QString& destination,
+                             const Palette& drawnIn)
+    : target_(target), languages_(languages), destination_(destination) {
+    for (UnitList* drawing : {&units_, &letterbox_}) {
+        drawing->streams = languages.size();
+        drawing->sources = sources;
+    }
     for (int entry = 0; entry < kPaletteSize; ++entry) {
         const PaletteEntry& colour = drawnIn.entries[entry];
         colours_[entry] = quint32{colour.y} << 16 | quint32{colour.cr} << 8 | colour.cb;
     }
 }
 
+void DvdCopyOutput::UnitList::clear() {
+    units = QList<QList<TitleSubpicture>>(streams);
+}
+
+Status DvdCopyOutput::UnitList::add(const EncodedCue& cue) {
+    QString name =
+        QStringLiteral("Subtitle %1 at %2").arg(cue.cueIndex + 1).arg(FormatCueTime(cue.startMs));
+    if (cue.stream < sources.size()) {
+        name = QDir::toNativeSeparators(sources[cue.stream]) + QLatin1String(": ") + name;
+    }
+    units[std::min<qsizetype>(cue.stream, units.size() - 1)].append(
+        {name, cue.startMs, cue.durationMs, cue.supPacket.mid(kSupHeaderSize)});
+    return Ok();
+}
+
 Status DvdCopyOutput::begin() {
     units_.clear();
+    letterbox_.clear();
     report_ = DvdCopyReport{};
     return Ok();
 }
 
 Status DvdCopyOutput::add(const EncodedCue& cue) {
-    units_.append(
-        {QStringLiteral("Subtitle %1 at %2").arg(cue.cueIndex + 1).arg(FormatCueTime(cue.startMs)),
-         cue.startMs, cue.durationMs, cue.supPacket.mid(kSupHeaderSize)});
-    return Ok();
+    return units_.add(cue);
 }
 
 Status DvdCopyOutput::finish() {
     DvdCopyRequest request;
     request.target = &target_;
-    request.streams = {NewTitleStream{language_, units_, {}, colours_}};
+    for (qsizetype k = 0; k < languages_.size(); ++k) {
+        request.streams.append(NewTitleStream{languages_[k], units_.units.value(k),
+                                              letterbox_.units.value(k), colours_});
+    }
     request.destination = destination_;
     request.progress = progress_;
     Result<DvdCopyReport> written = copy_.write(request);

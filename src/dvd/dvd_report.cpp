@@ -35,22 +35,43 @@ QString PaletteText(const DvdTarget& target, const DvdCopyReport& report) {
         .arg(entries.join(QLatin1String(", ")));
 }
 
-int StreamNumber(const DvdTarget& target, const DvdCopyReport& report) {
-    return (report.streams.isEmpty() ? target.stream : report.streams.front().number) + 1;
+int StreamNumber(const DvdTarget& target, const DvdCopyReport& report, qsizetype k) {
+    return (k < report.streams.size() ? report.streams[k].number
+                                      : target.stream + static_cast<int>(k)) +
+           1;
+}
+
+// "subtitle stream 2 (de)", or for several "subtitle streams 2 (fr), 3 (es) and 4 (it)".
+QString StreamsText(const DvdTarget& target, const DvdCopyReport& report,
+                    const QStringList& languages) {
+    QStringList streams;
+    for (qsizetype k = 0; k < languages.size(); ++k) {
+        streams << QStringLiteral("%1 (%2)").arg(StreamNumber(target, report, k)).arg(languages[k]);
+    }
+    if (streams.size() == 1) {
+        return QStringLiteral("subtitle stream ") + streams.front();
+    }
+    const QString last = streams.takeLast();
+    return QStringLiteral("subtitle streams %1 and %2")
+        .arg(streams.join(QLatin1String(", ")), last);
 }
 
 }  // namespace
 
 QString DvdCopyReportText(const DvdTarget& target, const DvdCopyReport& report,
                           const QString& language) {
+    return DvdCopyReportText(target, report, QStringList{language});
+}
+
+QString DvdCopyReportText(const DvdTarget& target, const DvdCopyReport& report,
+                          const QStringList& languages) {
     return QStringLiteral(
-               "The DVD with the subtitles added, as subtitle stream %1 (%2) of title %3:\n"
-               "%4\n"
-               "%6\n"
+               "The DVD with the subtitles added, as %1 of title %2:\n"
+               "%3\n"
+               "%5\n"
                "To make an ISO image of it for burning or playing:\n"
-               "  %5\n")
-        .arg(StreamNumber(target, report))
-        .arg(language)
+               "  %4\n")
+        .arg(StreamsText(target, report, languages))
         .arg(target.discTitle)
         .arg(QDir::toNativeSeparators(report.videoTs), DvdIsoCommand(report.videoTs),
              PaletteText(target, report));
@@ -58,10 +79,13 @@ QString DvdCopyReportText(const DvdTarget& target, const DvdCopyReport& report,
 
 QStringList DvdCopyHelpText(const DvdTarget& target, const DvdCopyReport& report,
                             const QString& language) {
-    return {QStringLiteral("Marvoxa added the subtitles to a copy of the DVD, as subtitle stream "
-                           "%1 (%2) of title %3:")
-                .arg(StreamNumber(target, report))
-                .arg(language)
+    return DvdCopyHelpText(target, report, QStringList{language});
+}
+
+QStringList DvdCopyHelpText(const DvdTarget& target, const DvdCopyReport& report,
+                            const QStringList& languages) {
+    return {QStringLiteral("Marvoxa added the subtitles to a copy of the DVD, as %1 of title %2:")
+                .arg(StreamsText(target, report, languages))
                 .arg(target.discTitle),
             QDir::toNativeSeparators(report.videoTs), PaletteText(target, report),
             QStringLiteral("Nothing is left to do in an IFO editor. To make an ISO image of the "

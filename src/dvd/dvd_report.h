@@ -20,6 +20,12 @@ QString DvdCopyReportText(const DvdTarget& target, const DvdCopyReport& report,
 QStringList DvdCopyHelpText(const DvdTarget& target, const DvdCopyReport& report,
                             const QString& language);
 
+// The same for several streams added in one copy, one a language, in order.
+QString DvdCopyReportText(const DvdTarget& target, const DvdCopyReport& report,
+                          const QStringList& languages);
+QStringList DvdCopyHelpText(const DvdTarget& target, const DvdCopyReport& report,
+                            const QStringList& languages);
+
 // Subtitles left out because the title ends before them, with the first; none when all fit.
 std::optional<QString> AfterTitleEndNotice(const DvdTarget& target, const DvdCopyReport& report);
 

@@ -84,7 +84,9 @@ Result<SubpicturePlacer> SubpicturePlacer::Start(const TitleTimeline& timeline,
             return UnitError(unit, cell.error().message);
         }
         if (cell.value() < 0) {
-            if (placer.afterEnd_++ == 0) {
+            // Every drawing of a stream has each subtitle once: the notice counts subtitles,
+            // so only the first track's units.
+            if (trackUnit.subStream == units.front().subStream && placer.afterEnd_++ == 0) {
                 placer.firstAfterEnd_ = unit.name;
             }
             continue;

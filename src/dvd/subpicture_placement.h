@@ -46,7 +46,7 @@ struct SubpicturePlacement {
     // The new sub-streams' sync addresses by the old sector of each NAV pack of the title; NAV
     // packs of other titles say the sub-streams do not exist.
     QHash<quint32, QList<NewStreamSync>> syncs;
-    int afterEnd = 0;       // units left out because the title has ended by their time
+    int afterEnd = 0;  // subtitles of the first track left out: the title has ended by their time
     QString firstAfterEnd;  // the first of them
 };
 

@@ -2,7 +2,9 @@
 
 #include "common/video_standard.h"
 
+#include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 namespace marvoxa {
 
@@ -11,5 +13,15 @@ namespace marvoxa {
 // builds the VIDEO_TS folder in DVD/ with a subtitle stream in the given language.
 QString DvdAuthoringCommands(const QString& folder, VideoStandard standard,
                              const QString& language);
+
+// The same for several streams, one spumux script each, in stream order: spumux puts them into
+// the video one after the other, and dvdauthor reads Generated_dvdauthor.xml.
+QString DvdAuthoringCommands(const QString& folder, VideoStandard standard,
+                             const QStringList& scriptNames);
+
+// Generated_dvdauthor.xml: a dvdauthor project for the video that the spumux runs made,
+// naming every stream's language in order and, in its head, the spumux runs themselves.
+QByteArray DvdauthorProject(VideoStandard standard, const QStringList& scriptNames,
+                            const QStringList& languages);
 
 }  // namespace marvoxa

@@ -38,11 +38,27 @@ Status Rename(const QString& from, const QString& to) {
 
 }  // namespace
 
-SpumuxOutput::SpumuxOutput(const QString& folder, const Palette& palette, bool forced)
+namespace {
+
+QString TaggedName(const char* name, const QString& tag) {
+    return tag.isEmpty() ? QLatin1String(name) : QLatin1String(name) + QLatin1Char('.') + tag;
+}
+
+}  // namespace
+
+SpumuxOutput::SpumuxOutput(const QString& folder, const Palette& palette, bool forced,
+                           const QString& tag)
     : folder_(folder),
+      picturesName_(TaggedName(kSpumuxFolderName, tag)),
       forced_(forced),
       entryColours_(SpumuxEntryColours(palette)),
-      script_(OutputPath(folder, kSpumuxScriptFileName)) {}
+      script_(tag.isEmpty() ? OutputPath(folder, kSpumuxScriptFileName)
+                            : QDir::cleanPath(QDir(folder).absoluteFilePath(
+                                  TaggedName(kSpumuxFolderName, tag) + QLatin1String(".xml")))) {}
+
+QString SpumuxOutput::scriptName() const {
+    return QFileInfo(script_.path()).fileName();
+}
 
 SpumuxOutput::~SpumuxOutput() = default;
 
@@ -54,10 +70,10 @@ QString SpumuxOutput::PictureName(int cueIndex) {
 
 Status SpumuxOutput::begin() {
     picturePaths_.clear();
-    const QString target = OutputPath(folder_, kSpumuxFolderName);
-    pictures_ = std::make_unique<QTemporaryDir>(
-        QFileInfo(target).absolutePath() + QLatin1String("/.") + QLatin1String(kSpumuxFolderName) +
-        QLatin1String(".XXXXXX"));
+    const QString target = QDir::cleanPath(QDir(folder_).absoluteFilePath(picturesName_));
+    pictures_ =
+        std::make_unique<QTemporaryDir>(QFileInfo(target).absolutePath() + QLatin1String("/.") +
+                                        picturesName_ + QLatin1String(".XXXXXX"));
     if (!pictures_->isValid()) {
         const QString reason = pictures_->errorString();
         pictures_.reset();
@@ -75,7 +91,8 @@ Status SpumuxOutput::add(const EncodedCue& cue) {
     if (!shown) {
         return shown.error();
     }
-    const QString name = PictureName(cue.index);
+    const QString name =
+        picturesName_ + QLatin1Char('/') + PictureName(cue.index).section(QLatin1Char('/'), 1);
     const QString finalPath = QDir(folder_).absoluteFilePath(name);
     QByteArray png;
     QBuffer buffer(&png);
@@ -110,7 +127,7 @@ Status SpumuxOutput::finish() {
         if (descriptor >= 0) {
             ::close(descriptor);
         }
-        return PicturesError(OutputPath(folder_, kSpumuxFolderName),
+        return PicturesError(QDir(folder_).absoluteFilePath(picturesName_),
                              QString::fromLocal8Bit(std::strerror(reason)));
     }
     ::close(descriptor);
@@ -121,7 +138,7 @@ Status SpumuxOutput::finish() {
 }
 
 Status SpumuxOutput::commit() {
-    const QString target = OutputPath(folder_, kSpumuxFolderName);
+    const QString target = QDir::cleanPath(QDir(folder_).absoluteFilePath(picturesName_));
     // An older folder steps aside first and goes only once the new one is in place.
     QString older;
     if (QFileInfo::exists(target)) {

@@ -19,7 +19,10 @@ namespace marvoxa {
 // entries' own Y Cr Cb, so the DVD that dvdauthor builds carries the palette too.
 class SpumuxOutput : public CueOutput {
 public:
-    SpumuxOutput(const QString& folder, const Palette& palette, bool forced = false);
+    // With a tag, the files of one of several streams: Generated_spumux.TAG.xml and the
+    // folder Generated_spumux.TAG.
+    SpumuxOutput(const QString& folder, const Palette& palette, bool forced = false,
+                 const QString& tag = {});
     ~SpumuxOutput() override;
 
     Status begin() override;
@@ -33,8 +36,12 @@ public:
     // "Generated_spumux/0001.png": how the script names the picture of a cue (index from 0).
     static QString PictureName(int cueIndex);
 
+    // The script's file name, as the report and the dvdauthor commands name it.
+    QString scriptName() const;
+
 private:
     QString folder_;
+    QString picturesName_;  // the picture folder's name
     bool forced_;
     std::array<QRgb, kPaletteSize> entryColours_;
     AtomicFile script_;

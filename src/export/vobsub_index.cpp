@@ -45,6 +45,10 @@ QByteArray VobSubIndexHeader(VideoStandard standard, const Palette& palette,
     return text.toUtf8();
 }
 
+QByteArray VobSubTrackLine(const QString& language, int track) {
+    return QStringLiteral("\nid: %1, index: %2\n").arg(language).arg(track).toLatin1();
+}
+
 QByteArray VobSubTimestampLine(qint64 startMs, qint64 filePosition) {
     return QStringLiteral("timestamp: %1:%2:%3:%4, filepos: %5\n")
         .arg(startMs / 3'600'000, 2, 10, QLatin1Char('0'))

@@ -15,6 +15,9 @@ namespace marvoxa {
 QByteArray VobSubIndexHeader(VideoStandard standard, const Palette& palette,
                              const QString& language, bool forced = false);
 
+// "id: fr, index: 1": the line that begins the cues of a further stream.
+QByteArray VobSubTrackLine(const QString& language, int track);
+
 // "timestamp: 00:01:02:500, filepos: 00000a800": where in the .sub file a cue starts.
 QByteArray VobSubTimestampLine(qint64 startMs, qint64 filePosition);
 

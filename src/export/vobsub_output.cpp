@@ -16,27 +16,39 @@ constexpr int kSupHeaderSize = 10;
 
 VobSubOutput::VobSubOutput(const QString& folder, VideoStandard standard, const Palette& palette,
                            const QString& language, bool forced)
+    : VobSubOutput(folder, standard, palette, QStringList{language}, forced) {}
+
+VobSubOutput::VobSubOutput(const QString& folder, VideoStandard standard, const Palette& palette,
+                           const QStringList& languages, bool forced)
     : standard_(standard),
       palette_(palette),
-      language_(language),
+      languages_(languages),
       forced_(forced),
       index_(OutputPath(folder, kVobSubIndexFileName)),
       stream_(OutputPath(folder, kVobSubFileName)) {}
 
 Status VobSubOutput::begin() {
     streamSize_ = 0;
+    track_ = 0;
     if (Status opened = index_.open(); !opened) {
         return opened;
     }
     if (Status opened = stream_.open(); !opened) {
         return opened;
     }
-    return index_.write(VobSubIndexHeader(standard_, palette_, language_, forced_));
+    return index_.write(VobSubIndexHeader(standard_, palette_, languages_.front(), forced_));
 }
 
 Status VobSubOutput::add(const EncodedCue& cue) {
+    // The header names the first track; each further one begins where its cues begin.
+    while (track_ < cue.stream && track_ + 1 < languages_.size()) {
+        ++track_;
+        if (Status written = index_.write(VobSubTrackLine(languages_[track_], track_)); !written) {
+            return written;
+        }
+    }
     const QByteArray packs = VobSubPacks(QByteArrayView(cue.supPacket).sliced(kSupHeaderSize),
-                                         PresentationTime(cue.startMs));
+                                         PresentationTime(cue.startMs), track_);
     if (Status written = index_.write(VobSubTimestampLine(cue.startMs, streamSize_)); !written) {
         return written;
     }

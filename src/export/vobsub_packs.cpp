@@ -7,8 +7,8 @@ namespace {
 constexpr int kPackHeaderSize = 14;
 constexpr int kPesHeaderSize = 9;  // start code, stream id, length, two flag bytes, length
 constexpr int kPtsSize = 5;
-constexpr char kSubStreamId = 0x20;  // the first DVD subtitle stream
-constexpr int kSmallestPadding = 6;  // a padding packet's own header
+constexpr int kFirstSubStreamId = 0x20;  // the first DVD subtitle stream
+constexpr int kSmallestPadding = 6;      // a padding packet's own header
 // DVD's mux rate, 10.08 Mbit/s, in units of 50 bytes per second.
 constexpr int kMuxRate = 25200;
 
@@ -46,7 +46,7 @@ void AppendPts(QByteArray& pack, qint64 time) {
 
 }  // namespace
 
-QByteArray VobSubPacks(QByteArrayView unit, qint64 presentationTime) {
+QByteArray VobSubPacks(QByteArrayView unit, qint64 presentationTime, int track) {
     QByteArray packs;
     qsizetype sent = 0;
     bool first = true;
@@ -71,7 +71,7 @@ QByteArray VobSubPacks(QByteArrayView unit, qint64 presentationTime) {
             AppendPts(pack, presentationTime);
         }
         pack += QByteArray(stuffing, static_cast<char>(0xff));
-        pack += kSubStreamId;
+        pack += static_cast<char>(kFirstSubStreamId + track);
         pack += unit.sliced(sent, payload);
         sent += payload;
 

@@ -214,4 +214,9 @@ VideoStandard VideoStandardFromAttributes(quint16 videoAttributes) {
     return (videoAttributes & kPalBit) != 0 ? VideoStandard::Pal : VideoStandard::Ntsc;
 }
 
+bool IsWideVideo(quint16 videoAttributes) {
+    // 0 is 4:3 and 3 is 16:9; 1 and 2 are reserved.
+    return (videoAttributes >> 10 & 3) == 3;
+}
+
 }  // namespace marvoxa

@@ -35,4 +35,7 @@ Error DvdOwnIfoError(const QString& path);
 // Bit 0x1000 of the attributes word (the low bit of the video standard field) selects PAL.
 VideoStandard VideoStandardFromAttributes(quint16 videoAttributes);
 
+// True when the attributes word's display aspect field (bits 10-11) says 16:9.
+bool IsWideVideo(quint16 videoAttributes);
+
 }  // namespace marvoxa

@@ -6,6 +6,7 @@
 #include "sup/generation.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace marvoxa {
 
@@ -15,11 +16,11 @@ constexpr qsizetype kWriteSize = 64 * 1024;
 // Time stamps are 32 bits of 90 kHz ticks: some 13 hours.
 constexpr qint64 kLastStamp = 0xffffffffLL;
 
-Error CueRefused(const EncodedCue& cue, const QString& reason) {
+Error CueRefused(const EncodedCue& cue, const QString& path, const QString& reason) {
     return Error{ErrorKind::Limit,
                  QStringLiteral("Subtitle %1 at %2 cannot be written to %3: %4")
                      .arg(cue.cueIndex + 1)
-                     .arg(FormatCueTime(cue.startMs), QLatin1String(kPgsStreamFileName), reason)};
+                     .arg(FormatCueTime(cue.startMs), QFileInfo(path).fileName(), reason)};
 }
 
 QString Milliseconds(qint64 ticks) {
@@ -29,11 +30,11 @@ QString Milliseconds(qint64 ticks) {
 }  // namespace
 
 PgsOutput::PgsOutput(const QString& folder, QSize video, std::optional<quint8> rateCode,
-                     bool forced)
+                     bool forced, const QString& fileName)
     : video_(video),
       rateCode_(rateCode),
       forced_(forced),
-      file_(OutputPath(folder, kPgsStreamFileName)) {}
+      file_(QDir::cleanPath(QDir(folder).absoluteFilePath(fileName))) {}
 
 Status PgsOutput::begin() {
     pending_.resize(0);
@@ -63,17 +64,20 @@ Status PgsOutput::add(const EncodedCue& cue) {
     const qint64 shown = cue.startMs * 90;
     const qint64 cleared = (cue.startMs + cue.durationMs) * 90;
     if (cue.durationMs <= 0 || cleared - event->clearTicks < shown) {
-        return CueRefused(cue, QStringLiteral("it is shown for %1 ms, too short for a Blu-ray "
-                                              "player to show and clear it.")
-                                   .arg(cue.durationMs));
+        return CueRefused(cue, file_.path(),
+                          QStringLiteral("it is shown for %1 ms, too short for a Blu-ray "
+                                         "player to show and clear it.")
+                              .arg(cue.durationMs));
     }
     if (cleared > kLastStamp) {
-        return CueRefused(cue, QStringLiteral("it ends after 13:15:19, the last time a Blu-ray "
-                                              "subtitle stream can name."));
+        return CueRefused(cue, file_.path(),
+                          QStringLiteral("it ends after 13:15:19, the last time a Blu-ray "
+                                         "subtitle stream can name."));
     }
     if (shown < lastShown_) {
-        return CueRefused(cue, QStringLiteral("it starts before the subtitle before it, and a "
-                                              "Blu-ray stream shows its subtitles in time order."));
+        return CueRefused(cue, file_.path(),
+                          QStringLiteral("it starts before the subtitle before it, and a "
+                                         "Blu-ray stream shows its subtitles in time order."));
     }
     const qint64 decodingStart = shown - event->showTicks;
     if (clearing_ && decodingStart >= clearing_->pts) {
@@ -87,13 +91,14 @@ Status PgsOutput::add(const EncodedCue& cue) {
     clearing_.reset();
     if (decodingStart < std::max<qint64>(lastShown_, 0)) {
         return CueRefused(
-            cue, lastShown_ < 0
-                     ? QStringLiteral("a Blu-ray player needs %1 ms to draw it before it is "
-                                      "shown, and it starts earlier.")
-                           .arg(Milliseconds(event->showTicks))
-                     : QStringLiteral("a Blu-ray player needs %1 ms to draw it, and the "
-                                      "subtitle before is shown %2 ms earlier.")
-                           .arg(Milliseconds(event->showTicks), Milliseconds(shown - lastShown_)));
+            cue, file_.path(),
+            lastShown_ < 0
+                ? QStringLiteral("a Blu-ray player needs %1 ms to draw it before it is "
+                                 "shown, and it starts earlier.")
+                      .arg(Milliseconds(event->showTicks))
+                : QStringLiteral("a Blu-ray player needs %1 ms to draw it, and the "
+                                 "subtitle before is shown %2 ms earlier.")
+                      .arg(Milliseconds(event->showTicks), Milliseconds(shown - lastShown_)));
     }
     if (Status written = write(ShowingDisplaySet(*event, shown, number_++)); !written) {
         return written;

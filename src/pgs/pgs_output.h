@@ -1,6 +1,7 @@
 #pragma once
 
 #include "pgs/pgs_display_set.h"
+#include "pgs/pgs_format.h"
 #include "sup/cue_output.h"
 #include "sup/file_writing.h"
 
@@ -18,8 +19,10 @@ namespace marvoxa {
 // at commit(), the older file kept until then.
 class PgsOutput : public CueOutput {
 public:
-    // Without a rate, a SUB/TXT file's frame rate, or 23.976.
-    PgsOutput(const QString& folder, QSize video, std::optional<quint8> rateCode, bool forced);
+    // Without a rate, a SUB/TXT file's frame rate, or 23.976. fileName is that of one of
+    // several streams ("Generated_pgs.fr.sup"); without it, Generated_pgs.sup.
+    PgsOutput(const QString& folder, QSize video, std::optional<quint8> rateCode, bool forced,
+              const QString& fileName = QLatin1String(kPgsStreamFileName));
 
     Status begin() override;
     Status add(const EncodedCue& cue) override;

@@ -261,25 +261,28 @@ GlyphMask RenderGlyphMask(const QFont& font, const StyledLine& line, const LineM
 }
 
 GlyphMask DilateSquare(const GlyphMask& mask, int radius) {
+    return DilateRectangle(mask, radius, radius);
+}
+
+GlyphMask DilateRectangle(const GlyphMask& mask, int horizontal, int vertical) {
     GlyphMask result(mask.origin(), mask.width(), mask.height());
-    if (radius < 0) {
+    if (horizontal < 0 || vertical < 0) {
         return result;
     }
-    // Square dilation is separable, and a reach grows by doubling: a few passes over the rows,
-    // then the same over the columns. The passes work on a copy with radius blank pixels
+    // Rectangular dilation is separable, and a reach grows by doubling: a few passes over the
+    // rows, then over the columns. The passes work on a copy with the reach in blank pixels
     // around it, so a reach half grown is not cut off at the mask's edge.
-    const int padWords = (radius + kWordBits - 1) / kWordBits;
+    const int padWords = (horizontal + kWordBits - 1) / kWordBits;
     const int words = mask.wordsPerRow() + 2 * padWords;
-    const int height = mask.height() + 2 * radius;
+    const int height = mask.height() + 2 * vertical;
     const auto rowBits = static_cast<size_t>(words);
     std::vector<std::uint64_t> current(static_cast<size_t>(height) * rowBits);
     std::vector<std::uint64_t> next(current.size());
     for (int y = 0; y < mask.height(); ++y) {
         std::copy_n(mask.row(y), mask.wordsPerRow(),
-                    current.data() + (y + radius) * rowBits + padWords);
+                    current.data() + (y + vertical) * rowBits + padWords);
     }
-    const std::vector<int> steps = DoublingSteps(radius);
-    for (int step : steps) {
+    for (int step : DoublingSteps(horizontal)) {
         for (int y = 0; y < height; ++y) {
             const std::uint64_t* source = current.data() + y * rowBits;
             std::uint64_t* target = next.data() + y * rowBits;
@@ -291,7 +294,7 @@ GlyphMask DilateSquare(const GlyphMask& mask, int radius) {
         }
         current.swap(next);
     }
-    for (int step : steps) {
+    for (int step : DoublingSteps(vertical)) {
         for (int y = 0; y < height; ++y) {
             std::uint64_t* target = next.data() + y * rowBits;
             std::copy_n(current.data() + y * rowBits, words, target);
@@ -308,7 +311,7 @@ GlyphMask DilateSquare(const GlyphMask& mask, int radius) {
         current.swap(next);
     }
     for (int y = 0; y < mask.height(); ++y) {
-        std::copy_n(current.data() + (y + radius) * rowBits + padWords, mask.wordsPerRow(),
+        std::copy_n(current.data() + (y + vertical) * rowBits + padWords, mask.wordsPerRow(),
                     result.row(y));
     }
     return result;

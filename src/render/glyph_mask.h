@@ -67,5 +67,7 @@ DrawnLine DrawAndMeasureLine(const QFont& font, const StyledLine& line, int clea
 // what drawing the mask at every offset of a (2 radius + 1) square leaves. Same geometry as
 // the mask; what would fall outside it is dropped.
 GlyphMask DilateSquare(const GlyphMask& mask, int radius);
+// The same with a rectangle: horizontal pixels to either side, vertical above and below.
+GlyphMask DilateRectangle(const GlyphMask& mask, int horizontal, int vertical);
 
 }  // namespace marvoxa

@@ -186,6 +186,7 @@ QList<QRect> Regions(const std::vector<PlacedLine>& lines, int maxRegions) {
 RenderSettings ScaledToHeight(const RenderSettings& settings, int videoHeight) {
     const double scale = videoHeight / kChosenHeight;
     RenderSettings scaled = settings;
+    scaled.wide = false;  // HD pictures have square pixels, whatever the DVD's drawing
     scaled.fontSize = std::max(1, Scaled(settings.fontSize, scale));
     scaled.outlineWidth = Scaled(settings.outlineWidth, scale);
     // The layout keeps 40 pixels under the offset; the whole distance from the bottom grows.

@@ -34,6 +34,9 @@ struct RenderSettings {
     VideoStandard standard = VideoStandard::Pal;
     // Markup, wrapping and how many lines are drawn.
     TextOptions text;
+    // Drawn for a 16:9 title's anamorphic picture, which a wide screen stretches by 4/3:
+    // glyphs and rings at 3/4 of their width, so that they look as the square drawing does.
+    bool wide = false;
 
     friend bool operator==(const RenderSettings&, const RenderSettings&) = default;
 };

@@ -58,6 +58,11 @@ QFont SubtitleFont(const RenderSettings& settings) {
     // hinting off and moves glyph pixels; the light vertical hinting is the default of a plain
     // display, so streams stay as they were there.
     font.setHintingPreference(QFont::PreferVerticalHinting);
+    if (settings.wide) {
+        // The engine scales the outlines before it rasterizes them, so the condensed glyphs
+        // are drawn as crisply as the square ones, not squeezed afterwards.
+        font.setStretch(kWideStretch);
+    }
     // The chosen face first, as the system resolves its name (Arial is Liberation Sans), then
     // the project's face for each script it lacks, before any face the system would pick: what
     // draws a script does not depend on which other fonts happen to be installed.

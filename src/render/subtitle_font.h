@@ -29,8 +29,13 @@ int DisplayDpi();
 int PointsToPixels(int points, int dpi);
 
 // The one font every drawing and measuring of subtitle text uses. Glyphs are drawn unsmoothed,
-// so a frame holds only the exact role colours the encoder looks for.
+// so a frame holds only the exact role colours the encoder looks for. For the wide drawing the
+// face is condensed to 3/4 of its width (kWideStretch).
 QFont SubtitleFont(const RenderSettings& settings);
+
+// The font stretch, in percent, of the wide drawing: an anamorphic 16:9 picture is shown 4/3
+// as wide as it is stored.
+inline constexpr int kWideStretch = 75;
 
 // The font of a span: base with the span's styles added.
 QFont SpanFont(const QFont& base, const FontStyle& extra);

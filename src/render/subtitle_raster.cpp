@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -130,6 +131,21 @@ QList<PlacedLines> WithSecondLineRoom(QList<PlacedLines> blocks, const RenderSet
 }
 
 namespace {
+// How far the antialias ring and the outline around it reach beside and above the glyphs.
+struct RingReach {
+    int horizontal;
+    int vertical;
+};
+
+// The wide drawing's rings are 3/4 as wide as they are high, rounded to whole pixels and at
+// least one, so each ring still shows beside a glyph.
+RingReach OutlineReach(const RenderSettings& settings) {
+    const int width = settings.outlineWidth;
+    if (!settings.wide || width < 1) {
+        return {width, width};
+    }
+    return {std::max(1, static_cast<int>(std::lround(width * kWideStretch / 100.0))), width};
+}
 
 // Grows the area to hold every painted row: ink above the first line's cell or below the
 // last one's (accents, stacked marks and their rings) would otherwise be cut off.
@@ -183,6 +199,7 @@ RasterizedCue RasterizeCue(const QList<PlacedLines>& cueBlocks, const RenderSett
     };
     // An empty line draws nothing.
     std::vector<LineMasks> masks;
+    const RingReach reach = OutlineReach(settings);
     for (qsizetype i = 0; i < lines.size(); ++i) {
         if (lines[i].isEmpty()) {
             continue;
@@ -191,9 +208,9 @@ RasterizedCue RasterizeCue(const QList<PlacedLines>& cueBlocks, const RenderSett
         glyphs.moveBy(layout.topLefts[i]);
         // Growing by one and then by the rest is growing by the whole width at once.
         GlyphMask antialias = DilateSquare(glyphs, 1);
-        GlyphMask outline = settings.outlineWidth >= 1
-                                ? DilateSquare(antialias, settings.outlineWidth - 1)
-                                : DilateSquare(glyphs, settings.outlineWidth);
+        GlyphMask outline = reach.vertical >= 1 ? DilateRectangle(antialias, reach.horizontal - 1,
+                                                                  reach.vertical - 1)
+                                                : DilateSquare(glyphs, reach.vertical);
         masks.push_back(
             {layout.topLefts[i].y(), std::move(outline), std::move(antialias), std::move(glyphs)});
     }

@@ -35,9 +35,12 @@ QString AuthorStep() {
     return QStringLiteral("Just author your video with the generated sup using Ifoedit.");
 }
 
-QStringList GeneratedFilesLines(const QString& streamPath, const QString& helpPath) {
-    return {QStringLiteral("Generated Files:"), QDir::toNativeSeparators(streamPath),
-            QDir::toNativeSeparators(helpPath)};
+QStringList GeneratedFilesLines(const QStringList& streamPaths, const QString& helpPath) {
+    QStringList lines{QStringLiteral("Generated Files:")};
+    for (const QString& path : streamPaths) {
+        lines << QDir::toNativeSeparators(path);
+    }
+    return lines << QDir::toNativeSeparators(helpPath);
 }
 
 }  // namespace
@@ -80,20 +83,30 @@ QStringList HelpLines(PaletteCase paletteCase, const QStringList& dvdCopyLines) 
 
 QString CompletionMessage(PaletteCase paletteCase, const QString& streamPath,
                           const QString& helpPath, const QStringList& dvdCopyLines) {
+    return CompletionMessage(paletteCase, QStringList{streamPath}, helpPath, dvdCopyLines);
+}
+
+QString CompletionMessage(PaletteCase paletteCase, const QStringList& streamPaths,
+                          const QString& helpPath, const QStringList& dvdCopyLines) {
     QString message;
     for (const QString& line : HelpLines(paletteCase, dvdCopyLines)) {
         message += line + QLatin1Char('\r');
     }
     message += QLatin1Char('\r');
-    message += GeneratedFilesLines(streamPath, helpPath).join(QLatin1Char('\r'));
+    message += GeneratedFilesLines(streamPaths, helpPath).join(QLatin1Char('\r'));
     return message;
 }
 
 QByteArray HelpFileContent(PaletteCase paletteCase, const QString& streamPath,
                            const QString& helpPath, const QStringList& dvdCopyLines) {
+    return HelpFileContent(paletteCase, QStringList{streamPath}, helpPath, dvdCopyLines);
+}
+
+QByteArray HelpFileContent(PaletteCase paletteCase, const QStringList& streamPaths,
+                           const QString& helpPath, const QStringList& dvdCopyLines) {
     const QStringList lines = HelpLines(paletteCase, dvdCopyLines) +
                               QStringList{QString(), QString()} +
-                              GeneratedFilesLines(streamPath, helpPath);
+                              GeneratedFilesLines(streamPaths, helpPath);
     QByteArray content;
     for (const QString& line : lines) {
         content += line.toUtf8() + QByteArrayLiteral("\r\n");
@@ -103,8 +116,13 @@ QByteArray HelpFileContent(PaletteCase paletteCase, const QString& streamPath,
 
 Status WriteHelpFile(PaletteCase paletteCase, const QString& streamPath, const QString& helpPath,
                      const QStringList& dvdCopyLines) {
+    return WriteHelpFile(paletteCase, QStringList{streamPath}, helpPath, dvdCopyLines);
+}
+
+Status WriteHelpFile(PaletteCase paletteCase, const QStringList& streamPaths,
+                     const QString& helpPath, const QStringList& dvdCopyLines) {
     return WriteFileAtomically(helpPath,
-                               HelpFileContent(paletteCase, streamPath, helpPath, dvdCopyLines));
+                               HelpFileContent(paletteCase, streamPaths, helpPath, dvdCopyLines));
 }
 
 }  // namespace marvoxa

@@ -30,4 +30,12 @@ QByteArray HelpFileContent(PaletteCase paletteCase, const QString& streamPath,
 Status WriteHelpFile(PaletteCase paletteCase, const QString& streamPath, const QString& helpPath,
                      const QStringList& dvdCopyLines = {});
 
+// The same for several streams made in one run: every stream file is named, in stream order.
+QString CompletionMessage(PaletteCase paletteCase, const QStringList& streamPaths,
+                          const QString& helpPath, const QStringList& dvdCopyLines = {});
+QByteArray HelpFileContent(PaletteCase paletteCase, const QStringList& streamPaths,
+                           const QString& helpPath, const QStringList& dvdCopyLines = {});
+Status WriteHelpFile(PaletteCase paletteCase, const QStringList& streamPaths,
+                     const QString& helpPath, const QStringList& dvdCopyLines = {});
+
 }  // namespace marvoxa

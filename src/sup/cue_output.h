@@ -17,6 +17,7 @@ namespace marvoxa {
 struct EncodedCue {
     int index = 0;     // position in the stream, from 0: a cue, or a piece of overlapping cues
     int cueIndex = 0;  // the first cue it shows, by position in the cue list
+    int stream = 0;    // the subtitle stream it belongs to, from 0, when several are made
     qint64 startMs = 0;
     qint64 durationMs = 0;
     int areaTop = 0;  // first row of the subtitle area, always even

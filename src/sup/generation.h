@@ -12,9 +12,20 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace marvoxa {
+
+// Every display event drawn once more in other settings, such as a 16:9 title's letterbox
+// drawing beside its wide one.
+struct SecondDrawing {
+    // The settings of the second drawing, made of the first drawing's on the calling thread.
+    std::function<RenderSettings(const RenderSettings&)> settings;
+    // Its packets go here only. They are begun, finished and committed with the others, after
+    // them: all are written, or none.
+    std::vector<CueOutput*> outputs;
+};
 
 struct GenerationRequest {
     const CueList* cueList = nullptr;
@@ -27,6 +38,12 @@ struct GenerationRequest {
     RoleColours roleColours;
     // Where Generated.sup goes: the subtitle file's folder, or one the user chose.
     QString outputFolder;
+    // The stream's file name in it; empty: Generated.sup.
+    QString streamFileName;
+    // Which of several streams this is, from 0: the cues carry it to the outputs.
+    int streamIndex = 0;
+    // With several streams, the file this one comes from: a refusal of one of its cues names it.
+    QString streamSource;
     // Every subpicture starts with the forced start command: shown even when subtitles are off.
     bool forced = false;
     // Called on the calling thread for each subpicture in order (its index among
@@ -48,6 +65,9 @@ struct GenerationRequest {
     std::function<Error(int cueIndex)> refuseTooWideCue;
     // Files written beside Generated.sup from the same cues, all or none of them with it.
     std::vector<CueOutput*> extraOutputs;
+    // A line too wide for the second drawing's frame refuses the file whatever
+    // refuseTooWideCue says: it would be cut off.
+    std::optional<SecondDrawing> secondDrawing;
 };
 
 struct GeneratedStream {
@@ -65,5 +85,11 @@ QString OutputPath(const QString& folder, const char* fileName);
 // Nothing is written when a cue cannot be encoded, the list is empty or generation is
 // cancelled: a stream written earlier stays intact until the new one is complete.
 Result<GeneratedStream> GenerateSupStream(const GenerationRequest& request);
+
+// Several streams in one run, one a request, each with its own stream file and extra
+// outputs, one after the other. sharedOutputs take the cues of every stream, stream after
+// stream, and are finished once the last is in. Every file appears together, or none does.
+Result<std::vector<GeneratedStream>> GenerateSupStreams(
+    const std::vector<GenerationRequest>& requests, const std::vector<CueOutput*>& sharedOutputs);
 
 }  // namespace marvoxa

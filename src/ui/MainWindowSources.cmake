@@ -10,6 +10,8 @@ target_sources(marvoxa_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/file_drop.h
     ${CMAKE_CURRENT_LIST_DIR}/form1_controls.cpp
     ${CMAKE_CURRENT_LIST_DIR}/form1_controls.h
+    ${CMAKE_CURRENT_LIST_DIR}/form1_drawing_choices.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/form1_generation.cpp
     ${CMAKE_CURRENT_LIST_DIR}/generation_session.cpp
     ${CMAKE_CURRENT_LIST_DIR}/generation_session.h
     ${CMAKE_CURRENT_LIST_DIR}/last_folders.h

@@ -75,7 +75,9 @@ OptionsChoices StoredOptions(const OptionsChoices& chosen, const OptionsChoices&
 
 Result<std::unique_ptr<WindowDvdCopy>> WindowDvdCopy::Open(const QString& ifoPath,
                                                            const OptionsChoices& choices,
-                                                           const Palette& drawnIn) {
+                                                           const Palette& drawnIn,
+                                                           const QStringList& languages,
+                                                           const QStringList& sources) {
     // The ISO command names the folder: it must hold the copy and nothing else.
     const QStringList others =
         QDir(choices.dvdFolder)
@@ -93,12 +95,28 @@ Result<std::unique_ptr<WindowDvdCopy>> WindowDvdCopy::Open(const QString& ifoPat
         return target.error();
     }
     std::unique_ptr<WindowDvdCopy> copy(new WindowDvdCopy(std::move(target).value()));
-    copy->language_ = choices.outputs.language;
+    copy->languages_ = languages.isEmpty() ? QStringList{choices.outputs.language} : languages;
     copy->folder_ = choices.dvdFolder;
     copy->folderExisted_ = QFileInfo::exists(copy->folder_);
-    copy->output_ =
-        std::make_unique<DvdCopyOutput>(copy->target_, copy->language_, choices.dvdFolder, drawnIn);
+    copy->output_ = std::make_unique<DvdCopyOutput>(copy->target_, copy->languages_, sources,
+                                                    choices.dvdFolder, drawnIn);
     return copy;
+}
+
+void WindowDvdCopy::addTo(GenerationRequest& request, const RenderSettings& settings,
+                          const QString& streamFolder) {
+    request.extraOutputs.push_back(output_.get());
+    addLetterboxTo(request, settings, streamFolder, 0, QLatin1String(kLetterboxStreamFileName));
+}
+
+void WindowDvdCopy::addLetterboxTo(GenerationRequest& request, const RenderSettings& settings,
+                                   const QString& streamFolder, int stream,
+                                   const QString& fileName) {
+    if (auto letterbox =
+            LetterboxDrawing::For(target_, settings, *output_, streamFolder, stream, fileName)) {
+        request.secondDrawing = letterbox->secondDrawing();
+        letterboxes_.push_back(std::move(letterbox));
+    }
 }
 
 WindowDvdCopy::~WindowDvdCopy() {
@@ -120,7 +138,10 @@ QString WindowDvdCopy::paletteNotice() const {
 }
 
 QString WindowDvdCopy::report() const {
-    QString text = DvdCopyReportText(target_, output_->report(), language_);
+    QString text = DvdCopyReportText(target_, output_->report(), languages_);
+    for (const auto& letterbox : letterboxes_) {
+        text += QLatin1Char('\n') + letterbox->report(output_->report());
+    }
     if (const std::optional<QString> notice = AfterTitleEndNotice(target_, output_->report())) {
         text += QLatin1Char('\n') + *notice;
     }
@@ -128,7 +149,7 @@ QString WindowDvdCopy::report() const {
 }
 
 QStringList WindowDvdCopy::helpLines() const {
-    return DvdCopyHelpText(target_, output_->report(), language_);
+    return DvdCopyHelpText(target_, output_->report(), languages_);
 }
 
 QStringList DvdCopyHelpLines(const WindowDvdCopy* copy) {

@@ -3,6 +3,7 @@
 #include "common/result.h"
 #include "dvd/dvd_copy_output.h"
 #include "dvd/dvd_target.h"
+#include "dvd/letterbox_drawing.h"
 #include "palette/palette_state.h"
 #include "ui/options_dialog.h"
 
@@ -10,6 +11,7 @@
 #include <QString>
 
 #include <memory>
+#include <vector>
 
 namespace marvoxa {
 
@@ -46,17 +48,28 @@ class WindowDvdCopy {
 public:
     // Fails with the message to show when the DVD cannot take the stream. choices are the
     // shown ones: the copy goes into their folder. drawnIn is the palette the subtitles are
-    // drawn in.
+    // drawn in. With languages, several streams go into the copy, one a language, their
+    // messages naming their files (sources); without, the one stream in the dialog's language.
     static Result<std::unique_ptr<WindowDvdCopy>> Open(const QString& ifoPath,
                                                        const OptionsChoices& choices,
-                                                       const Palette& drawnIn);
+                                                       const Palette& drawnIn,
+                                                       const QStringList& languages = {},
+                                                       const QStringList& sources = {});
 
     // A folder made for a copy that was cancelled or refused is not left behind empty.
     ~WindowDvdCopy();
     WindowDvdCopy(const WindowDvdCopy&) = delete;
     WindowDvdCopy& operator=(const WindowDvdCopy&) = delete;
 
+    // Adds the copy to generation's outputs and, for a 16:9 title drawn wide, the letterbox
+    // drawing as its second drawing, written beside the stream in streamFolder too.
+    void addTo(GenerationRequest& request, const RenderSettings& settings,
+               const QString& streamFolder);
+    // The copy as an output of its own, for several streams; each stream's request then gets
+    // its letterbox drawing, if the title has one, with addLetterboxTo.
     CueOutput* output() { return output_.get(); }
+    void addLetterboxTo(GenerationRequest& request, const RenderSettings& settings,
+                        const QString& streamFolder, int stream, const QString& fileName);
     void setProgress(std::function<bool(qint64 done, qint64 total)> progress) {
         output_->setProgress(std::move(progress));
     }
@@ -72,10 +85,11 @@ private:
     explicit WindowDvdCopy(DvdTarget target) : target_(std::move(target)) {}
 
     DvdTarget target_;
-    QString language_;
+    QStringList languages_;
     QString folder_;
     bool folderExisted_ = true;
     std::unique_ptr<DvdCopyOutput> output_;
+    std::vector<std::unique_ptr<LetterboxDrawing>> letterboxes_;
 };
 
 // The help lines of a copy, or none without one.

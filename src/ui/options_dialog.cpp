@@ -2,6 +2,7 @@
 
 #include "export/vobsub_index.h"
 #include "pgs/pgs_format.h"
+#include "ui/dialog_filters.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -37,6 +38,9 @@ OptionsDialog::OptionsDialog(const OptionsChoices& current, const QList<DvdTitle
       dvdTitle_(new QComboBox(this)),
       dvdFolder_(new QLineEdit(current.dvdFolder, this)),
       chooseDvdFolder_(new QPushButton(QStringLiteral("Choose..."), this)),
+      moreStreams_(new MoreStreamsList(
+          current.moreStreams, [this] { return pickSubtitleFile(); }, this)),
+      aspect_(new QComboBox(this)),
       shownDvdTitle_(current.dvdTitle),
       shownLanguage_(current.outputs.language) {
     setObjectName(QStringLiteral("OptionsDialog"));
@@ -57,6 +61,16 @@ OptionsDialog::OptionsDialog(const OptionsChoices& current, const QList<DvdTitle
     form->addRow(QStringLiteral("Markup:"), markup_);
     form->addRow(wrap_);
     form->addRow(allLines_);
+
+    // In the order of AspectChoice.
+    aspect_->addItems({QStringLiteral("The IFO's screen, 4:3 or 16:9"),
+                       QStringLiteral("4:3 (square pixels)"),
+                       QStringLiteral("16:9 (3/4 as wide, stretched by players)")});
+    aspect_->setToolTip(
+        QStringLiteral("A 16:9 DVD holds its picture squeezed to 3/4 of its width and players "
+                       "stretch it, subtitles included: drawn 3/4 as wide, they look right"));
+    aspect_->setCurrentIndex(static_cast<int>(current.aspect));
+    form->addRow(QStringLiteral("Drawn for:"), aspect_);
 
     vobSub_->setChecked(current.outputs.vobSub);
     dvdauthor_->setChecked(current.outputs.dvdauthor);
@@ -128,6 +142,11 @@ OptionsDialog::OptionsDialog(const OptionsChoices& current, const QList<DvdTitle
     });
     streamForm->addRow(QStringLiteral("Output folder:"), folderRow);
 
+    // Each further file becomes a stream of its own, after the loaded one, in every output.
+    auto* moreGroup = new QGroupBox(QStringLiteral("More subtitle streams"), this);
+    auto* moreLayout = new QVBoxLayout(moreGroup);
+    moreLayout->addWidget(moreStreams_);
+
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -136,6 +155,7 @@ OptionsDialog::OptionsDialog(const OptionsChoices& current, const QList<DvdTitle
     layout->addWidget(textGroup);
     layout->addWidget(outputGroup);
     layout->addWidget(streamGroup);
+    layout->addWidget(moreGroup);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
@@ -153,9 +173,24 @@ OptionsChoices OptionsDialog::choices() const {
     choices.outputs.pgsSize = PgsSizeFromName(pgsSize_->currentText()).value_or(kDefaultPgsSize);
     choices.forced = forced_->isChecked();
     choices.intoDvd = intoDvd_->isChecked();
+    choices.aspect = static_cast<AspectChoice>(aspect_->currentIndex());
     choices.dvdTitle = dvdTitle_->count() > 0 ? dvdTitle_->currentData().toInt() : shownDvdTitle_;
     choices.dvdFolder = dvdFolder_->text().trimmed();
+    for (StreamChoice stream : moreStreams_->streams()) {
+        if (!IsLanguageCode(stream.language)) {
+            stream.language.clear();  // one letter is no language: the file's name gives it
+        }
+        choices.moreStreams.append(stream);
+    }
     return choices;
+}
+
+QString OptionsDialog::pickSubtitleFile() {
+    if (picker_) {
+        return picker_();
+    }
+    return QFileDialog::getOpenFileName(this, QStringLiteral("A further subtitle stream"),
+                                        QString(), SubtitleFilter());
 }
 
 }  // namespace marvoxa

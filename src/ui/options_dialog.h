@@ -1,9 +1,13 @@
 #pragma once
 
 #include "export/extra_outputs.h"
+#include "render/drawing_aspect.h"
 #include "render/text_options.h"
+#include "ui/more_streams_list.h"
 
 #include <QDialog>
+
+#include <functional>
 
 class QCheckBox;
 class QComboBox;
@@ -23,6 +27,10 @@ struct OptionsChoices {
     int dvdTitle = 0;
     // Where that copy goes, as VIDEO_TS; empty for a folder beside the DVD's, named after it.
     QString dvdFolder{};
+    // Further subtitle files, each written as a stream of its own after the loaded one.
+    QList<StreamChoice> moreStreams{};
+    // The screen the subtitles are drawn for: the loaded IFO's, or 4:3 or 16:9 whatever it is.
+    AspectChoice aspect = AspectChoice::FromIfo;
 
     friend bool operator==(const OptionsChoices&, const OptionsChoices&) = default;
 };
@@ -62,8 +70,15 @@ public:
     QComboBox* dvdTitleList() const { return dvdTitle_; }
     QLineEdit* dvdFolderField() const { return dvdFolder_; }
     QPushButton* dvdFolderButton() const { return chooseDvdFolder_; }
+    MoreStreamsList* moreStreamsList() const { return moreStreams_; }
+
+    // What "..." of a further stream asks for a file with; without it, a file dialog.
+    void setFilePicker(std::function<QString()> picker) { picker_ = std::move(picker); }
+    QComboBox* aspectList() const { return aspect_; }
 
 private:
+    QString pickSubtitleFile();
+
     QComboBox* markup_;
     QCheckBox* wrap_;
     QCheckBox* allLines_;
@@ -77,6 +92,9 @@ private:
     QComboBox* dvdTitle_;
     QLineEdit* dvdFolder_;
     QPushButton* chooseDvdFolder_;
+    MoreStreamsList* moreStreams_;
+    std::function<QString()> picker_;
+    QComboBox* aspect_;
     int shownDvdTitle_;      // kept when the DVD cannot be chosen
     QString shownLanguage_;  // kept when the field is left without two letters
 };

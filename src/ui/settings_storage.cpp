@@ -268,6 +268,13 @@ const QLatin1String kDvdTitleKey("Options_DvdTitle");
 // The folder chosen for the DVD's copy, only once one is chosen.
 const QLatin1String kDvdFolderKey("Options_DvdFolder");
 
+// Then the languages of the further streams, in their order, once there are any. Their files
+// belong to one film, as the loaded subtitle does, and are not kept: the next run offers the
+// same languages with no files chosen yet.
+const QLatin1String kMoreStreamsKey("Options_MoreStreamLanguages");
+
+// Then the screen the subtitles are drawn for, by its --aspect name, when not the IFO's.
+const QLatin1String kAspectKey("Options_Aspect");
 // Last, the Blu-ray stream and its video size, written only when it is asked for.
 const QLatin1String kPgsKey("Options_Pgs");
 const QLatin1String kPgsSizeKey("Options_PgsSize");
@@ -299,6 +306,16 @@ IniEntries OptionEntries(const OptionsChoices& choices) {
     }
     if (!choices.dvdFolder.isEmpty()) {
         entries.append({kDvdFolderKey, choices.dvdFolder});
+    }
+    if (!choices.moreStreams.isEmpty()) {
+        QStringList languages;
+        for (const StreamChoice& stream : choices.moreStreams) {
+            languages << stream.language;
+        }
+        entries.append({kMoreStreamsKey, languages.join(QLatin1Char(','))});
+    }
+    if (choices.aspect != AspectChoice::FromIfo) {
+        entries.append({kAspectKey, AspectChoiceNames().at(static_cast<int>(choices.aspect))});
     }
     if (choices.outputs.pgs) {
         entries.append(
@@ -338,6 +355,18 @@ OptionsChoices RestoredOptions(OptionsChoices choices, const StoredValues& store
     if (const std::optional<QString> folder = stored.text(kDvdFolderKey);
         folder && !folder->trimmed().isEmpty()) {
         choices.dvdFolder = folder->trimmed();
+    }
+    if (const std::optional<QString> languages = stored.text(kMoreStreamsKey)) {
+        choices.moreStreams.clear();
+        // At most one row a DVD stream; an entry that is no language leaves the row's to the
+        // file's name.
+        for (const QString& language : languages->split(QLatin1Char(',')).mid(0, 31)) {
+            const QString code = language.trimmed();
+            choices.moreStreams.append({QString(), IsLanguageCode(code) ? code : QString()});
+        }
+    }
+    if (const std::optional<QString> aspect = stored.text(kAspectKey)) {
+        choices.aspect = AspectChoiceFromName(aspect->trimmed()).value_or(choices.aspect);
     }
     return choices;
 }

@@ -1,17 +1,14 @@
 #include "ui/unit1.h"
 
 #include "palette/ifo_reader.h"
+#include "render/drawing_aspect.h"
 #include "render/subtitle_font.h"
 #include "subtitles/cue_lines.h"
 #include "subtitles/cue_notices.h"
-#include "subtitles/display_events.h"
 #include "subtitles/line_width_check.h"
 #include "subtitles/subtitle_loader.h"
 #include "subtitles/subtitle_messages.h"
 #include "subtitles/text_decoding.h"
-#include "sup/completion_report.h"
-#include "sup/generation.h"
-#include "ui/control_lock.h"
 #include "ui/dialog_filters.h"
 #include "ui/dvd_copy_choice.h"
 #include "ui/file_drop.h"
@@ -106,28 +103,6 @@ void TForm1::setAboutWindow(QWidget* about) {
 
 void TForm1::centreOnScreen() {
     scroller_->centreOnScreen();
-}
-
-RenderSettings TForm1::renderSettings() const {
-    RenderSettings settings;
-    settings.fontName = c_.ComboBox5->currentText();
-    settings.fontSize = c_.ComboBox6->currentText().toInt();
-    settings.charset = CharsetFromName(c_.ComboBox7->currentText());
-    settings.style = StyleFromName(c_.ComboBox8->currentText());
-    settings.outlineWidth = c_.ComboBoxOutlineWidth->currentText().toInt();
-    settings.align = c_.ComboBoxAlign->currentText();
-    settings.bottomOffset = c_.offset->value();
-    settings.lineOverlap = c_.offset_or->value();
-    settings.standard = c_.Ntsc->isChecked() ? VideoStandard::Ntsc : VideoStandard::Pal;
-    settings.text = options_.text;
-    return settings;
-}
-
-ColourRoles TForm1::colourRoles() const {
-    return ColourRoles{.antialias = c_.ComboBox1->currentIndex(),
-                       .outline = c_.ComboBox2->currentIndex(),
-                       .text = c_.ComboBox3->currentIndex(),
-                       .background = c_.ComboBox4->currentIndex()};
 }
 
 void TForm1::connectHandlers() {
@@ -297,6 +272,10 @@ void TForm1::loadIfo(const QString& path) {
     }
     ifoPath_ = path;
     dvdTitles_ = DvdTitleOptions(path);
+    ifoVideoWide_ = IsWideVideo(read.value().videoAttributes);
+    if (const std::optional<QString> notice = IfoWideNotice(options_.aspect, ifoVideoWide_)) {
+        prompts_.showMessage(this, *notice);
+    }
 
     const IfoLoadOutcome outcome = palette_.applyIfoRead(read.value());
     if (outcome.videoStandardChanged) {
@@ -507,10 +486,10 @@ void TForm1::ButtonOptionsClick() {
     if (!chosen || *chosen == shown) {
         return;
     }
-    const bool textChanged = chosen->text != options_.text;
+    const bool redraw = chosen->text != options_.text || chosen->aspect != options_.aspect;
     options_ = StoredOptions(*chosen, options_, offered, ifoPath_);
     // Redrawn and checked again as after a style change; the outputs change no drawing.
-    if (textChanged) {
+    if (redraw) {
         ComboBox6Change();
     }
 }
@@ -612,109 +591,6 @@ void TForm1::RenderPreview(const QList<StyledLine>& lines, const RenderSettings&
 
 void TForm1::showPreviewPicture() {
     c_.preview->setPixmap(QPixmap::fromImage(previewPicture_));
-}
-
-// ---- Generation ----
-
-void TForm1::Button3Click() {
-    if (session_ != nullptr) {  // the button reads "Cancel" while generating
-        session_->requestCancel();
-        return;
-    }
-    if (!subsLoaded_) {
-        prompts_.showMessage(this, kLoadSubtitleFirstMessage);
-        return;
-    }
-    // The box was unticked after the subtitle passed: there is no palette to draw with.
-    // Nothing can tick the box while the stream is made, so this is the case reported.
-    const std::optional<PaletteCase> paletteCase = palette_.generationCase();
-    if (!palette_.paletteReady() || !palette_.palette() || !paletteCase) {
-        prompts_.showMessage(this, kLoadIfoFirstMessage);
-        return;
-    }
-
-    const QString outputFolder = QFileInfo(subtitlePath_).absolutePath();
-    const VideoStandard standard = renderSettings().standard;
-    const std::vector<std::unique_ptr<CueOutput>> extraOutputs = MakeExtraOutputs(
-        options_.outputs, outputFolder, standard, *palette_.palette(), options_.forced);
-    std::unique_ptr<WindowDvdCopy> dvdCopy;
-    const OptionsChoices shown =
-        ShownOptions(options_, OfferedDvdTitles(palette_, dvdTitles_), ifoPath_);
-    if (shown.intoDvd) {
-        auto opened = WindowDvdCopy::Open(ifoPath_, shown, *palette_.palette());
-        if (!opened) {
-            prompts_.showMessage(this, opened.error().message);
-            return;
-        }
-        dvdCopy = std::move(opened).value();
-        if (const QString notice = dvdCopy->paletteNotice(); !notice.isEmpty()) {
-            prompts_.showMessage(this, notice);
-        }
-    }
-    const Result<GeneratedStream> stream = [&] {
-        // Nothing may load, restyle or start again meanwhile; the button becomes "Cancel".
-        const ControlLock lock(c_.inputControls(), c_.Button3);
-        GenerationSession session(this, c_.Button3, c_.ProgressBar1,
-                                  static_cast<int>(DisplayEvents(cueList_).size()),
-                                  dvdCopy != nullptr);
-        session_ = &session;
-        generating_ = true;
-        const auto done = qScopeGuard([this] {
-            session_ = nullptr;
-            generating_ = false;
-        });
-
-        GenerationRequest request;
-        request.cueList = &cueList_;
-        request.renderSettings = [this] { return renderSettings(); };
-        request.colourRoles = [this] { return colourRoles(); };
-        request.roleColours = palette_.palette()->roleColours(colourRoles());
-        request.outputFolder = outputFolder;
-        request.forced = options_.forced;
-        for (const auto& output : extraOutputs) {
-            request.extraOutputs.push_back(output.get());
-        }
-        if (dvdCopy) {
-            dvdCopy->setProgress([&session](qint64 copied, qint64 total) {
-                return session.copyProgress(copied, total);
-            });
-            request.extraOutputs.push_back(dvdCopy->output());
-        }
-        request.beforeCue = [&session](int index) { session.beforeCue(index); };
-        request.frameWanted = [&session](int index) { return session.frameWanted(index); };
-        request.cancelRequested = [&session] { return session.cancelRequested(); };
-        request.cueDrawn = [this](int, const QImage& frame) {
-            previewPicture_ = frame;
-            showPreviewPicture();
-        };
-        return GenerateSupStream(request);
-    }();
-    if (closeWhenStopped_) {
-        close();
-        return;
-    }
-    if (!stream) {
-        prompts_.showMessage(this, stream.error().message);
-        return;
-    }
-
-    // Done is only said once both files are in place.
-    const QString helpPath = OutputPath(outputFolder, kHelpFileName);
-    if (const Status written = WriteHelpFile(*paletteCase, stream.value().streamPath, helpPath,
-                                             DvdCopyHelpLines(dvdCopy.get()));
-        !written) {
-        prompts_.showMessage(this, written.error().message);
-        return;
-    }
-    prompts_.showMessage(this, CompletionMessage(*paletteCase, stream.value().streamPath, helpPath,
-                                                 DvdCopyHelpLines(dvdCopy.get())));
-    if (QString report = ExtraOutputsReport(extraOutputs, options_.outputs, outputFolder, standard);
-        !report.isEmpty()) {
-        prompts_.showMessage(this, report.trimmed().replace(QLatin1Char('\n'), QLatin1Char('\r')));
-    }
-    if (dvdCopy) {
-        prompts_.showMessage(this, dvdCopy->report());
-    }
 }
 
 }  // namespace marvoxa

@@ -145,6 +145,13 @@ private:
     void restyle();
     void showPreviewPicture();
 
+    // Generation (form1_generation.cpp): runs generate(session) with the window locked and
+    // "Generate Sup" reading "Cancel"; the loaded file with the further streams of the Options
+    // dialog, each a stream of its own.
+    template <typename Generate>
+    auto whileGenerating(int cueCount, bool withDvdCopy, Generate generate);
+    void generateStreamSet(PaletteCase paletteCase, const QList<StreamChoice>& further);
+
     Prompts& prompts_;
     Form1Controls c_;
     SwatchRow swatchRow_;
@@ -156,6 +163,8 @@ private:
     // The last IFO loaded and the titles of its DVD that the subtitles can be added to.
     QString ifoPath_;
     QList<DvdTitleOption> dvdTitles_;
+    // The loaded IFO's video is 16:9: cues are drawn wide unless the options say otherwise.
+    bool ifoVideoWide_ = false;
     PaletteState palette_;
     bool subsLoaded_ = false;
     bool linesFit_ = true;

@@ -43,6 +43,16 @@ QByteArray IfoWithPalette(const std::array<quint32, 16>& entries, bool pal) {
     return ifo;
 }
 
+// Greys at 0, 1 and 2: a usable palette.
+std::array<quint32, 16> UsablePalette() {
+    std::array<quint32, 16> usable{};
+    usable.fill(0x00515a5a);
+    usable[0] = 0x00108080;
+    usable[1] = 0x00808080;
+    usable[2] = 0x00eb8080;
+    return usable;
+}
+
 class Conversion : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -96,12 +106,7 @@ TEST_F(Conversion, AlsoWritesTheChosenOutputsListsThemAndTellsHowToMakeTheDvd) {
 }
 
 TEST_F(Conversion, ReportsTheCaseOfTheIfo) {
-    // Greys at 0, 1 and 2: a usable palette.
-    std::array<quint32, 16> usable{};
-    usable.fill(0x00515a5a);
-    usable[0] = 0x00108080;
-    usable[1] = 0x00808080;
-    usable[2] = 0x00eb8080;
+    const std::array<quint32, 16> usable = UsablePalette();
     options_.ifoPath =
         test::WriteFile(folder_, QStringLiteral("VTS_01_0.IFO"), IfoWithPalette(usable, false));
     options_.outputFolder = folder_.filePath(QStringLiteral("out"));
@@ -122,6 +127,33 @@ TEST_F(Conversion, ReportsTheCaseOfTheIfo) {
                                           "polycromatic color palette.\n")));
     // The report alone stays on standard output.
     EXPECT_TRUE(run.out.startsWith(QStringLiteral("All Done !!! (Case : Monocromatic Ifo)")));
+}
+
+// A 16:9 IFO draws wide, with a notice; --aspect overrides the IFO either way.
+TEST_F(Conversion, DrawsForTheIfosScreenUnlessTheAspectIsGiven) {
+    const std::array<quint32, 16> usable = UsablePalette();
+    QByteArray wideIfo = IfoWithPalette(usable, true);
+    wideIfo[512] = static_cast<char>(wideIfo[512] | 0x0c);  // display aspect 3: 16:9
+    const QString squarePath =
+        test::WriteFile(folder_, QStringLiteral("VTS_01_0.IFO"), IfoWithPalette(usable, true));
+    const QString widePath = test::WriteFile(folder_, QStringLiteral("VTS_02_0.IFO"), wideIfo);
+    const auto stream = [&](const QString& ifo, AspectChoice aspect, bool noticed) {
+        options_.ifoPath = ifo;
+        options_.aspect = aspect;
+        options_.outputFolder = folder_.filePath(QStringLiteral("out"));
+        const ConverterRun run = Convert(options_);
+        EXPECT_EQ(run.exitStatus, kExitDone) << run.err.toStdString();
+        EXPECT_EQ(run.err.contains(QStringLiteral("The IFO's video is 16:9 (wide screen)")),
+                  noticed)
+            << run.err.toStdString();
+        return test::ReadFile(options_.outputFolder + QStringLiteral("/Generated.sup"));
+    };
+    const QByteArray square = stream(squarePath, AspectChoice::FromIfo, false);
+    const QByteArray wide = stream(widePath, AspectChoice::FromIfo, true);
+    EXPECT_NE(wide, square);
+    EXPECT_EQ(stream(widePath, AspectChoice::FourByThree, false), square);
+    EXPECT_EQ(stream(squarePath, AspectChoice::Wide, false), wide);
+    EXPECT_NE(stream(QString(), AspectChoice::Wide, false), stream(QString(), {}, false));
 }
 
 TEST_F(Conversion, RefusesWhatItCannotConvertWithoutWritingFiles) {
@@ -356,6 +388,13 @@ TEST_F(Conversion, PlainFilmsKeepTheirBytes) {
         QString folder = test::ExamplesDir();
     } cases[] = {
         {"rethymno.srt", {}, "6fef2162e18a92f625dfff9627eba1b306e80198"},
+        // Without an IFO the drawing is square unless asked for wide.
+        {"rethymno.srt",
+         {QStringLiteral("--aspect=4:3")},
+         "6fef2162e18a92f625dfff9627eba1b306e80198"},
+        {"rethymno.srt",
+         {QStringLiteral("--aspect=auto")},
+         "6fef2162e18a92f625dfff9627eba1b306e80198"},
         {"rethymno.sub", {}, "7ec495f690d978d5ccf1802efb23b3bfd9ba620f"},
         {"rethymno.srt",
          {QStringLiteral("--style=Bold+Italic"), QStringLiteral("--size=28"),
@@ -430,6 +469,98 @@ TEST_F(Conversion, ConvertsTheBundledExamples) {
         const ConverterRun run = Convert(options);
         EXPECT_EQ(run.exitStatus, kExitDone) << example << run.err.toStdString();
     }
+}
+
+TEST_F(Conversion, SeveralFilesMakeAStreamEachNamedByItsLanguage) {
+    const auto srt = [&](const char* name, const char* text) {
+        return test::WriteFile(
+            folder_, QLatin1String(name),
+            QByteArrayLiteral("1\n00:00:01,000 --> 00:00:02,000\n") + text + "\n");
+    };
+    // The second and third take their language from the name; the list names the others.
+    const QStringList files{srt("a.srt", "Un"), srt("film.Spanish.srt", "Dos"),
+                            srt("film.fr.srt", "Trois"), srt("b.srt", "Quatre")};
+    ConversionOptions options;
+    options.subtitlePath = files[0];
+    options.moreSubtitlePaths = files.mid(1);
+    options.languages = {QStringLiteral("fr"), QString(), QString(), QStringLiteral("fr")};
+    options.outputFolder = folder_.filePath(QStringLiteral("all"));
+    options.extraOutputs = {.vobSub = true, .dvdauthor = true, .pgs = true};
+    const ConverterRun run = Convert(options);
+    ASSERT_EQ(run.exitStatus, kExitDone) << run.err.toStdString();
+
+    const QDir out(options.outputFolder);
+    const QStringList streams{
+        QStringLiteral("Generated.fr.sup"), QStringLiteral("Generated.es.sup"),
+        QStringLiteral("Generated.fr.2.sup"), QStringLiteral("Generated.fr.3.sup")};
+    QString named = QStringLiteral("Generated Files:\n");
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        EXPECT_EQ(test::ReadFile(out.filePath(streams[i])),
+                  StreamOf(files[i], folder_.filePath(QString::number(i))))
+            << streams[i].toStdString();
+        named += out.filePath(streams[i]) + QLatin1Char('\n');
+    }
+    EXPECT_TRUE(run.out.contains(named + out.filePath(QStringLiteral("Marvoxa_Help_File.txt"))))
+        << run.out.toStdString();
+    EXPECT_TRUE(test::ReadFile(out.filePath(QStringLiteral("Marvoxa_Help_File.txt")))
+                    .contains(out.filePath(streams[3]).toUtf8()));
+    EXPECT_FALSE(out.exists(QStringLiteral("Generated.sup")));
+    const QByteArray index = test::ReadFile(out.filePath(QStringLiteral("Generated.idx")));
+    EXPECT_TRUE(index.contains("id: fr, index: 0\n"));
+    EXPECT_TRUE(index.contains("\nid: es, index: 1\ntimestamp"));
+    EXPECT_TRUE(index.contains("\nid: fr, index: 3\ntimestamp"));
+    for (const char* script : {"Generated_spumux.fr.xml", "Generated_spumux.es.xml",
+                               "Generated_spumux.fr.2/0001.png", "Generated_dvdauthor.xml"}) {
+        EXPECT_TRUE(out.exists(QLatin1String(script))) << script;
+    }
+    for (const char* pgs : {"Generated_pgs.fr.sup", "Generated_pgs.es.sup",
+                            "Generated_pgs.fr.2.sup", "Generated_pgs.fr.3.sup"}) {
+        EXPECT_TRUE(test::ReadFile(out.filePath(QLatin1String(pgs))).startsWith("PG")) << pgs;
+    }
+    EXPECT_TRUE(test::ReadFile(out.filePath(QStringLiteral("Generated_dvdauthor.xml")))
+                    .contains("<subpicture lang=\"fr\" />\n      <subpicture lang=\"es\" />\n"
+                              "      <subpicture lang=\"fr\" />\n"));
+}
+
+TEST_F(Conversion, SeveralFilesRefuseOneWithoutALanguageBeforeWritingAnything) {
+    const QByteArray cue("1\n00:00:01,000 --> 00:00:02,000\nHi\n");
+    ConversionOptions options;
+    options.subtitlePath = test::WriteFile(folder_, QStringLiteral("film.de.srt"), cue);
+    options.moreSubtitlePaths = {test::WriteFile(folder_, QStringLiteral("film.Matrix.srt"), cue)};
+    options.outputFolder = folder_.filePath(QStringLiteral("out"));
+    const ConverterRun run = Convert(options);
+    EXPECT_EQ(run.exitStatus, kExitRefused);
+    EXPECT_TRUE(run.err.startsWith(QStringLiteral("marvoxa-cli: The language of %1 is not known")
+                                       .arg(options.moreSubtitlePaths[0])))
+        << run.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(options.outputFolder));
+
+    // A refusal of one file's cue names the file, and nothing is written either.
+    options.languages = {QString(), QStringLiteral("it")};
+    options.moreSubtitlePaths << test::WriteFile(
+        folder_, QStringLiteral("wide.it.srt"),
+        "1\n00:00:01,000 --> 00:00:02,000\n" + QByteArray(120, 'W') + "\n");
+    const ConverterRun wide = Convert(options);
+    EXPECT_EQ(wide.exitStatus, kExitRefused);
+    EXPECT_TRUE(wide.err.startsWith(QStringLiteral("marvoxa-cli: ") + options.moreSubtitlePaths[1] +
+                                    QStringLiteral(":\n")))
+        << wide.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(options.outputFolder));
+
+    // So does a cue that cannot be drawn, as generation refuses it.
+    QByteArray sixteenLines = "1\n00:00:01,000 --> 00:00:02,000\n";
+    for (int line = 1; line <= 16; ++line) {
+        sixteenLines += "Line " + QByteArray::number(line) + "\n";
+    }
+    options.moreSubtitlePaths[1] =
+        test::WriteFile(folder_, QStringLiteral("tall.it.srt"), sixteenLines);
+    options.settings.text.allLines = true;
+    const ConverterRun tall = Convert(options);
+    EXPECT_EQ(tall.exitStatus, kExitRefused);
+    EXPECT_TRUE(tall.err.startsWith(QStringLiteral("marvoxa-cli: ") + options.moreSubtitlePaths[1] +
+                                    QStringLiteral(":\nSubtitle 1 at 00:00:01,000 cannot be")))
+        << tall.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(options.outputFolder));
 }
 
 }  // namespace

@@ -54,7 +54,9 @@ const AddedDisc& Added() {
     static std::unique_ptr<AddedDisc> added;
     if (!added) {
         added = std::make_unique<AddedDisc>();
-        added->run = AddStream(PalDisc().ifo(1), added->folder.path(), kPalCues);
+        // Drawn square, in one drawing: the copy's packs are checked here, not the wide drawing.
+        added->run = AddStream(PalDisc().ifo(1), added->folder.path(), kPalCues,
+                               {QStringLiteral("--aspect=4:3")});
         added->disc.root = added->folder.path();
         added->disc.built = added->run.exitStatus == kExitDone;
         EXPECT_TRUE(added->disc.built) << added->run.err.toStdString();

@@ -3,6 +3,7 @@
 
 #include "added_stream.h"
 #include "av_subtitles.h"
+#include "cli/cli_options.h"
 #include "cli/conversion.h"
 #include "dvd/dvd_target.h"
 #include "dvd/nav_pack.h"
@@ -19,6 +20,10 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QJsonArray>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <memory>
 
 namespace marvoxa {
 namespace {
@@ -418,7 +423,8 @@ TEST(DvdCopy, ReplacesAnEarlierCopyWholeAndSplitsAsTheSourceWas) {
     const QTemporaryDir output;
     for (int run = 0; run < 2; ++run) {
         const test::ConverterRun done =
-            test::AddStream(split.ifo(1), output.path(), test::kPalCues);
+            test::AddStream(split.ifo(1), output.path(), test::kPalCues,
+                            {QStringLiteral("--aspect=4:3")});  // one drawing, one file
         ASSERT_EQ(done.exitStatus, kExitDone) << done.err.toStdString();
     }
     const QDir folder(output.path());
@@ -444,6 +450,140 @@ TEST(DvdCopy, ReplacesAnEarlierCopyWholeAndSplitsAsTheSourceWas) {
     EXPECT_EQ(QFileInfo(copy.file(QStringLiteral("VTS_01_1.VOB"))).size(), splitSize);
     EXPECT_TRUE(joined ==
                 test::ReadFile(PalDiscWithAddedStream().file(QStringLiteral("VTS_01_1.VOB"))));
+}
+
+// Three languages added to title 1 of the PAL disc, which has an English stream, in one run:
+// film.fr.srt and film.Spanish.srt name theirs, the third's comes from --language.
+struct ThreeLanguages {
+    QTemporaryDir folder;
+    test::TestDisc disc;
+    test::ConverterRun run;
+    QStringList streams;  // Generated.LANG.sup, in order
+};
+
+const ThreeLanguages& ThreeAdded() {
+    static std::unique_ptr<ThreeLanguages> added;
+    if (!added) {
+        added = std::make_unique<ThreeLanguages>();
+        const QDir out(added->folder.path());
+        QStringList files;
+        for (const char* name : {"film.fr.srt", "film.Spanish.srt", "third.srt"}) {
+            // Each its own words, so no stream can pass for another.
+            QByteArray cues = test::kPalCues;
+            cues.replace("In the first cell", QByteArray("Cell one, ") + name);
+            files << test::WriteFile(added->folder, QLatin1String(name), cues);
+        }
+        // Drawn square, in one drawing each: the streams' ids are checked here, not the wide
+        // drawing.
+        const Result<ConversionOptions> options = ParseConversionOptions(
+            QStringList{QStringLiteral("--ifo"), test::PalDisc().ifo(1),
+                        QStringLiteral("--into-dvd"), QStringLiteral("--language"),
+                        QStringLiteral(",,it"), QStringLiteral("--aspect=4:3"),
+                        QStringLiteral("--output-dir"), out.path()} +
+                files,
+            {});
+        EXPECT_TRUE(options.ok());
+        QTextStream stdOut(&added->run.out);
+        QTextStream stdErr(&added->run.err);
+        added->run.exitStatus = RunConversion(options.value(), stdOut, stdErr);
+        added->disc.root = out.path();
+        added->disc.built = added->run.exitStatus == kExitDone;
+        EXPECT_TRUE(added->disc.built) << added->run.err.toStdString();
+        for (const char* language : {"fr", "es", "it"}) {
+            added->streams << out.filePath(
+                QStringLiteral("Generated.%1.sup").arg(QLatin1String(language)));
+        }
+    }
+    return *added;
+}
+
+// The payloads of a sub-stream's packs in the title video, in order.
+QByteArray PayloadsOf(const QByteArray& video, int subStream) {
+    QByteArray payloads;
+    for (qint64 sector = 0; sector < video.size() / 2048; ++sector) {
+        const SectorBytes pack = Sector(video, sector);
+        if (SubStreamOf(pack) == subStream) {
+            const int header = 14 + 9 + pack[22] + 1;
+            const int length = (pack[18] << 8 | pack[19]) + 20 - header;
+            payloads += QByteArray(reinterpret_cast<const char*>(pack.data()) + header, length);
+        }
+    }
+    return payloads;
+}
+
+TEST(DvdCopyOfSeveralStreams, LsdvdListsThemInTheirOrderAfterTheEnglishStream) {
+    const ThreeLanguages& added = ThreeAdded();
+    ASSERT_TRUE(added.disc.built);
+    const QJsonArray tracks = test::LsdvdTracks(added.disc.root);
+    ASSERT_EQ(tracks.size(), 3);
+    QStringList listed;
+    for (const QJsonValue& stream : tracks[0][QStringLiteral("subp")].toArray()) {
+        listed << stream[QStringLiteral("langcode")].toString() + QLatin1Char(' ') +
+                      stream[QStringLiteral("streamid")].toString();
+    }
+    EXPECT_EQ(listed, (QStringList{QStringLiteral("en 0x20"), QStringLiteral("fr 0x21"),
+                                   QStringLiteral("es 0x22"), QStringLiteral("it 0x23")}));
+    EXPECT_TRUE(tracks[1][QStringLiteral("subp")].toArray().isEmpty());
+
+    // HandBrake, reading as players do, lists the four.
+    const QTemporaryDir folder;
+    const QString scan = test::RunTool(
+        QStringLiteral("HandBrakeCLI"),
+        QStringList{QStringLiteral("-i"), added.disc.videoTs()} + test::Words("-t 1 --scan"),
+        folder.path());
+    const QString tracksPart = scan.section(QStringLiteral("+ subtitle tracks:\n"), 1);
+    QStringList handBrakeTracks;
+    for (const QString& line : tracksPart.split(QLatin1Char('\n'))) {
+        if (!line.startsWith(QStringLiteral("    + "))) {
+            break;
+        }
+        handBrakeTracks << line.trimmed();
+    }
+    ASSERT_EQ(handBrakeTracks.size(), 4) << scan.toStdString();
+    for (const char* language : {"English", "Francais", "espa", "italiano"}) {
+        EXPECT_TRUE(
+            handBrakeTracks.join(u'|').contains(QLatin1String(language), Qt::CaseInsensitive))
+            << language << " in " << handBrakeTracks.join(u'|').toStdString();
+    }
+}
+
+TEST(DvdCopyOfSeveralStreams, EachIdCarriesTheUnitsOfItsStreamAndTheEnglishOnesStay) {
+    const ThreeLanguages& added = ThreeAdded();
+    ASSERT_TRUE(added.disc.built);
+    const QByteArray before = test::ReadFile(test::PalDisc().file(QStringLiteral("VTS_01_1.VOB")));
+    const QString vob = added.disc.file(QStringLiteral("VTS_01_1.VOB"));
+    const QByteArray after = test::ReadFile(vob);
+    EXPECT_EQ(PayloadsOf(after, 0x20), PayloadsOf(before, 0x20));
+    ASSERT_FALSE(PayloadsOf(before, 0x20).isEmpty());
+    // Each side in the colours a player shows it in: the copy in its title's palette.
+    const std::optional<test::ReadTitleSet> copy = test::ReadWholeSet(added.disc, 1);
+    ASSERT_TRUE(copy);
+    const QByteArray shownPalette =
+        ShownPalette(copy->info.pgc(copy->info.title(1)->firstPgc)->palette);
+    const QByteArray drawnPalette = ShownPalette(DrawingPalette(test::PalDisc().ifo(1)));
+    for (int stream = 0; stream < 3; ++stream) {
+        SCOPED_TRACE(added.streams[stream].toStdString());
+        const QList<test::SupStreamPacket> units =
+            test::ReadSupStream(test::ReadFile(added.streams[stream]));
+        ASSERT_EQ(units.size(), 4);
+        // Byte for byte but the colour entries, which the copy points at the title's palette.
+        const QByteArray payloads = PayloadsOf(after, 0x21 + stream);
+        QByteArray expected;
+        QByteArray copied;
+        for (const test::SupStreamPacket& unit : units.mid(0, 3)) {  // the 4th is after the end
+            expected += WithoutColourEntries(unit.unit);
+            copied += WithoutColourEntries(payloads.mid(copied.size(), unit.unit.size()));
+        }
+        EXPECT_EQ(copied, expected);
+        EXPECT_EQ(copied.size(), payloads.size());
+        const test::ShownFile shown = test::DecodeSubtitleFile(vob, shownPalette, 576, stream + 1);
+        ASSERT_EQ(shown.cues.size(), 3);
+        for (qsizetype cue = 0; cue < shown.cues.size(); ++cue) {
+            const test::ShownCue drawn = test::DecodeUnit(units[cue].unit, drawnPalette, 576);
+            EXPECT_GT(test::OpaquePixels(drawn.frame), 0);
+            EXPECT_TRUE(shown.cues[cue].frame == drawn.frame) << "cue " << cue + 1;
+        }
+    }
 }
 
 }  // namespace

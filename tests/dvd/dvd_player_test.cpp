@@ -199,6 +199,81 @@ TEST(DvdPlayer, AStreamWithALetterboxDrawingGetsTwoIdsThatHandBrakeNamesWideAndL
     }
 }
 
+// The converter on a 16:9 title that 4:3 screens may show letterboxed: the new stream's wide id
+// carries Generated.sup, drawn wide as a plain run on the same IFO draws it, its letterbox id
+// Generated_letterbox.sup, drawn square as --aspect 4:3 draws it.
+TEST(DvdPlayer, TheConverterAddsTheWideAndTheLetterboxDrawingUnderTheirIds) {
+    const test::TestDisc& disc = test::WideNoPanScanDisc();
+    ASSERT_TRUE(disc.built);
+    const QTemporaryDir copied;
+    const test::ConverterRun run =
+        test::AddStream(disc.ifo(1), copied.path(),
+                        "1\n00:00:00,800 --> 00:00:01,500\nWide and letterbox\n\n"
+                        "2\n01:00:00,000 --> 01:00:01,000\nAfter the end\n");
+    ASSERT_EQ(run.exitStatus, kExitDone) << run.err.toStdString();
+    // Counted once, not once a drawing.
+    EXPECT_TRUE(
+        run.err.contains(QLatin1String("marvoxa-cli: 1 subtitle(s) start after title 1 has ended")))
+        << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains(QLatin1String("wide drawing (sub-stream 0x20)")) &&
+                run.out.contains(QLatin1String("with square pixels (sub-stream 0x21)")))
+        << run.out.toStdString();
+    const auto plainStream = [&](AspectChoice aspect) {
+        const QTemporaryDir plain;
+        ConversionOptions options;
+        options.subtitlePath = copied.filePath(QStringLiteral("cues.srt"));
+        options.ifoPath = disc.ifo(1);
+        options.outputFolder = plain.path();
+        options.aspect = aspect;
+        QString out;
+        QString err;
+        QTextStream outStream(&out);
+        QTextStream errStream(&err);
+        EXPECT_EQ(RunConversion(options, outStream, errStream), kExitDone) << err.toStdString();
+        return test::ReadFile(plain.filePath(QStringLiteral("Generated.sup")));
+    };
+    const QByteArray wide = test::ReadFile(copied.filePath(QStringLiteral("Generated.sup")));
+    const QByteArray letterbox =
+        test::ReadFile(copied.filePath(QStringLiteral("Generated_letterbox.sup")));
+    EXPECT_EQ(wide, plainStream(AspectChoice::FromIfo));
+    EXPECT_EQ(letterbox, plainStream(AspectChoice::FourByThree));
+    EXPECT_NE(wide, letterbox);
+
+    const test::PlayedTitle played = test::PlayTitle(copied.path(), 1);
+    for (const auto& [id, stream] : {std::pair{0x20, wide}, std::pair{0x21, letterbox}}) {
+        const QList<test::PlayedUnit> units = UnitsOf(played, id);
+        ASSERT_EQ(units.size(), 1) << id;
+        // The pixels as drawn; the copy may give their colours other palette entries.
+        const auto pixels = [](const QByteArray& unit) {
+            return unit.mid(4, (quint8(unit[2]) << 8 | quint8(unit[3])) - 4);
+        };
+        EXPECT_EQ(pixels(units[0].unit), pixels(test::ReadSupStream(stream).value(0).unit)) << id;
+    }
+}
+
+// Several streams on such a title: each gets a wide and a letterbox id, and a letterbox file of
+// its own.
+TEST(DvdPlayer, EveryStreamOfSeveralGetsItsLetterboxDrawing) {
+    const test::TestDisc& disc = test::WideNoPanScanDisc();
+    ASSERT_TRUE(disc.built);
+    const QTemporaryDir copied;
+    const QString first = test::WriteFile(copied, QStringLiteral("first.srt"),
+                                          "1\n00:00:00,800 --> 00:00:01,500\nErste\n");
+    const test::ConverterRun run =
+        test::AddStream(disc.ifo(1), copied.path(), "1\n00:00:01,000 --> 00:00:01,800\nSecond\n",
+                        {QStringLiteral("--language"), QStringLiteral("de,fr"), first});
+    ASSERT_EQ(run.exitStatus, kExitDone) << run.err.toStdString();
+    for (const char* file : {"Generated_letterbox.de.sup", "Generated_letterbox.fr.sup"}) {
+        EXPECT_EQ(test::ReadSupStream(test::ReadFile(copied.filePath(QLatin1String(file)))).size(),
+                  1)
+            << file;
+    }
+    const test::PlayedTitle played = test::PlayTitle(copied.path(), 1);
+    for (const int id : {0x20, 0x21, 0x22, 0x23}) {
+        EXPECT_EQ(UnitsOf(played, id).size(), 1) << id;
+    }
+}
+
 // What cannot be planned is refused before anything is read or written.
 TEST(DvdPlayer, RefusesWhenNoSubStreamIdOrTooFewPaletteEntriesAreFree) {
     ASSERT_TRUE(test::NtscLongDisc().built);

@@ -2,11 +2,13 @@
 // copy's folder, and Generate Sup writes the copy there, with the bar moving and Cancel working
 // while it is written; nothing is added to a DVD that the dialog does not show ticked.
 
+#include "lsdvd_listing.h"
 #include "main_window_fixture.h"
 #include "test_discs.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QJsonArray>
 #include <QProgressBar>
 #include <QPushButton>
 
@@ -195,6 +197,29 @@ TEST_F(MainWindowTest, AStoredDvdChoiceWaitsForADvd) {
     c().ButtonOptions->click();
     EXPECT_TRUE(form_->options().intoDvd);
     EXPECT_EQ(form_->options().dvdTitle, 2);
+}
+
+TEST_F(DvdWindow, FurtherStreamsGoIntoTheSameCopyAfterTheLoadedOne) {
+    const QString french =
+        writeFile(QStringLiteral("film.fr.srt"), "1\n00:00:01,000 --> 00:00:02,000\nBonjour\n");
+    OptionsChoices choices = form_->options();
+    choices.moreStreams = {{french, QString()}};
+    form_->setOptions(choices);
+    c().Button3->click();
+    const QStringList messages = prompts_.takeMessages();
+    ASSERT_EQ(messages.size(), 2) << messages.join(u'|').toStdString();
+    EXPECT_TRUE(messages[1].startsWith(
+        QStringLiteral("The DVD with the subtitles added, as subtitle streams 2 (de) and 3 (fr) "
+                       "of title 1:\r")))
+        << messages[1].toStdString();
+    QStringList listed;
+    for (const QJsonValue& stream :
+         LsdvdTracks(defaultFolder)[0][QStringLiteral("subp")].toArray()) {
+        listed << stream[QStringLiteral("langcode")].toString() + QLatin1Char(' ') +
+                      stream[QStringLiteral("streamid")].toString();
+    }
+    EXPECT_EQ(listed, (QStringList{QStringLiteral("en 0x20"), QStringLiteral("de 0x21"),
+                                   QStringLiteral("fr 0x22")}));
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
 #include "av_subtitles.h"
 
+#include <algorithm>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -100,8 +103,8 @@ ShownCue DecodeUnit(const QByteArray& unit, const QByteArray& paletteOption, int
     return cue;
 }
 
-ShownFile DecodeSubtitleFile(const QString& path, const QByteArray& paletteOption,
-                             int frameHeight) {
+ShownFile DecodeSubtitleFile(const QString& path, const QByteArray& paletteOption, int frameHeight,
+                             int nth) {
     ShownFile shown;
     AVFormatContext* format = nullptr;
     if (avformat_open_input(&format, QFile::encodeName(path).constData(), nullptr, nullptr) != 0) {
@@ -110,19 +113,23 @@ ShownFile DecodeSubtitleFile(const QString& path, const QByteArray& paletteOptio
     }
     const auto closeInput = qScopeGuard([&] { avformat_close_input(&format); });
     EXPECT_GE(avformat_find_stream_info(format, nullptr), 0);
-    int subtitleStream = -1;
+    // By their ids: a DVD's sub-stream ids, an index's "index:" numbers, an MKV's tracks.
+    std::vector<std::pair<int, int>> subtitleStreams;  // id, stream index
     for (unsigned s = 0; s < format->nb_streams; ++s) {
         const AVStream* stream = format->streams[s];
-        if (stream->codecpar->codec_id == AV_CODEC_ID_DVD_SUBTITLE && subtitleStream < 0) {
-            subtitleStream = static_cast<int>(s);
+        if (stream->codecpar->codec_id == AV_CODEC_ID_DVD_SUBTITLE) {
+            subtitleStreams.emplace_back(stream->id, static_cast<int>(s));
         }
         if (stream->codecpar->codec_type == AVMEDIA_TYPE_VIDEO &&
             stream->start_time != AV_NOPTS_VALUE) {
             shown.videoStartTime = av_rescale_q(stream->start_time, stream->time_base, {1, 90000});
         }
     }
+    std::sort(subtitleStreams.begin(), subtitleStreams.end());
+    const int subtitleStream =
+        nth < static_cast<int>(subtitleStreams.size()) ? subtitleStreams[nth].second : -1;
     if (subtitleStream < 0) {
-        ADD_FAILURE() << path.toStdString() << " has no DVD subtitle stream";
+        ADD_FAILURE() << path.toStdString() << " has no DVD subtitle stream " << nth;
         return shown;
     }
     const AVStream* stream = format->streams[subtitleStream];

@@ -30,8 +30,10 @@ struct ShownFile {
 };
 
 // Opens a file with libavformat (a VobSub .idx, an MKV, a DVD's VOB) and decodes every packet
-// of its first DVD subtitle stream; an empty palette option keeps the file's own palette.
-ShownFile DecodeSubtitleFile(const QString& path, const QByteArray& paletteOption, int frameHeight);
+// of its first DVD subtitle stream (or its nth, from 0, in the order of their ids: sub-stream
+// ids in a VOB); an empty palette option keeps the file's own palette.
+ShownFile DecodeSubtitleFile(const QString& path, const QByteArray& paletteOption, int frameHeight,
+                             int nth = 0);
 
 // Reads a Blu-ray presentation graphics file (.sup, or an MKV's PGS track) with libavformat and
 // decodes each display set with libavcodec's pgssub decoder onto a frame of the video size; a

@@ -5,13 +5,17 @@
 
 #include "av_subtitles.h"
 #include "export/spumux_colours.h"
+#include "export/stream_set_outputs.h"
 #include "generated_outputs.h"
 #include "palette/generic_palette.h"
 #include "palette/ifo_reader.h"
+#include "sup/generation.h"
+#include "test_files.h"
 #include "tool_run.h"
 
 #include <gtest/gtest.h>
 
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 namespace marvoxa {
@@ -144,6 +148,74 @@ TEST(DvdAuthoring, NtscDiscWithAnIfoPaletteGetsThatPalettesOwnEntries) {
     settings.outlineWidth = 2;
     ExpectDvdShowsTheCues(test::EdgeCues(300, 633, 400), settings, palette,
                           ColourRoles{1, 0, 3, 0});
+}
+
+TEST(DvdAuthoring, SeveralStreamsGoOnTheDiscThatGeneratedDvdauthorXmlDescribes) {
+    QTemporaryDir folder;
+    const Palette palette = GenericPalette();
+    const RenderSettings settings;
+    const std::vector<CueList> cues{
+        test::EdgeCues(200, 700, 500),
+        test::SpacedCues({{QStringLiteral("Zwei"), QString()}, {QStringLiteral("Drei"), QString()}},
+                         400, 1000, 600)};
+    const StreamSetOutputs outputs =
+        MakeStreamSetOutputs({.dvdauthor = true}, {QStringLiteral("fr"), QStringLiteral("de")},
+                             folder.path(), settings.standard, palette);
+    std::vector<GenerationRequest> requests(cues.size());
+    for (size_t i = 0; i < cues.size(); ++i) {
+        requests[i].cueList = &cues[i];
+        requests[i].renderSettings = [&] { return settings; };
+        requests[i].colourRoles = [] { return kGenericRoles; };
+        requests[i].roleColours = palette.roleColours(kGenericRoles);
+        requests[i].outputFolder = folder.path();
+        requests[i].streamFileName = QStringLiteral("Generated.%1.sup").arg(i);
+        requests[i].streamIndex = static_cast<int>(i);
+        requests[i].extraOutputs = outputs.ofStream(i);
+    }
+    const auto streams = GenerateSupStreams(requests, outputs.sharedOutputs());
+    ASSERT_TRUE(streams.ok()) << streams.error().message.toStdString();
+    test::RunTool(
+        QStringLiteral("ffmpeg"),
+        test::Words("-nostdin -loglevel error -f lavfi -i color=c=gray:s=720x576:r=25:d=4 "
+                    "-aspect 4:3 -target pal-dvd -an VIDEO.mpg"),
+        folder.path());
+    // The runs the project's head names, in its order, then dvdauthor on the project.
+    const QString project = QString::fromUtf8(
+        test::ReadFile(folder.filePath(QStringLiteral("Generated_dvdauthor.xml"))));
+    const QRegularExpression run(QStringLiteral("spumux -s (\\d) (\\S+) < (\\S+) > (\\S+)"));
+    int runs = 0;
+    for (auto match = run.globalMatch(project); match.hasNext(); ++runs) {
+        const QRegularExpressionMatch found = match.next();
+        EXPECT_EQ(found.captured(1).toInt(), runs);
+        test::RunTool(QStringLiteral("spumux"),
+                      {QStringLiteral("-s"), found.captured(1), found.captured(2)}, folder.path(),
+                      folder.filePath(found.captured(3)), folder.filePath(found.captured(4)));
+    }
+    EXPECT_EQ(runs, 2);
+    qputenv("VIDEO_FORMAT", "PAL");
+    test::RunTool(QStringLiteral("dvdauthor"), test::Words("-x Generated_dvdauthor.xml"),
+                  folder.path());
+    test::RunTool(QStringLiteral("lsdvd"),
+                  {QStringLiteral("-s"), folder.filePath(QStringLiteral("DVD"))}, folder.path(), {},
+                  folder.filePath(QStringLiteral("lsdvd.txt")));
+    const QString listing =
+        QString::fromUtf8(test::ReadFile(folder.filePath(QStringLiteral("lsdvd.txt"))));
+    EXPECT_TRUE(listing.contains(QRegularExpression(
+        QStringLiteral("Language: fr.*Stream id: 0x20.*\\n.*Language: de.*Stream id: 0x21"))))
+        << listing.toStdString();
+    for (size_t i = 0; i < cues.size(); ++i) {
+        SCOPED_TRACE("stream " + std::to_string(i));
+        const QList<test::SupStreamPacket> units =
+            test::ReadSupStream(test::ReadFile(streams.value()[i].streamPath));
+        const test::ShownFile vob =
+            test::DecodeSubtitleFile(folder.filePath(QStringLiteral("DVD/VIDEO_TS/VTS_01_1.VOB")),
+                                     {}, 576, static_cast<int>(i));
+        ASSERT_EQ(vob.cues.size(), units.size());
+        for (qsizetype cue = 0; cue < units.size(); ++cue) {
+            const qint64 shownAt = vob.cues[cue].presentationTime - vob.videoStartTime;
+            EXPECT_LE(std::abs(shownAt - units[cue].presentationTime), 3600) << cue;
+        }
+    }
 }
 
 }  // namespace

@@ -2,14 +2,19 @@
 // libavcodec shows every cue exactly as it shows the same cue of Generated.sup.
 
 #include "av_subtitles.h"
+#include "export/stream_set_outputs.h"
 #include "generated_outputs.h"
 #include "palette/generic_palette.h"
 #include "subtitles/subtitle_loader.h"
+#include "sup/generation.h"
 #include "test_files.h"
 #include "tool_run.h"
 
 #include <gtest/gtest.h>
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
 
 namespace marvoxa {
@@ -76,6 +81,57 @@ TEST(VobSubWithTools, ShowsEdgeCasesInNtscWithAnIfoPaletteLikeTheSupStream) {
     // Units larger than one pack too: a tall font fills several.
     ExpectVobSubAndMkvShowTheSupStream(test::EdgeCues(0, 3'600'000, 59'000), settings, palette,
                                        ColourRoles{1, 0, 3, 0});
+}
+
+TEST(VobSubWithTools, CarriesSeveralStreamsAsTracksInTheirOrderAndLanguages) {
+    QTemporaryDir folder;
+    const QStringList languages{QStringLiteral("fr"), QStringLiteral("de"), QStringLiteral("fr")};
+    const Palette palette = GenericPalette();
+    const RenderSettings settings;
+    // Streams of different lengths and times, so no track can pass for another.
+    const std::vector<CueList> cues{
+        test::SpacedCues({{QStringLiteral("Bonjour"), QString()}, {QStringLiteral("Merci"), {}}},
+                         1000, 2000, 1500),
+        test::EdgeCues(500, 3000, 2500),
+        test::SpacedCues({{QStringLiteral("Au revoir"), QStringLiteral("encore")}}, 7000, 0, 900)};
+    const StreamSetOutputs outputs = MakeStreamSetOutputs(
+        {.vobSub = true}, languages, folder.path(), settings.standard, palette);
+    std::vector<GenerationRequest> requests(cues.size());
+    for (size_t i = 0; i < cues.size(); ++i) {
+        requests[i].cueList = &cues[i];
+        requests[i].renderSettings = [&] { return settings; };
+        requests[i].colourRoles = [] { return kGenericRoles; };
+        requests[i].roleColours = palette.roleColours(kGenericRoles);
+        requests[i].outputFolder = folder.path();
+        requests[i].streamFileName = QStringLiteral("Generated.%1.sup").arg(i);
+        requests[i].streamIndex = static_cast<int>(i);
+    }
+    const auto streams = GenerateSupStreams(requests, outputs.sharedOutputs());
+    ASSERT_TRUE(streams.ok()) << streams.error().message.toStdString();
+    test::RunTool(QStringLiteral("mkvmerge"), test::Words("--quiet -o tracks.mkv Generated.idx"),
+                  folder.path());
+    test::RunTool(QStringLiteral("mkvmerge"), test::Words("-J tracks.mkv"), folder.path(), {},
+                  folder.filePath(QStringLiteral("tracks.json")));
+    const QJsonArray tracks =
+        QJsonDocument::fromJson(test::ReadFile(folder.filePath(QStringLiteral("tracks.json"))))
+            .object()[QLatin1String("tracks")]
+            .toArray();
+    ASSERT_EQ(tracks.size(), 3);
+    const char* mkvLanguages[] = {"fre", "ger", "fre"};
+    for (int track = 0; track < 3; ++track) {
+        EXPECT_EQ(tracks[track][QLatin1String("properties")][QLatin1String("language")].toString(),
+                  QLatin1String(mkvLanguages[track]));
+        const test::GeneratedOutputs generated{
+            test::ReadSupStream(
+                test::ReadFile(streams.value()[static_cast<size_t>(track)].streamPath)),
+            {}};
+        for (const char* file : {"Generated.idx", "tracks.mkv"}) {
+            SCOPED_TRACE(std::string(file) + " track " + std::to_string(track));
+            ExpectShownLikeTheSupStream(
+                test::DecodeSubtitleFile(folder.filePath(QLatin1String(file)), {}, 576, track),
+                generated, palette, 576);
+        }
+    }
 }
 
 }  // namespace

@@ -42,18 +42,20 @@ TEST(DilateSquare, CarriesBitsAcrossWordBoundariesBothWays) {
     }
 }
 
-// Every pixel within radius of a set pixel, one pixel at a time.
-GlyphMask BruteForceDilation(const GlyphMask& mask, int radius) {
+// Every pixel within horizontal and vertical reach of a set pixel, one pixel at a time.
+GlyphMask BruteForceDilation(const GlyphMask& mask, int radius, int vertical = -1) {
+    const int horizontal = radius;
+    vertical = vertical < 0 ? radius : vertical;
     GlyphMask grown(mask.origin(), mask.width(), mask.height());
     for (int y = 0; y < mask.height(); ++y) {
         for (int x = 0; x < mask.width(); ++x) {
             if (!mask.test(x, y)) {
                 continue;
             }
-            for (int v = std::max(0, y - radius); v <= std::min(mask.height() - 1, y + radius);
+            for (int v = std::max(0, y - vertical); v <= std::min(mask.height() - 1, y + vertical);
                  ++v) {
-                for (int u = std::max(0, x - radius); u <= std::min(mask.width() - 1, x + radius);
-                     ++u) {
+                for (int u = std::max(0, x - horizontal);
+                     u <= std::min(mask.width() - 1, x + horizontal); ++u) {
                     grown.set(u, v);
                 }
             }
@@ -73,12 +75,20 @@ TEST(DilateSquare, MatchesPixelByPixelGrowthForEveryRadiusAndGrowsInSteps) {
         const GlyphMask expected = BruteForceDilation(mask, radius);
         const GlyphMask grown = DilateSquare(mask, radius);
         const GlyphMask stepped = DilateSquare(DilateSquare(mask, 1), std::max(0, radius - 1));
+        // The wide drawing's rings: narrower than high, and the reverse.
+        const int narrow = radius * 3 / 4;
+        const GlyphMask expectedNarrow = BruteForceDilation(mask, narrow, radius);
+        const GlyphMask grownNarrow = DilateRectangle(mask, narrow, radius);
+        const GlyphMask expectedFlat = BruteForceDilation(mask, radius, narrow);
+        const GlyphMask grownFlat = DilateRectangle(mask, radius, narrow);
         for (int y = 0; y < mask.height(); ++y) {
             for (int x = 0; x < mask.width(); ++x) {
                 ASSERT_EQ(grown.test(x, y), expected.test(x, y)) << radius << ": " << x << "," << y;
                 if (radius >= 1) {
                     ASSERT_EQ(stepped.test(x, y), expected.test(x, y)) << radius;
                 }
+                ASSERT_EQ(grownNarrow.test(x, y), expectedNarrow.test(x, y)) << radius;
+                ASSERT_EQ(grownFlat.test(x, y), expectedFlat.test(x, y)) << radius;
             }
         }
     }

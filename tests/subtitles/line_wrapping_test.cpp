@@ -45,6 +45,22 @@ TEST_F(LineWrapping, KeepsALineOf679PixelsAndBreaksOneOf680) {
     EXPECT_EQ(wrap(line680), (QList<StyledLine>{PlainLine(words[0]), PlainLine(words[1])}));
 }
 
+TEST_F(LineWrapping, TheWideDrawingMeasuresSqueezedLinesSoLongerOnesFit) {
+    RenderSettings settings;
+    settings.wide = true;
+    const QFont wideFont = SubtitleFont(settings);
+    // Too wide with square pixels, some 680 at 3/4; and too wide even squeezed.
+    const QString fitsSqueezed = TwoWordsOfWidth(font_, 880);
+    const QString tooWideAnyway = TwoWordsOfWidth(font_, 940);
+    ASSERT_FALSE(fitsSqueezed.isEmpty() || tooWideAnyway.isEmpty());
+    EXPECT_FALSE(CueLinesFit(font_, fitsSqueezed, QString()));
+    EXPECT_TRUE(CueLinesFit(wideFont, fitsSqueezed, QString()));
+    EXPECT_FALSE(CueLinesFit(wideFont, tooWideAnyway, QString()));
+    EXPECT_EQ(wrap(fitsSqueezed).size(), 2);
+    EXPECT_EQ(WrapLine(PlainLine(fitsSqueezed), wideFont, kMaxLineWidth).size(), 1);
+    EXPECT_EQ(WrapLine(PlainLine(tooWideAnyway), wideFont, kMaxLineWidth).size(), 2);
+}
+
 TEST_F(LineWrapping, UsesAsFewLinesAsFitAndBalancesTheirWidths) {
     const QString words = QStringLiteral(
         "This line is far too long to fit across the picture at the default size, so wrap it.");

@@ -5,6 +5,7 @@
 #include "sup/area_encoding.h"
 #include "sup/completion_report.h"
 #include "sup/sup_packet.h"
+#include "sup/sup_stream_output.h"
 #include "sup_stream_reader.h"
 #include "test_files.h"
 
@@ -138,6 +139,43 @@ TEST(GenerateSupStream, RefusesACueBeyondTheFormatAndKeepsTheEarlierStream) {
     EXPECT_EQ(test::ReadFile(streamPath), QByteArrayLiteral("earlier stream"));
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files),
               QStringList{QStringLiteral("Generated.sup")});
+}
+
+// The letterbox drawing of a wide stream: each cue again, square, into outputs of its own; a
+// line that fits only squeezed refuses the whole set, which would be cut off there.
+TEST(GenerateSupStream, ASecondDrawingGoesToItsOwnOutputsAndRefusesLinesTooWideForIt) {
+    QTemporaryDir folder;
+    const CueList list = ThreeCues();
+    GenerationRequest request = RequestFor(list, folder.path());
+    request.renderSettings = [] {
+        RenderSettings wide;
+        wide.wide = true;
+        return wide;
+    };
+    SupStreamOutput square(folder.filePath(QStringLiteral("square.sup")));
+    request.secondDrawing = SecondDrawing{[](const RenderSettings& wide) {
+                                              RenderSettings settings = wide;
+                                              settings.wide = false;
+                                              return settings;
+                                          },
+                                          {&square}};
+    ASSERT_TRUE(GenerateSupStream(request).ok());
+    const QByteArray written = test::ReadFile(folder.filePath(QStringLiteral("square.sup")));
+    EXPECT_EQ(test::ReadSupStream(written).value(0).unit,
+              ExpectedPacket(list.cues[0], QStringLiteral("Rethymno."),
+                             QStringLiteral("Crete Hellas."), RenderSettings{}, kRoles)
+                  .mid(10));
+
+    CueList tooWide = ThreeCues();
+    tooWide.cues[1].firstLine = QByteArray(34, 'm');  // some 820 pixels, 615 squeezed
+    request.cueList = &tooWide;
+    const Result<GeneratedStream> refused = GenerateSupStream(request);
+    ASSERT_FALSE(refused.ok());
+    EXPECT_TRUE(refused.error().message.startsWith(
+        QStringLiteral("Subtitle 2 at 00:00:01,000 cannot be written: a line is too wide for "
+                       "the letterbox drawing")))
+        << refused.error().message.toStdString();
+    EXPECT_EQ(test::ReadFile(folder.filePath(QStringLiteral("square.sup"))), written);
 }
 
 TEST(GenerateSupStream, RefusesAnEmptyCueListWithoutTouchingAFile) {

@@ -194,5 +194,44 @@ TEST_F(Generation, AHelpFileThatCannotBeWrittenIsReportedInsteadOfSuccess) {
     EXPECT_TRUE(shown.contains(helpPath())) << shown.toStdString();
 }
 
+TEST_F(Generation, WritesAStreamForEachFurtherFileOrNoneWhenALanguageIsMissing) {
+    tickNoIfo();
+    loadThreeCues();
+    const QString french = writeFile(QStringLiteral("movie.fre.srt"), SrtBytes(kThreeCues.mid(1)));
+    const QString unnamed = writeFile(QStringLiteral("other.srt"), SrtBytes(kThreeCues.mid(2)));
+    form_->setOptions(
+        {.outputs = {.vobSub = true, .language = QStringLiteral("de")},
+         .moreStreams = {
+             {french, QString()}, {QString(), QStringLiteral("el")}, {unnamed, QString()}}});
+    c().Button3->click();
+    EXPECT_EQ(prompts_.takeMessages(),
+              QStringList{QStringLiteral("The language of %1 is not known: type it beside the file "
+                                         "under \"More subtitle streams\" in Options..., or name "
+                                         "the file with it, such as film.fr.srt.")
+                              .arg(unnamed)});
+    EXPECT_EQ(QDir(dir_.path()).entryList({QStringLiteral("Generated*")}), QStringList{});
+
+    // The row without a file is passed over.
+    OptionsChoices choices = form_->options();
+    choices.moreStreams[2].language = QStringLiteral("fr");
+    form_->setOptions(choices);
+    c().Button3->click();
+    const QStringList shown = prompts_.takeMessages();
+    ASSERT_EQ(shown.size(), 2) << shown.join(u'|').toStdString();
+    const QStringList streams{dir_.filePath(QStringLiteral("Generated.de.sup")),
+                              dir_.filePath(QStringLiteral("Generated.fr.sup")),
+                              dir_.filePath(QStringLiteral("Generated.fr.2.sup"))};
+    EXPECT_TRUE(shown[0].endsWith(QStringLiteral("Generated Files:\r") + streams.join(u'\r') +
+                                  QLatin1Char('\r') + helpPath()))
+        << shown[0].toStdString();
+    const qsizetype packets[] = {3, 2, 1};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(ReadSupStream(ReadFile(streams[i])).size(), packets[i]) << i;
+    }
+    EXPECT_EQ(c().ProgressBar1->maximum(), 5);
+    EXPECT_TRUE(
+        ReadFile(dir_.filePath(QStringLiteral("Generated.idx"))).contains("\nid: fr, index: 2\n"));
+}
+
 }  // namespace
 }  // namespace marvoxa::test

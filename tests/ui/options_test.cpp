@@ -122,6 +122,30 @@ TEST_F(Options, CharactersNoFontDrawsAreNamedAfterTheLoadAndAfterAFontChange) {
               QStringList{QStringLiteral("Subtitle Style Modified/Loaded Successfully")});
 }
 
+TEST_F(Options, AWideIfoDrawsTheWideDrawingWithANoticeUntilFourByThreeIsChosen) {
+    QByteArray wideIfo = IfoBytes(PolycromaticPalette(), VideoStandard::Pal);
+    wideIfo[512] = static_cast<char>(wideIfo[512] | 0x0c);  // display aspect 16:9
+    prompts_.fileAnswers << writeFile(QStringLiteral("VTS_01_0.IFO"), wideIfo);
+    c().Button1->click();
+    EXPECT_EQ(prompts_.takeMessages(), QStringList{*IfoWideNotice(AspectChoice::FromIfo, true)});
+    EXPECT_TRUE(form_->renderSettings().wide);
+    EXPECT_EQ(preview(),
+              backgroundWith(QStringLiteral("Rethymno."), QStringLiteral("Crete Hellas.")));
+
+    OptionsChoices square;
+    square.aspect = AspectChoice::FourByThree;
+    choose(square);
+    EXPECT_FALSE(form_->renderSettings().wide);
+    // Redrawn as after a style change, with the square drawing.
+    EXPECT_EQ(preview(),
+              backgroundWith(QStringLiteral("Rethymno."), QStringLiteral("Crete Hellas")));
+    // A 4:3 IFO draws square without a notice.
+    loadIfo(PolycromaticPalette());
+    choose(OptionsChoices{});
+    EXPECT_FALSE(form_->renderSettings().wide);
+    EXPECT_TRUE(prompts_.takeMessages().isEmpty());
+}
+
 TEST_F(Options, TheDialogShowsTheChoicesAndReturnsWhatIsTicked) {
     const OptionsChoices current{TextOptions{MarkupMode::Strip, false, true}};
     OptionsDialog dialog(current);
@@ -153,6 +177,10 @@ TEST_F(Options, TheDialogShowsTheChoicesAndReturnsWhatIsTicked) {
     dialog.forcedBox()->setChecked(true);
     EXPECT_TRUE(dialog.choices().forced);
     EXPECT_FALSE(dialog.intoDvdBox()->isEnabled()) << "no DVD loaded";
+    EXPECT_EQ(dialog.aspectList()->count(), 3);
+    EXPECT_EQ(dialog.choices().aspect, AspectChoice::FromIfo);
+    dialog.aspectList()->setCurrentIndex(1);
+    EXPECT_EQ(dialog.choices().aspect, AspectChoice::FourByThree);
 
     // With a DVD's titles, longest first, and a picture for the guide.
     OptionsChoices adding = dialog.choices();
@@ -170,6 +198,56 @@ TEST_F(Options, TheDialogShowsTheChoicesAndReturnsWhatIsTicked) {
     QDir().mkpath(QFileInfo(path).absolutePath());
     EXPECT_TRUE(withDvd.grab().save(path)) << path.toStdString();
     EXPECT_LT(withDvd.width(), 500);
+}
+
+TEST_F(Options, MoreSubtitleStreamsAreAListOfFilesAndLanguagesWorkedByKeyboard) {
+    OptionsDialog dialog(OptionsChoices{});
+    QStringList picked{QStringLiteral("/films/film.Spanish.srt")};
+    dialog.setFilePicker([&picked] { return picked.isEmpty() ? QString() : picked.takeFirst(); });
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    MoreStreamsList* list = dialog.moreStreamsList();
+    EXPECT_EQ(list->rowCount(), 0);
+    EXPECT_EQ(dialog.choices(), OptionsChoices{});
+
+    // Space on "Add stream" adds a row and goes into its file field; Tab reaches "...", whose
+    // file gives the language the name carries.
+    list->addButton()->setFocus();
+    QTest::keyClick(list->addButton(), Qt::Key_Space);
+    ASSERT_EQ(list->rowCount(), 1);
+    EXPECT_TRUE(list->pathField(0)->hasFocus());
+    QTest::keyClick(list->pathField(0), Qt::Key_Tab);
+    EXPECT_TRUE(list->pickButton(0)->hasFocus());
+    QTest::keyClick(list->pickButton(0), Qt::Key_Space);
+    EXPECT_EQ(list->pathField(0)->text(), QStringLiteral("/films/film.Spanish.srt"));
+    EXPECT_EQ(list->languageField(0)->text(), QStringLiteral("es"));
+    EXPECT_TRUE(list->languageField(0)->hasFocus());
+
+    // A typed file and language; capitals are refused, a cancelled pick changes nothing.
+    QTest::keyClick(list->languageField(0), Qt::Key_Tab);
+    QTest::keyClick(list->removeButton(0), Qt::Key_Tab);
+    EXPECT_TRUE(list->addButton()->hasFocus());
+    QTest::keyClick(list->addButton(), Qt::Key_Space);
+    QTest::keyClicks(list->pathField(1), QStringLiteral("/films/extra.srt"));
+    QTest::keyClick(list->pickButton(1), Qt::Key_Space);
+    EXPECT_EQ(list->pathField(1)->text(), QStringLiteral("/films/extra.srt"));
+    QTest::keyClicks(list->languageField(1), QStringLiteral("ITit"));
+    EXPECT_EQ(
+        dialog.choices().moreStreams,
+        (QList<StreamChoice>{{QStringLiteral("/films/film.Spanish.srt"), QStringLiteral("es")},
+                             {QStringLiteral("/films/extra.srt"), QStringLiteral("it")}}));
+    const QString path = QFileInfo(QStringLiteral(MARVOXA_SCREENSHOT_PATH)).absolutePath() +
+                         QStringLiteral("/options-more-streams.png");
+    EXPECT_TRUE(dialog.grab().save(path)) << path.toStdString();
+
+    // Removing the first moves the focus to the row that takes its place.
+    QTest::keyClick(list->removeButton(0), Qt::Key_Space);
+    ASSERT_EQ(list->rowCount(), 1);
+    EXPECT_TRUE(list->pathField(0)->hasFocus());
+    EXPECT_EQ(dialog.choices().moreStreams,
+              (QList<StreamChoice>{{QStringLiteral("/films/extra.srt"), QStringLiteral("it")}}));
+    OptionsDialog again(dialog.choices());
+    EXPECT_EQ(again.choices(), dialog.choices());
 }
 
 }  // namespace

@@ -222,22 +222,52 @@ TEST_F(SettingsStorageTest, ExtraOutputsAreKeptAfterTheTextOptions) {
     EXPECT_EQ(third->form.options().outputs, (ExtraOutputChoices{.vobSub = true}));
 }
 
-TEST_F(SettingsStorageTest, ForcedAndTheDvdAreKeptLastAndOnlyWhenTicked) {
+TEST_F(SettingsStorageTest, ForcedTheDvdAndTheAspectAreKeptLastAndOnlyWhenChosen) {
     OptionsChoices chosen;
     chosen.forced = true;
     chosen.intoDvd = true;
     chosen.dvdTitle = 2;
     chosen.dvdFolder = u"/films/Rethymno with Greek"_s;
+    for (const AspectChoice aspect :
+         {AspectChoice::FromIfo, AspectChoice::FourByThree, AspectChoice::Wide}) {
+        chosen.aspect = aspect;
+        auto first = startRun();
+        first->form.setOptions(chosen);
+        first->form.close();
+        const QStringList lines =
+            QString::fromUtf8(ReadFile(programFile())).split(u'\n', Qt::SkipEmptyParts);
+        QStringList expected{u"Options_Forced=1"_s, u"Options_IntoDvd=1"_s, u"Options_DvdTitle=2"_s,
+                             u"Options_DvdFolder=/films/Rethymno with Greek"_s};
+        if (aspect != AspectChoice::FromIfo) {
+            expected << (aspect == AspectChoice::Wide ? u"Options_Aspect=16:9"_s
+                                                      : u"Options_Aspect=4:3"_s);
+        }
+        EXPECT_EQ(lines.mid(17), expected);
+        first.reset();
+        EXPECT_EQ(startRun()->form.options(), chosen);
+    }
+    EXPECT_EQ(startRunWithFile(u"[Form1]\nOptions_Aspect=21:9\n"_s)->form.options().aspect,
+              AspectChoice::FromIfo);
+}
+
+TEST_F(SettingsStorageTest, FurtherStreamsKeepTheirLanguagesLastButNotTheirFiles) {
+    OptionsChoices chosen;
+    chosen.forced = true;
+    chosen.moreStreams = {
+        {u"/films/a.fr.srt"_s, u"fr"_s}, {u"/films/b.srt"_s, QString()}, {QString(), u"de"_s}};
     auto first = startRun();
     first->form.setOptions(chosen);
     first->form.close();
     const QStringList lines =
         QString::fromUtf8(ReadFile(programFile())).split(u'\n', Qt::SkipEmptyParts);
     EXPECT_EQ(lines.mid(17),
-              (QStringList{u"Options_Forced=1"_s, u"Options_IntoDvd=1"_s, u"Options_DvdTitle=2"_s,
-                           u"Options_DvdFolder=/films/Rethymno with Greek"_s}));
+              (QStringList{u"Options_Forced=1"_s, u"Options_MoreStreamLanguages=\"fr,,de\""_s}));
     first.reset();
-    EXPECT_EQ(startRun()->form.options(), chosen);
+    EXPECT_EQ(startRun()->form.options().moreStreams,
+              (QList<StreamChoice>{{QString(), u"fr"_s}, {}, {QString(), u"de"_s}}));
+
+    auto third = startRunWithFile(u"[Form1]\nOptions_MoreStreamLanguages=FR, it\n"_s);
+    EXPECT_EQ(third->form.options().moreStreams, (QList<StreamChoice>{{}, {QString(), u"it"_s}}));
 }
 
 TEST_F(SettingsStorageTest, TheBlurayStreamAndItsSizeAreKeptAfterTheOthers) {
