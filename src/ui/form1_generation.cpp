@@ -39,6 +39,25 @@ auto TForm1::whileGenerating(int cueCount, bool withDvdCopy, Generate generate) 
     return generate(session);
 }
 
+bool TForm1::openShownDvdCopy(std::unique_ptr<WindowDvdCopy>& copy, const QStringList& languages,
+                              const QStringList& sources) {
+    const OptionsChoices shown =
+        ShownOptions(options_, OfferedDvdTitles(palette_, dvdTitles_), ifoPath_);
+    if (!shown.intoDvd) {
+        return true;
+    }
+    auto opened = WindowDvdCopy::Open(ifoPath_, shown, *palette_.palette(), languages, sources);
+    if (!opened) {
+        prompts_.showMessage(this, opened.error().message);
+        return false;
+    }
+    copy = std::move(opened).value();
+    if (const QString notice = copy->paletteNotice(); !notice.isEmpty()) {
+        prompts_.showMessage(this, notice);
+    }
+    return true;
+}
+
 void TForm1::Button3Click() {
     if (session_ != nullptr) {  // the button reads "Cancel" while generating
         session_->requestCancel();
@@ -66,18 +85,8 @@ void TForm1::Button3Click() {
     const std::vector<std::unique_ptr<CueOutput>> extraOutputs = MakeExtraOutputs(
         options_.outputs, outputFolder, standard, *palette_.palette(), options_.forced);
     std::unique_ptr<WindowDvdCopy> dvdCopy;
-    if (const OptionsChoices shown =
-            ShownOptions(options_, OfferedDvdTitles(palette_, dvdTitles_), ifoPath_);
-        shown.intoDvd) {
-        auto opened = WindowDvdCopy::Open(ifoPath_, shown, *palette_.palette());
-        if (!opened) {
-            prompts_.showMessage(this, opened.error().message);
-            return;
-        }
-        dvdCopy = std::move(opened).value();
-        if (const QString notice = dvdCopy->paletteNotice(); !notice.isEmpty()) {
-            prompts_.showMessage(this, notice);
-        }
+    if (!openShownDvdCopy(dvdCopy)) {
+        return;
     }
     const Result<GeneratedStream> stream = whileGenerating(
         static_cast<int>(DisplayEvents(cueList_).size()), dvdCopy != nullptr,
@@ -159,18 +168,10 @@ void TForm1::generateStreamSet(PaletteCase paletteCase, const QList<StreamChoice
     // Every stream goes into one copy of the DVD: one read and write of the title set.
     std::unique_ptr<WindowDvdCopy> dvdCopy;
     std::vector<CueOutput*> shared = extra.sharedOutputs();
-    if (const OptionsChoices shown =
-            ShownOptions(options_, OfferedDvdTitles(palette_, dvdTitles_), ifoPath_);
-        shown.intoDvd) {
-        auto opened = WindowDvdCopy::Open(ifoPath_, shown, *palette_.palette(), languages, paths);
-        if (!opened) {
-            prompts_.showMessage(this, opened.error().message);
-            return;
-        }
-        dvdCopy = std::move(opened).value();
-        if (const QString notice = dvdCopy->paletteNotice(); !notice.isEmpty()) {
-            prompts_.showMessage(this, notice);
-        }
+    if (!openShownDvdCopy(dvdCopy, languages, paths)) {
+        return;
+    }
+    if (dvdCopy) {
         shared.push_back(dvdCopy->output());
     }
 

@@ -16,12 +16,14 @@
 #include <QString>
 #include <QWidget>
 
+#include <memory>
 #include <optional>
 
 namespace marvoxa {
 
 class GenerationSession;
 class Prompts;
+class WindowDvdCopy;
 class WindowScroller;
 
 inline constexpr QLatin1String kForm1Caption("Marvoxa By Pellorn");
@@ -151,6 +153,10 @@ private:
     template <typename Generate>
     auto whileGenerating(int cueCount, bool withDvdCopy, Generate generate);
     void generateStreamSet(PaletteCase paletteCase, const QList<StreamChoice>& further);
+    // The DVD copy the Options dialog shows ticked, with its palette notice said; none when it
+    // is not ticked. False when it cannot be made: the message is shown.
+    bool openShownDvdCopy(std::unique_ptr<WindowDvdCopy>& copy, const QStringList& languages = {},
+                          const QStringList& sources = {});
 
     Prompts& prompts_;
     Form1Controls c_;
