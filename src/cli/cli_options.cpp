@@ -3,7 +3,7 @@
 #include "common/version.h"
 #include "export/vobsub_index.h"
 #include "pgs/pgs_format.h"
-#include "render/drawing_aspect.h"
+#include "render/wide_drawing_choice.h"
 #include "subtitles/media_reader.h"
 
 #include <QMap>

@@ -3,8 +3,8 @@
 #include "common/colour_roles.h"
 #include "common/result.h"
 #include "export/extra_outputs.h"
-#include "render/drawing_aspect.h"
 #include "render/render_settings.h"
+#include "render/wide_drawing_choice.h"
 
 #include <QString>
 #include <QStringList>

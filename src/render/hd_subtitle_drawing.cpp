@@ -1,5 +1,6 @@
 #include "render/hd_subtitle_drawing.h"
 
+#include "common/pixels16.h"
 #include "render/subtitle_font.h"
 #include "render/subtitle_layout.h"
 #include "render/subtitle_raster.h"
@@ -32,15 +33,6 @@ int EdgeRadius(const RenderSettings& scaled, double scale) {
 
 using Plane = std::vector<std::uint8_t>;
 
-// Sixteen pixels at a time: the compiler turns the largest of two into one instruction.
-using Pixels16 = std::uint8_t __attribute__((vector_size(16)));
-
-Pixels16 Load(const std::uint8_t* pixels) {
-    Pixels16 loaded;
-    std::memcpy(&loaded, pixels, sizeof loaded);
-    return loaded;
-}
-
 Pixels16 Max(Pixels16 a, Pixels16 b) {
     return a > b ? a : b;
 }
@@ -58,9 +50,10 @@ void GrowRow(const std::uint8_t* up, const std::uint8_t* row, const std::uint8_t
     out[0] = pixel(0);
     int x = 1;
     for (; x + 17 <= width; x += 16) {
-        Pixels16 largest = Max(Max(Load(row + x - 1), Load(row + x)), Load(row + x + 1));
+        Pixels16 largest =
+            Max(Max(LoadPixels16(row + x - 1), LoadPixels16(row + x)), LoadPixels16(row + x + 1));
         if (cross) {
-            largest = Max(largest, Max(Load(up + x), Load(down + x)));
+            largest = Max(largest, Max(LoadPixels16(up + x), LoadPixels16(down + x)));
         }
         std::memcpy(out + x, &largest, sizeof largest);
     }
@@ -74,7 +67,8 @@ void GrowDown(const std::uint8_t* up, const std::uint8_t* row, const std::uint8_
               std::uint8_t* out, int width) {
     int x = 0;
     for (; x + 16 <= width; x += 16) {
-        const Pixels16 largest = Max(Max(Load(up + x), Load(row + x)), Load(down + x));
+        const Pixels16 largest =
+            Max(Max(LoadPixels16(up + x), LoadPixels16(row + x)), LoadPixels16(down + x));
         std::memcpy(out + x, &largest, sizeof largest);
     }
     for (; x < width; ++x) {

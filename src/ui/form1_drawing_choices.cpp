@@ -1,7 +1,7 @@
 // What the window's controls and options say about drawing a cue.
 #include "ui/unit1.h"
 
-#include "render/drawing_aspect.h"
+#include "render/wide_drawing_choice.h"
 #include "ui/form1_controls.h"
 
 #include <QComboBox>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "export/extra_outputs.h"
-#include "render/drawing_aspect.h"
 #include "render/text_options.h"
+#include "render/wide_drawing_choice.h"
 #include "ui/more_streams_list.h"
 
 #include <QDialog>

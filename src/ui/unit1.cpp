@@ -1,8 +1,8 @@
 #include "ui/unit1.h"
 
 #include "palette/ifo_reader.h"
-#include "render/drawing_aspect.h"
 #include "render/subtitle_font.h"
+#include "render/wide_drawing_choice.h"
 #include "subtitles/cue_lines.h"
 #include "subtitles/cue_notices.h"
 #include "subtitles/line_width_check.h"

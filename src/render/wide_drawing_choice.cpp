@@ -1,4 +1,4 @@
-#include "render/drawing_aspect.h"
+#include "render/wide_drawing_choice.h"
 
 namespace marvoxa {
 
