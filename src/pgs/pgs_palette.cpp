@@ -1,5 +1,6 @@
 #include "pgs/pgs_palette.h"
 
+#include "common/pixels16.h"
 #include "pgs/pgs_rle.h"
 
 #include <algorithm>
@@ -46,14 +47,6 @@ int Distance(QRgb a, QRgb b) {
     return red * red + green * green + blue * blue + alpha * alpha;
 }
 
-using Pixels16 = std::uint8_t __attribute__((vector_size(16)));
-
-Pixels16 Load(const std::uint8_t* pixels) {
-    Pixels16 loaded;
-    std::memcpy(&loaded, pixels, sizeof loaded);
-    return loaded;
-}
-
 bool AllEqual(Pixels16 pixels, Pixels16 value) {
     const Pixels16 differ = pixels != value;
     std::uint64_t halves[2];
@@ -64,7 +57,7 @@ bool AllEqual(Pixels16 pixels, Pixels16 value) {
 // The first pixel from x on that is not zero, or width.
 int FirstInk(const std::uint8_t* row, int x, int width) {
     const Pixels16 zero{};
-    for (; x + 16 <= width && AllEqual(Load(row + x), zero); x += 16) {
+    for (; x + 16 <= width && AllEqual(LoadPixels16(row + x), zero); x += 16) {
     }
     while (x < width && row[x] == 0) {
         ++x;
